@@ -1,0 +1,26 @@
+// Capture phase: the lists the circuit's build function fills.
+#pragma once
+
+#include "core/CompList.h"
+#include "core/Signal.h"
+#include "core/SwList.h"
+
+class PhaseOne {
+public:
+    SignalList signalList;
+    SwitchList switchList;
+    ComponentList componentList;
+    int fatalDiagnosticCount = 0;
+
+    // Ends the process (status 1) when capture errors were counted; otherwise
+    // destroys the lists, which write the two count lines.
+    ~PhaseOne();
+};
+
+extern PhaseOne *phaseOne;
+
+// While 0, components are captured without an icon.
+extern int visibleFlag;
+
+// Creates phaseOne if it does not exist yet (the first Signal does this).
+void ensurePhaseOne();

@@ -1,0 +1,73 @@
+// The captured netlist as flat arrays, indexed by component index or by
+// signal serial number.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/CompList.h"
+#include "core/Signal.h"
+#include "display/ScrnTile.h"
+
+class PhaseTwo {
+public:
+    int numberOfSignals = 0;
+    int numberOfComponents = 0;
+    int numberOfSwitches = 0;
+    int maxGraphicDisplayLevel = 1;
+
+    // Per component.
+    std::vector<ComponentFunction> logicEvaluate;
+    std::vector<SecondaryEvaluatePointer> secondaryEvaluate;
+    std::vector<ComponentFunction> drawDynamic;
+    std::vector<ComponentFunction> xEventTriggered;
+    std::vector<ComponentFunction> heapQueueEventTriggered;
+    std::vector<const int *> iconArrays;
+    std::vector<int> state;
+    std::vector<ScreenTile> tile;
+    std::vector<int> outputOverloadable;
+    std::vector<int> selfActivating;
+    std::vector<int> graphicLevel;
+    std::vector<std::string> rcpos;
+    std::vector<std::string> decal;
+    // Pin and parameter arrays point into pools owned by this object (null
+    // when the count is 0), so dataInputs[cind][k] is one indirection.
+    std::vector<int> numberOfDataInputs;
+    std::vector<int *> dataInputs;
+    std::vector<int> numberOfControlInputs;
+    std::vector<int *> controlInputs;
+    std::vector<int> numberOfOutputs;
+    std::vector<int *> outputs;
+    std::vector<int> numberOfPointerParameters;
+    std::vector<void **> pointerParameters;
+    std::vector<int> numberOfNameParameters;
+    std::vector<char *> nameParameters;
+    std::vector<int> numberOfIntegerParameters;
+    std::vector<int *> integerParameters;
+    std::vector<int> numberOfByteParameters;
+    std::vector<unsigned char *> byteParameters;
+    std::vector<int> numberOfInternal32BitVariables;
+    std::vector<uint32_t *> internal32BitVariables;
+    std::vector<int> numberOfInternal16BitVariables;
+    std::vector<uint16_t *> internal16BitVariables;
+    std::vector<int> numberOfInternal8BitVariables;
+    std::vector<uint8_t *> internal8BitVariables;
+
+    // Per switch: key code, component index, signal serial number.
+    std::vector<std::array<int, 3>> activationsFromWindow;
+
+    // Per signal.
+    std::vector<SignalValue> signalInitializations;
+    std::vector<std::string> signalNames;
+    std::vector<int> constSignals;
+
+    PhaseTwo();
+    // Builds every array from phaseOne's lists.
+    void listsToArrays();
+    // Debug dump to standard error.
+    void dumpFromArrays() const;
+};
+
+extern PhaseTwo *phaseTwo;

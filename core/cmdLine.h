@@ -1,0 +1,24 @@
+// Command-line options and the globals they set.
+#pragma once
+
+extern char FunctionKeyString[25];
+extern char CursorKeyString[25];
+extern char WindowLabelString[25];
+extern char XW_geometry[20];
+extern int red_fg, green_fg, blue_fg;
+extern int red_bg, green_bg, blue_bg;
+extern int red_sw, green_sw, blue_sw;
+extern unsigned long stopTime;
+extern int displayTimeFlag;
+extern int connectMuxOnlyFlag;
+extern int useXDisplay;
+extern int earlyExitFlag;
+extern int userRunTimeFlag[16];
+extern int profRunTimeFlag[16];
+extern int numberOfUserRunTimeFlags;
+extern int numberOfProfRunTimeFlags;
+extern int zFlagSet;
+extern int zSetXa, zSetYa, zSetXb, zSetYb;
+
+// Parses the options into the globals; ends the process for -h.
+void commandLine(int argc, char **argv);

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test under a private X server.
+set -e
+cd "$(dirname "$0")"
+. ./setup.sh
+norvale_install
+norvale_build
+
+# A free display number: the first with neither a lock file nor a socket.
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+tries=0
+until xdpyinfo -display ":$display" >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ]; then echo "Xvfb did not start" >&2; exit 1; fi
+    sleep 0.1
+done
+
+cd build
+DISPLAY=":$display" ctest --output-on-failure -j2
