@@ -18,6 +18,8 @@ union SecondaryEvaluatePointer {
     logicBlockEvaluatePointer l;
 };
 
+// One captured component: its runtime functions, placement, pins and the
+// sizes of its parameters and private state.
 struct ComponentNode {
     ComponentNode *ptr = nullptr;
     int componentIndex = 0;
@@ -46,6 +48,7 @@ struct ComponentNode {
     int numberOfInternal16BitVariables = 0;
     int numberOfInternal8BitVariables = 0;
 
+    // One line to standard error: index and label.
     void print() const;
 };
 
@@ -55,9 +58,14 @@ public:
     ComponentNode *start = nullptr;
     ComponentNode *end = nullptr;
 
+    ComponentList() = default;
+    ComponentList(const ComponentList &) = delete;
+    ComponentList &operator=(const ComponentList &) = delete;
+
     // Appends node, giving it the next component index.
     void add(ComponentNode *node);
+    // Prints every node in capture order.
     void print() const;
-    // Writes the "There are N components." count line.
+    // Writes the "There are N components." count line and frees the nodes.
     ~ComponentList();
 };

@@ -5,6 +5,8 @@
 #include "core/Signal.h"
 #include "core/SwList.h"
 
+// The three capture lists and the count of capture errors that stop the
+// program once the whole circuit has been captured.
 class PhaseOne {
 public:
     SignalList signalList;
@@ -22,5 +24,6 @@ extern PhaseOne *phaseOne;
 // While 0, components are captured without an icon.
 extern int visibleFlag;
 
-// Creates phaseOne if it does not exist yet (the first Signal does this).
+// Creates phaseOne if it does not exist yet (the first Signal does this),
+// registering the constant wires Zero[0] and One[0] as serial numbers 0 and 1.
 void ensurePhaseOne();

@@ -25,18 +25,26 @@ public:
     int constSignal = 0;
     std::string nameTag;
 
-    // A bus of nr fresh UNINITIALIZED wires named name[0] ... name[nr-1].
+    // A bus of nr fresh UNINITIALIZED wires named name[0] ... name[nr-1]
+    // (Annon[0] ... when name is null).
     Signal(unsigned nr, const char *name);
     // A bus of nr fresh wires with the given initial value and constness.
     Signal(unsigned nr, SignalValue initValue, int constValue, const char *name);
     // A constant bus whose bit i is ONE where bit i (mod 32) of setMask is set.
     Signal(unsigned nr, unsigned setMask, const char *name);
+    // Another view on the same wires; creates none.
     Signal(const Signal &sig);
+    // Drops this view; the wires stay registered.
     ~Signal();
+
+    // A one-bit constant view on a wire registered when the netlist was
+    // started (serial 0 for Zero, 1 for One); creates no wire.
+    static Signal registeredConstant(int serial, const char *name);
 
     // The one-bit view of bit sub; ends the process (status 1) when out of range.
     Signal operator[](int sub) const;
-    // A slice whose entry 0 is bit end; ends the process (status 1) when out of range.
+    // A slice from bit end towards bit start, entry 0 being bit end; ends the
+    // process (status 1) when a bound lies outside the bus.
     Signal sub(int start, int end) const;
     // The run of consecutive serial numbers between two one-bit signals.
     Signal operator-(const Signal &sig) const;
@@ -49,11 +57,14 @@ public:
 
 private:
     Signal() = default; // for operator results, which create no wires
+    // Registers nr fresh wires named after the bus; bit i gets value(i).
+    template <typename BitValue> void createWires(unsigned nr, int constValue, BitValue value);
     friend Signal operator*(int reps, const Signal &s);
 };
 using Signals = Signal;
 
-// Replication: reps copies of s, s in the low bits of each copy.
+// Replication: reps copies of s, s in the low bits of each copy (empty when
+// reps or s is empty).
 Signal operator*(int reps, const Signal &s);
 
 // One registered single-bit wire.
@@ -64,6 +75,7 @@ struct SignalNode {
     int constSignal = 0;
     SignalValue value = UNINITIALIZED;
 
+    // One line to standard error: number, constness, name and value.
     void print() const;
 };
 
@@ -74,10 +86,15 @@ public:
     SignalNode *start = nullptr;
     SignalNode *end = nullptr;
 
+    SignalList() = default;
+    SignalList(const SignalList &) = delete;
+    SignalList &operator=(const SignalList &) = delete;
+
     // Appends a node; does not change numberOfSignals (the constructors do).
     void add(int number, SignalValue sv, const char *name, int constSpec);
+    // Prints every node to standard error.
     void print() const;
-    // Writes the "There are N signals." count line.
+    // Writes the "There are N signals." count line and frees the nodes.
     ~SignalList();
 };
 

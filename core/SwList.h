@@ -1,6 +1,8 @@
 // Keyboard bindings captured from switches and pulsers.
 #pragma once
 
+// One key binding: key keyChar drives signal signalSerialNumber of component
+// componentNumber.
 struct SwitchNode {
     SwitchNode *ptr = nullptr;
     int componentNumber = 0;
@@ -8,6 +10,7 @@ struct SwitchNode {
     int switchSerialNumber = 0;
     char keyChar = 0;
 
+    // Writes nothing: bindings are shown through the arrays' dump instead.
     void print() const;
 };
 
@@ -17,7 +20,14 @@ public:
     SwitchNode *start = nullptr;
     SwitchNode *end = nullptr;
 
+    SwitchList() = default;
+    SwitchList(const SwitchList &) = delete;
+    SwitchList &operator=(const SwitchList &) = delete;
+    ~SwitchList();
+
     // Binds keyChar to the component captured next, driving serialNumber.
+    // Call it just before registering that component.
     void add(int serialNumber, char keyChar);
+    // Calls print on every binding.
     void print() const;
 };

@@ -20,5 +20,10 @@ extern int numberOfProfRunTimeFlags;
 extern int zFlagSet;
 extern int zSetXa, zSetYa, zSetXb, zSetYb;
 
-// Parses the options into the globals; ends the process for -h.
+// Parses the options into the globals; ends the process for -h.  Unknown
+// options, missing arguments, too few values, overlong strings and flag numbers
+// outside 0..15 are reported on standard error and ignored.
 void commandLine(int argc, char **argv);
+
+// Puts every option global back to its default and restarts the option scan.
+void resetOptions();

@@ -1,0 +1,80 @@
+// The phase driver and the key help written at start.
+#include "core/Sim.h"
+
+#include <iostream>
+
+#include "core/Ph1.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "core/cmdLine.h"
+#include "display/Ph5.h"
+#include "display/Window.h"
+
+PhaseTwo *phaseTwo = nullptr;
+PhaseThree *phaseThree = nullptr;
+PhaseFour *phaseFour = nullptr;
+
+void printKeyHelp() {
+    std::cout << "F1 Reset Simulation to Time Zero (restart)\n"
+                 "F2 Toggle Interconnecting Lines Drawing\n"
+                 "F3 Toggle Component Labels Drawing\n"
+                 "F4 Toggle Connection Tabs Drawing\n"
+                 "F5 Toggle Interconnecting Lines Labeling (show signal names !)\n"
+                 "F6 Toggle Time, QueueLength, Slowness Display\n"
+                 "F7 Toggle Interconnecting Lines for Mux'es Only\n"
+                 "F8 Toggle SuperProbe Display\n"
+                 "F9 Toggle Windowing Mode\n"
+                 "F10 Exit\n"
+                 "\n"
+                 "Control-a:  give the least detail (with macros)\n"
+                 "Control-n:  give a little less detail (with macros)\n"
+                 "Control-m:  give a little more detail (with macros)\n"
+                 "Control-z:  give the most detail (with macros)\n"
+                 "Control-l:  re-paint\n"
+                 "\n";
+    // The colour legend: each sample is three blanks on the value's 256-colour background.
+    std::cout
+        << "\033[30;48;5;151m   \033[0m <-- ZERO signal\t\t\033[30;48;5;208m   \033[0m <-- XXX signal    \n"
+        << "\033[30;48;5;28m   \033[0m <-- ONE signal\t\t\033[30;48;5;222m   \033[0m <-- HIZ signal    \n"
+        << "\t\t\t\t\033[30;48;5;231m   \033[0m <-- UNINITIALIZED signal    \n\n";
+    std::cout.flush(); // before anything the later phases write to standard error
+}
+
+namespace {
+
+// Deletes a phase object if it exists and clears its pointer.
+template <typename Phase> void retire(Phase *&phase) {
+    delete phase;
+    phase = nullptr;
+}
+
+} // namespace
+
+void Sim(int argc, char **argv, void (*build)()) {
+    commandLine(argc, argv);
+    build();
+
+    phaseTwo = new PhaseTwo;
+    phaseTwo->listsToArrays();
+    // Counted capture errors stop the program here, once the whole circuit
+    // has been seen; otherwise the two count lines are written.
+    retire(phaseOne);
+
+    phaseThree = new PhaseThree;
+    phaseThree->checkConnectivity();
+    phaseThree->formActivationLists();
+
+    phaseFour = new PhaseFour;
+    phaseFive = new PhaseFive;
+    if (zFlagSet && phaseFive->windexPointer)
+        phaseFive->windexPointer->reviseView(zSetXa, zSetYa, zSetXb, zSetYb);
+
+    if (!earlyExitFlag)
+        phaseFour->run();
+
+    retire(phaseFive);
+    retire(phaseFour);
+    retire(phaseThree);
+    retire(phaseTwo);
+}

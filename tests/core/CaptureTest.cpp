@@ -1,0 +1,244 @@
+// Netlist capture: schematic descriptors, component registration, key
+// bindings and the deferred stop for counted capture errors.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/Ph1.h"
+#include "core/Schmtc.h"
+#include "core/addStCmp.h"
+#include "support/Fresh.h"
+
+namespace {
+
+const char *orNull(const char *s) {
+    return s ? s : "(null)";
+}
+
+TEST(Descriptor, TopLevelCopiesItsStrings) {
+    char position[] = "aa", label[] = "L";
+    const SD sd(position, label);
+    position[0] = label[0] = '#';
+    EXPECT_EQ(sd.graphicLevel, 1);
+    EXPECT_STREQ(sd.graphicPosition, "aa");
+    EXPECT_STREQ(sd.decal, "L");
+    EXPECT_EQ(SD("bb", nullptr).decal, nullptr);
+}
+
+TEST(Descriptor, NestingJoinsPositionsAndLabels) {
+    const struct {
+        const char *parentDecal, *childDecal, *expectedDecal;
+    } cases[] = {{"X", "Y", "XY"}, {"X", nullptr, "X"}, {nullptr, "Y", "Y"}, {nullptr, nullptr, nullptr}};
+    for (const auto &k : cases) {
+        const SD parent("aa", k.parentDecal);
+        const SD child(parent, "ab-cd", k.childDecal);
+        EXPECT_EQ(child.graphicLevel, 2);
+        EXPECT_STREQ(child.graphicPosition, "aa.ab-cd");
+        EXPECT_STREQ(orNull(child.decal), orNull(k.expectedDecal))
+            << orNull(k.parentDecal) << " + " << orNull(k.childDecal);
+        const SD grandchild(child, "c", "Z");
+        EXPECT_EQ(grandchild.graphicLevel, 3);
+        EXPECT_STREQ(grandchild.graphicPosition, "aa.ab-cd.c");
+    }
+}
+
+TEST(Descriptor, CommaReplacesTheLabelOnly) {
+    const SD parent("aa", "P");
+    const SD child(parent, "b", "C");
+    const SD relabelled = (child, "New");
+    EXPECT_EQ(relabelled.graphicLevel, 2);
+    EXPECT_STREQ(relabelled.graphicPosition, "aa.b");
+    EXPECT_STREQ(relabelled.decal, "New");
+    EXPECT_STREQ(child.decal, "PC") << "the original keeps its label";
+    EXPECT_EQ((child, nullptr).decal, nullptr);
+}
+
+TEST(Descriptor, CopiesOwnTheirStrings) {
+    SD original("aa", "L");
+    SD copy(original);
+    SD assigned;
+    assigned = original;
+    original = SD("zz", nullptr);
+    for (const SD *sd : {&copy, &assigned}) {
+        EXPECT_EQ(sd->graphicLevel, 1);
+        EXPECT_STREQ(sd->graphicPosition, "aa");
+        EXPECT_STREQ(sd->decal, "L");
+    }
+    EXPECT_EQ(original.decal, nullptr);
+}
+
+void evaluateA(int) {}
+void evaluateB(int) {}
+void drawPanes(int) {}
+void keyPressed(int) {}
+const int iconA[] = {1, 2, 3};
+
+// The node of the component with index cind.
+const ComponentNode &component(int cind) {
+    const ComponentNode *n = phaseOne->componentList.start;
+    while (n && n->componentIndex != cind)
+        n = n->ptr;
+    EXPECT_NE(n, nullptr) << "no component " << cind;
+    return *n;
+}
+
+TEST(Capture, DescriptorLabelOverridesTheDefault) {
+    const struct {
+        const char *sdDecal, *defaultDecal, *expected;
+    } cases[] = {{"Mine", "AND", "Mine"}, {nullptr, "AND", "AND"}};
+    for (const auto &k : cases) {
+        freshNetlist();
+        const Signal a(1, "a"), y(1, "y");
+        addStandardComponent(evaluateA, iconA, k.defaultDecal, SD("ab", k.sdDecal), a, Signal(0, "none"), y);
+        EXPECT_EQ(component(0).decal, k.expected);
+    }
+}
+
+TEST(Capture, ShortFormStoresPinsInBusOrder) {
+    freshNetlist();
+    const Signal d(3, "d"), y(2, "y");
+    addStandardComponent(evaluateA, iconA, "G", SD(SD("aa", nullptr), "bc", nullptr), d, Signal(0, "none"),
+                         y);
+    const ComponentNode &c = component(0);
+    EXPECT_EQ(c.logicEvaluate, &evaluateA);
+    EXPECT_EQ(c.iconArray, iconA);
+    EXPECT_EQ(c.graphicLevel, 2);
+    EXPECT_EQ(c.graphicPosition, "aa.bc");
+    EXPECT_EQ(c.numberOfDataInputs, 3);
+    EXPECT_EQ(c.dataInputs, (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(c.numberOfControlInputs, 0);
+    EXPECT_TRUE(c.controlInputs.empty());
+    EXPECT_EQ(c.numberOfOutputs, 2);
+    EXPECT_EQ(c.outputs, (std::vector<int>{5, 6}));
+    const bool nothingElse = !c.drawDynamic && !c.xEventTriggered && !c.heapQueueEventTriggered &&
+                             !c.secondaryEvaluate.s && !c.outputOverloadable && !c.selfActivating &&
+                             c.numberOfIntegerParameters == 0 && c.numberOfByteParameters == 0 &&
+                             c.numberOfInternal32BitVariables == 0 && c.numberOfInternal16BitVariables == 0 &&
+                             c.numberOfInternal8BitVariables == 0;
+    EXPECT_TRUE(nothingElse);
+}
+
+TEST(Capture, FullFormCopiesEverything) {
+    freshNetlist();
+    const Signal d(2, "d"), ctl(1, "ctl"), q(4, "q");
+    int integers[] = {7, 8};
+    unsigned char bytes[] = {0xAB, 0xCD, 0xEF};
+    addStandardComponent(evaluateB, SecondaryEvaluatePointer{}, iconA, drawPanes, keyPressed, evaluateA, 1, 1,
+                         "REG", SD("zz", nullptr), (d[1], d[0]), ctl, q, 2, integers, 3, bytes, 4, 5, 6);
+    integers[0] = bytes[0] = 0; // the node keeps its own copies
+    const ComponentNode &c = component(0);
+    EXPECT_EQ(c.logicEvaluate, &evaluateB);
+    EXPECT_EQ(c.drawDynamic, &drawPanes);
+    EXPECT_EQ(c.xEventTriggered, &keyPressed);
+    EXPECT_EQ(c.heapQueueEventTriggered, &evaluateA);
+    EXPECT_EQ(c.outputOverloadable, 1);
+    EXPECT_EQ(c.selfActivating, 1);
+    EXPECT_EQ(c.decal, "REG");
+    EXPECT_EQ(c.dataInputs, (std::vector<int>{2, 3}));
+    EXPECT_EQ(c.controlInputs, std::vector<int>{4});
+    EXPECT_EQ(c.outputs, (std::vector<int>{5, 6, 7, 8}));
+    EXPECT_EQ(c.numberOfIntegerParameters, 2);
+    EXPECT_EQ(c.integerParameters, (std::vector<int>{7, 8}));
+    EXPECT_EQ(c.numberOfByteParameters, 3);
+    EXPECT_EQ(c.byteParameters, (std::vector<unsigned char>{0xAB, 0xCD, 0xEF}));
+    EXPECT_EQ(c.numberOfInternal32BitVariables, 4);
+    EXPECT_EQ(c.numberOfInternal16BitVariables, 5);
+    EXPECT_EQ(c.numberOfInternal8BitVariables, 6);
+}
+
+TEST(Capture, ParameterCountsBelowOneGiveNoArray) {
+    freshNetlist();
+    const int integers[] = {1, 2};
+    const unsigned char bytes[] = {3};
+    addStandardComponent(evaluateA, SecondaryEvaluatePointer{}, nullptr, nullptr, nullptr, nullptr, 0, 0, "P",
+                         SD("a", nullptr), Zero, Zero, One, 0, integers, -1, bytes, 0, 0, 0);
+    EXPECT_TRUE(component(0).integerParameters.empty());
+    EXPECT_TRUE(component(0).byteParameters.empty());
+}
+
+TEST(Capture, IconsAreLeftOutWhileInvisible) {
+    freshNetlist();
+    const Signal y(1, "y");
+    for (int visible : {1, 0, 1}) {
+        visibleFlag = visible;
+        addStandardComponent(evaluateA, SecondaryEvaluatePointer{}, iconA, drawPanes, nullptr, nullptr, 0, 0,
+                             "V", SD("a", nullptr), Zero, Zero, y, 0, nullptr, 0, nullptr, 0, 0, 0);
+    }
+    visibleFlag = 1;
+    const struct {
+        int cind;
+        const int *icon;
+    } cases[] = {{0, iconA}, {1, nullptr}, {2, iconA}};
+    for (const auto &k : cases) {
+        EXPECT_EQ(component(k.cind).iconArray, k.icon) << k.cind;
+        EXPECT_EQ(component(k.cind).drawDynamic, &drawPanes) << "panes are still drawn";
+    }
+}
+
+TEST(Capture, ComponentsAreNumberedInCaptureOrderAndKeysBindToTheNext) {
+    freshNetlist();
+    const Signal s(3, "s");
+    const struct {
+        char key; // 0: an ordinary component without a key
+        int bit;
+    } plan[] = {{0, 0}, {'a', 0}, {0, 0}, {'b', 1}, {'c', 2}};
+    for (const auto &p : plan) {
+        if (p.key)
+            phaseOne->switchList.add(s.serialNumber[p.bit], p.key);
+        addStandardComponent(evaluateA, nullptr, "C", SD("a", nullptr), Zero, Zero, s[p.bit]);
+    }
+    EXPECT_EQ(phaseOne->componentList.numberOfComponents, 5);
+    int expectedIndex = 0;
+    for (const ComponentNode *n = phaseOne->componentList.start; n; n = n->ptr)
+        EXPECT_EQ(n->componentIndex, expectedIndex++);
+    EXPECT_EQ(phaseOne->componentList.end->componentIndex, 4);
+
+    const struct {
+        char key;
+        int component, serial;
+    } bindings[] = {{'a', 1, 2}, {'b', 3, 3}, {'c', 4, 4}};
+    ASSERT_EQ(phaseOne->switchList.numberOfSwitches, 3);
+    const SwitchNode *n = phaseOne->switchList.start;
+    for (const auto &b : bindings) {
+        ASSERT_NE(n, nullptr);
+        EXPECT_EQ(n->keyChar, b.key);
+        EXPECT_EQ(n->componentNumber, b.component);
+        EXPECT_EQ(n->signalSerialNumber, b.serial);
+        n = n->ptr;
+    }
+    EXPECT_EQ(n, nullptr);
+}
+
+TEST(Capture, ListPrintShowsIndexAndLabel) {
+    freshNetlist();
+    addStandardComponent(evaluateA, nullptr, "AND", SD("a", nullptr), Zero, Zero, One);
+    addStandardComponent(evaluateA, nullptr, "OR", SD("b", "Mine"), Zero, Zero, One);
+    testing::internal::CaptureStderr();
+    phaseOne->componentList.print();
+    phaseOne->switchList.print();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "  componentIndex = 0 decal = AND\n  componentIndex = 1 decal = Mine\n");
+}
+
+TEST(Capture, DeletingTheCaptureWritesTheTwoCounts) {
+    freshNetlist();
+    const Signal s(5, "s");
+    addStandardComponent(evaluateA, nullptr, "C", SD("a", nullptr), s, Zero, s[0]);
+    addStandardComponent(evaluateA, nullptr, "C", SD("b", nullptr), s, Zero, s[1]);
+    testing::internal::CaptureStderr();
+    delete phaseOne;
+    phaseOne = nullptr;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "There are 2 components.\nThere are 7 signals.\n");
+}
+
+TEST(CaptureDeath, CountedErrorsStopAfterTheWholeCapture) {
+    freshNetlist();
+    addStandardComponent(evaluateA, nullptr, "C", SD("a", nullptr), Zero, Zero, One);
+    ++phaseOne->fatalDiagnosticCount;
+    ++phaseOne->fatalDiagnosticCount;
+    EXPECT_EXIT(delete phaseOne, ::testing::ExitedWithCode(1),
+                "^2 Fatal Diagnostic\\(s\\)--Can't Continue\\.\n$");
+}
+
+} // namespace
