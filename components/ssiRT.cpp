@@ -1,0 +1,313 @@
+// Runtimes of the small-scale components.
+#include "components/ssiRT.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "components/RTSigSup.h"
+#include "components/SecEvTyp.h"
+#include "core/Ph2.h"
+#include "core/Ph4.h"
+#include "core/RunTime.h"
+#include "core/cmdLine.h"
+#include "display/Pane.h"
+
+namespace {
+
+constexpr float paneShrink = 0.25f;
+
+// ---- Five-valued rules shared by the gates -------------------------------
+
+// invert: the driven levels swap, every other value becomes XXX.
+constexpr SignalValue invertOf[] = {ONE, XXX, XXX, XXX, ZERO};
+
+SignalValue asIs(SignalValue v) {
+    return v;
+}
+SignalValue invert(SignalValue v) {
+    return v >= ZERO && v <= ONE ? invertOf[v] : XXX;
+}
+
+enum Combine { byMin, byMax }; // in the value order ZERO < UNINITIALIZED < XXX < HIZ < ONE
+enum DataInputs { plainData, complementedData };
+
+// A gate that folds all its inputs with min (starting from ONE) or max
+// (starting from ZERO) and then finishes the result.  The mixed gates take
+// their complemented inputs as data inputs and their true ones as control
+// inputs; the plain gates have no control inputs.
+struct FoldingGate {
+    Combine combine;
+    DataInputs dataInputs;
+    SignalValue (*finish)(SignalValue);
+};
+
+// clang-format off
+//                             combine  data inputs       result
+constexpr FoldingGate andRule  {byMin,  plainData,        asIs};
+constexpr FoldingGate orRule   {byMax,  plainData,        asIs};
+constexpr FoldingGate nandRule {byMin,  plainData,        invert};
+constexpr FoldingGate norRule  {byMax,  plainData,        invert};
+constexpr FoldingGate iandRule {byMin,  complementedData, asIs};
+constexpr FoldingGate inandRule{byMin,  complementedData, complement};
+constexpr FoldingGate ciorRule {byMax,  complementedData, asIs};
+constexpr FoldingGate cinorRule{byMax,  complementedData, complement};
+// clang-format on
+
+// The tri-state buffer's output, rows by control, columns by data.
+constexpr SignalValue tsbOutput[5][5] = {
+    /* ZERO          */ {HIZ, HIZ, HIZ, HIZ, HIZ},
+    /* UNINITIALIZED */ {HIZ, HIZ, HIZ, HIZ, HIZ},
+    /* XXX           */ {HIZ, HIZ, HIZ, HIZ, HIZ},
+    /* HIZ           */ {HIZ, HIZ, HIZ, HIZ, HIZ},
+    /* ONE           */ {ZERO, HIZ, HIZ, HIZ, ONE},
+};
+
+SignalValue dataInput(int cind, int k) {
+    return currentValue(phaseTwo->dataInputs[cind][k]);
+}
+SignalValue controlInput(int cind, int k) {
+    return currentValue(phaseTwo->controlInputs[cind][k]);
+}
+SignalValue outputValue(int cind) {
+    return currentValue(phaseTwo->outputs[cind][0]);
+}
+
+// Requests a new value for output 0 with the small-scale delays.
+void drive(int cind, SignalValue v) {
+    phaseFour->signalTransition(phaseTwo->outputs[cind][0], v, ssiDelays.quickTime, ssiDelays.lazyTime);
+}
+
+// Requests a new value for output 0 deltaTime after now (plus the kernel's defaults).
+void driveAfter(int cind, SignalValue v, int deltaTime) {
+    phaseFour->altSignalTransition(phaseTwo->outputs[cind][0], v, deltaTime);
+}
+
+SignalValue foldInputs(const FoldingGate &gate, int cind) {
+    SignalValue acc = gate.combine == byMin ? ONE : ZERO;
+    const auto fold = [&](SignalValue v) {
+        acc = gate.combine == byMin ? std::min(acc, v) : std::max(acc, v);
+    };
+    const int *data = phaseTwo->dataInputs[cind];
+    for (int k = 0; k < phaseTwo->numberOfDataInputs[cind]; ++k) {
+        const SignalValue v = currentValue(data[k]);
+        fold(gate.dataInputs == complementedData ? complement(v) : v);
+    }
+    const int *control = phaseTwo->controlInputs[cind];
+    for (int k = 0; k < phaseTwo->numberOfControlInputs[cind]; ++k)
+        fold(currentValue(control[k]));
+    return gate.finish(acc);
+}
+
+void evaluateFolding(const FoldingGate &gate, int cind) {
+    drive(cind, foldInputs(gate, cind));
+}
+
+// Parity of the data inputs; XXX as soon as one of them is not binary.
+SignalValue parity(int cind) {
+    SignalValue p = ZERO;
+    for (int k = 0; k < phaseTwo->numberOfDataInputs[cind]; ++k) {
+        const SignalValue v = dataInput(cind, k);
+        if (v == ONE)
+            p = p == ZERO ? ONE : ZERO;
+        else if (v != ZERO)
+            return XXX;
+    }
+    return p;
+}
+
+// ---- Sources --------------------------------------------------------------
+
+int parameter(int cind, int k) {
+    return phaseTwo->integerParameters[cind][k];
+}
+
+// The initial level: the present value of the init signal whose serial number
+// is parameter k.
+SignalValue initialLevel(int cind, int k) {
+    return currentValue(parameter(cind, k));
+}
+
+// ---- Probes ---------------------------------------------------------------
+
+// Without a display a probe writes one line per drawing.  The line is built in
+// one reused buffer and written at once, so that lines stay whole and no
+// allocation happens once the buffer has grown.
+void writeProbeLine(int cind, SignalValue v) {
+    static std::string line;
+    char number[24];
+    const auto end = std::to_chars(number, number + sizeof number, phaseFour->time).ptr;
+    line.assign("Time = ");
+    line.append(number, end);
+    line.append("  Probe for ").append(phaseTwo->decal[cind]);
+    line.append(" at ").append(phaseTwo->rcpos[cind]);
+    line.append("  Value = ").append(signalValueName(v)).append("\n");
+    std::cerr.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+constexpr int byteProbeWidth = 8;
+
+// The eight values of an eight-bit probe, most significant first; ends the
+// program when the probe does not have exactly eight inputs.
+void byteValues(int cind, SignalValue (&values)[byteProbeWidth]) {
+    const int n = phaseTwo->numberOfDataInputs[cind];
+    if (n != byteProbeWidth) {
+        std::cerr << "ERROR -- Probe8 at " << phaseTwo->rcpos[cind]
+                  << " length error: cannot has more than 8 inputs"
+                  << " ,you have " << n << " inputs " << std::endl;
+        std::exit(1);
+    }
+    for (int i = 0; i < byteProbeWidth; ++i)
+        values[byteProbeWidth - 1 - i] = dataInput(cind, i);
+}
+
+} // namespace
+
+// ---- Gates ------------------------------------------------------------------
+
+void andGate(int cind) {
+    evaluateFolding(andRule, cind);
+}
+void orGate(int cind) {
+    evaluateFolding(orRule, cind);
+}
+void nand(int cind) {
+    evaluateFolding(nandRule, cind);
+}
+void nor(int cind) {
+    evaluateFolding(norRule, cind);
+}
+void iand(int cind) {
+    evaluateFolding(iandRule, cind);
+}
+void inand(int cind) {
+    evaluateFolding(inandRule, cind);
+}
+void cior(int cind) {
+    evaluateFolding(ciorRule, cind);
+}
+void cinor(int cind) {
+    evaluateFolding(cinorRule, cind);
+}
+void notGate(int cind) {
+    drive(cind, invert(dataInput(cind, 0)));
+}
+void xorGate(int cind) {
+    drive(cind, parity(cind));
+}
+void xnor(int cind) {
+    drive(cind, invert(parity(cind)));
+}
+
+void multiLevelCompare(int cind) {
+    drive(cind, dataInput(cind, 0) == dataInput(cind, 1) ? ONE : ZERO);
+}
+
+void tsb(int cind) {
+    const SignalValue out = tsbOutput[controlInput(cind, 0)][dataInput(cind, 0)];
+    phaseFour->tsbSignalTransition(cind, phaseTwo->outputs[cind][0], out, ssiDelays.quickTime,
+                                   ssiDelays.lazyTime);
+}
+
+// ---- Sources ------------------------------------------------------------------
+
+void toggleSwitch(int cind) {
+    int &state = phaseTwo->state[cind];
+    const SignalValue init = initialLevel(cind, switchInit);
+    drive(cind, state == 0 ? init : complement(init));
+    state = state == 0 ? 1 : 0;
+}
+
+void togglePulser(int cind) {
+    int &state = phaseTwo->state[cind];
+    const SignalValue init = initialLevel(cind, pulserInit);
+    if (state == 0) {
+        drive(cind, init);
+        state = 1;
+        return;
+    }
+    drive(cind, complement(init));
+    driveAfter(cind, init, parameter(cind, pulserDuration));
+}
+
+void powerOn(int cind) {
+    int &state = phaseTwo->state[cind];
+    if (state != 0)
+        return;
+    const SignalValue init = initialLevel(cind, powerOnInit);
+    drive(cind, init);
+    driveAfter(cind, complement(init), parameter(cind, powerOnTime));
+    state = 1;
+}
+
+void clock(int cind) {
+    int &state = phaseTwo->state[cind];
+    const SignalValue off = initialLevel(cind, clockInit);
+    const SignalValue on = complement(off);
+    const SignalValue now = outputValue(cind);
+    // Each state waits for the output to reach the level its last request asked for.
+    switch (state) {
+    case 0:
+        drive(cind, off);
+        state = 1;
+        [[fallthrough]];
+    case 1:
+        if (now == off) {
+            driveAfter(cind, on, parameter(cind, clockOffset));
+            state = 2;
+        }
+        break;
+    case 2:
+        if (now == on) {
+            driveAfter(cind, off, parameter(cind, clockDuration));
+            state = 3;
+        }
+        break;
+    case 3:
+        if (now == off) {
+            driveAfter(cind, on, parameter(cind, clockPeriod) - parameter(cind, clockDuration));
+            state = 2;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void stop(int cind) {
+    if (dataInput(cind, 0) == ONE)
+        done = 1;
+}
+
+// ---- Drawing --------------------------------------------------------------------
+
+void switchPane(int cind) {
+    const ScreenTile &t = phaseTwo->tile[cind];
+    drawPane(t.x, t.y, t.w, t.h, outputValue(cind), false, paneShrink);
+}
+
+void probe(int cind) {
+    const SignalValue v = dataInput(cind, 0);
+    if (!useXDisplay) {
+        writeProbeLine(cind, v);
+        return;
+    }
+    const ScreenTile &t = phaseTwo->tile[cind];
+    drawPane(t.x, t.y, t.w, t.h, v, true, paneShrink);
+}
+
+void probebyte(int cind) {
+    SignalValue values[byteProbeWidth];
+    byteValues(cind, values);
+    const ScreenTile &t = phaseTwo->tile[cind];
+    drawPane_byte(t.x, t.y, t.w, t.h, values, true, paneShrink);
+}
+
+void probebyteh(int cind) {
+    SignalValue values[byteProbeWidth];
+    byteValues(cind, values);
+    const ScreenTile &t = phaseTwo->tile[cind];
+    drawPane_byte_h(t.x, t.y, t.w, t.h, values, true, paneShrink);
+}

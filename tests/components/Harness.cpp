@@ -1,0 +1,88 @@
+#include "Harness.h"
+
+#include <ostream>
+
+#include "core/Ph1.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "core/cmdLine.h"
+#include "display/Ph5.h"
+#include "support/Fresh.h"
+
+void freshHeadlessNetlist() {
+    freshNetlist();
+    useXDisplay = 0;
+}
+
+void convertNetlist() {
+    phaseTwo = new PhaseTwo;
+    phaseTwo->listsToArrays();
+    phaseThree = new PhaseThree;
+    phaseThree->formActivationLists();
+    phaseFour = new PhaseFour;
+    phaseFive = new PhaseFive;
+}
+
+void resetCircuit() {
+    phaseFour->runInitialize();
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (phaseTwo->xEventTriggered[c])
+            phaseTwo->xEventTriggered[c](c);
+}
+
+std::vector<const ComponentNode *> captured() {
+    std::vector<const ComponentNode *> nodes;
+    for (const ComponentNode *n = phaseOne->componentList.start; n; n = n->ptr)
+        nodes.push_back(n);
+    return nodes;
+}
+
+std::vector<int> serials(const Signal &s) {
+    return std::vector<int>(s.serialNumber.begin(), s.serialNumber.end());
+}
+
+std::ostream &operator<<(std::ostream &os, const Change &c) {
+    return os << "{" << c.time << ", " << signalValueName(c.value) << "}";
+}
+
+namespace {
+
+// Evaluates what is activated; then, if the next event comes no later than
+// until, advances to it and returns true.
+bool stepWithin(unsigned long until) {
+    phaseFour->evaluateActivated();
+    phaseFour->clearActivations();
+    if (phaseFour->skewHeap.isEmpty() || phaseFour->skewHeap.min().time > until)
+        return false;
+    return phaseFour->advanceTime();
+}
+
+} // namespace
+
+std::vector<Change> runAndTrace(int serial, unsigned long until) {
+    std::vector<Change> changes;
+    SignalValue last = phaseThree->currentSignals[serial];
+    while (stepWithin(until)) {
+        const SignalValue now = phaseThree->currentSignals[serial];
+        if (now != last)
+            changes.push_back({phaseFour->time, now});
+        last = now;
+    }
+    return changes;
+}
+
+void runUntil(unsigned long until) {
+    while (stepWithin(until)) {
+    }
+}
+
+std::string exactly(const std::string &text) {
+    std::string re = "^";
+    for (const char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+            re += '\\';
+        re += c;
+    }
+    return re + "$";
+}

@@ -1,0 +1,47 @@
+// Running component circuits in tests: conversion as the program does it, the
+// kernel's reset and steps, and looking at what was captured.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/CompList.h"
+#include "core/Signal.h"
+
+// Starts a fresh netlist for a headless run (probes write text lines).
+void freshHeadlessNetlist();
+
+// Converts the captured netlist into arrays, builds the activation lists and
+// creates the kernel and an unconnected display, as the program does before
+// its run.  The capture lists stay readable.
+void convertNetlist();
+
+// The kernel's reset followed by every component's key function, as at the
+// start of a run.
+void resetCircuit();
+
+// The components captured so far, in index order.
+std::vector<const ComponentNode *> captured();
+
+// Serial numbers of a bus, entry 0 first.
+std::vector<int> serials(const Signal &s);
+
+// A value change of one signal during a run.
+struct Change {
+    unsigned long time;
+    SignalValue value;
+    bool operator==(const Change &o) const { return time == o.time && value == o.value; }
+};
+std::ostream &operator<<(std::ostream &os, const Change &c);
+
+// Runs kernel steps through every event up to time until and evaluates what
+// they activate (later events stay queued), so the signals show their values
+// at that time.
+void runUntil(unsigned long until);
+
+// runUntil, returning every change of the signal with its time.
+std::vector<Change> runAndTrace(int serial, unsigned long until);
+
+// The regular expression that matches exactly text (for death tests).
+std::string exactly(const std::string &text);
