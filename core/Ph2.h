@@ -63,11 +63,28 @@ public:
     std::vector<std::string> signalNames;
     std::vector<int> constSignals;
 
+    // An empty netlist whose deepest level is 1.
     PhaseTwo();
-    // Builds every array from phaseOne's lists.
+    // Builds every array from phaseOne's lists: components in capture order,
+    // signals by serial number, switches in capture order.
     void listsToArrays();
-    // Debug dump to standard error.
+    // Debug dump of signals, switches and components to standard error.
     void dumpFromArrays() const;
+
+private:
+    // The storage the per-component pointers point into, one block per
+    // element type, sized once so the pointers stay valid for the whole run.
+    std::vector<int> intPool; // pins and integer parameters
+    std::vector<unsigned char> bytePool;
+    std::vector<uint32_t> internal32BitPool;
+    std::vector<uint16_t> internal16BitPool;
+    std::vector<uint8_t> internal8BitPool;
+
+    void allocateComponentArrays();
+    void allocatePools();
+    void copyComponent(int cind, const ComponentNode &node);
+    void copySignals();
+    void copySwitches();
 };
 
 extern PhaseTwo *phaseTwo;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "core/Event.h"
 #include "core/Signal.h"
@@ -10,28 +11,44 @@
 
 class PhaseFour {
 public:
-    unsigned long time = 0;
+    unsigned long time = 0; // never wraps: times past the largest one saturate
     SkewHeap skewHeap;
+
+    // Work done since construction, for benchmarks: events taken from the
+    // queue by advanceTime, and logicEvaluate calls made by evaluateActivated.
+    uint64_t eventsApplied = 0;
+    uint64_t componentEvaluations = 0;
 
     static constexpr int defaultQuickTimeDelta = 4;
     static constexpr int defaultLazyTimeDelta = 9;
 
-    // Schedules a new value under the two-delay model.
+    // Schedules a new value for one signal under the two-delay model: nothing
+    // when it equals the value the signal is already headed for, otherwise
+    // one or two events (XXX first) at time + quickTime and time + lazyTime.
+    // A negative delay counts as 0; a time past the largest one saturates.
     void signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
     // signalTransition with delays deltaTime + 4 and deltaTime + 9.
     void altSignalTransition(int signalSerialNumber, SignalValue newSignalValue, int deltaTime);
-    // The tri-state variant: only the driver holding a bus may change it.
+    // The tri-state variant: only the driver holding a bus (recorded in m when
+    // it takes the bus from HIZ) may change it; another driver's ZERO or ONE
+    // is refused with a message on standard output.
     void tsbSignalTransition(int cind, int signalSerialNumber, SignalValue newSignalValue, int quickTime,
                              int lazyTime);
-    // Queues an event, keeping each signal's transitions in order.
+    // Queues an event, keeping each signal's transitions in order: an event
+    // earlier than the signal's last queued one moves to one unit after it,
+    // with a "TIME WARP" report on standard error when its value is driven.
     void recordEventQueueInput(Event ev);
 
-    // Reset to time zero: empty queue, signals as initialised, all components activated.
+    // Reset to time zero: empty queue, signals as initialised, every
+    // component activated and its state word 0.
     void runInitialize();
     // The main loop.
     void run();
 
     // The parts of one simulation step that need no window, in step order.
+    // Activation must go through activate (or advanceTime and runInitialize),
+    // which keep the list of marked components that these steps walk.
+    //
     // Evaluates every activated component in ascending index and calls its
     // drawDynamic under the display-level rule.
     void evaluateActivated();
@@ -47,9 +64,24 @@ public:
     void activate(int cind);
     // True when some component waits for evaluation.
     bool anyActivated() const;
+
+private:
+    std::vector<uint64_t> orderBits; // scratch for putting activations in order
+    // Queues the events the transition table gives for a change of one signal
+    // from its scheduled value to value, at the absolute quick and lazy times.
+    void scheduleTransition(int signalSerialNumber, SignalValue value, unsigned long quickAt,
+                            unsigned long lazyAt);
+    // recordEventQueueInput's work, inline on the transitions' path.
+    void enqueue(unsigned long at, int eventType, int signalSerialNumber, SignalValue value);
+    // The current time plus a delay, clamped to [time, largest time].
+    unsigned long after(long long delay) const;
+    // Writes the three time-warp lines for ev, which is earlier than its
+    // signal's last queued transition.
+    void reportTimeWarp(const Event &ev) const;
 };
 
 extern PhaseFour *phaseFour;
 
-// Which tri-state driver holds each bus.
+// Which tri-state driver holds each bus.  A bus never taken counts as held by
+// component 0 (looking it up creates that entry); a restart keeps the map.
 extern std::map<int, int> m;

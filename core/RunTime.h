@@ -6,5 +6,5 @@ extern int reStart;    // non-zero requests a reset to time zero
 extern int stallLevel; // slow-down: 2^stallLevel ms per step
 extern int haltFlag;   // non-zero pauses the simulation
 
-// Sleeps 1 ms.
+// Sleeps 1 ms (the unit of the slow-down wait).
 void msWait();

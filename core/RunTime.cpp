@@ -1,0 +1,176 @@
+// The run-control flags and the headless part of the main loop: the reset to
+// time zero and one simulation step.
+#include "core/RunTime.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <ctime>
+#include <numeric>
+
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "display/Ph5.h"
+
+namespace {
+
+// Lists up to this long are sorted by insertion.
+constexpr int insertionSortLimit = 32;
+// A longer list is put in order through a bitmap of its index range when
+// that range spans at most this many 64-bit words per listed component;
+// otherwise by the general sort.
+constexpr long wordsPerComponentForBitmap = 8;
+
+void insertionSort(int *list, int n) {
+    for (int i = 1; i < n; ++i) {
+        const int c = list[i];
+        int j = i;
+        for (; j > 0 && list[j - 1] > c; --j)
+            list[j] = list[j - 1];
+        list[j] = c;
+    }
+}
+
+// Orders distinct indices by setting their bits in a bitmap over
+// [lowest, highest] and reading the bits back in order.  The bitmap is all
+// zero before and after.
+void bitmapSort(int *list, int n, int lowest, int highest, std::vector<uint64_t> &bits) {
+    const size_t words = static_cast<size_t>(highest - lowest) / 64 + 1;
+    if (bits.size() < words)
+        bits.resize(words, 0);
+    for (int k = 0; k < n; ++k) {
+        const unsigned offset = static_cast<unsigned>(list[k] - lowest);
+        bits[offset / 64] |= uint64_t{1} << (offset % 64);
+    }
+    int *out = list;
+    for (size_t w = 0; w < words; ++w)
+        for (uint64_t word = bits[w]; word != 0; word &= word - 1)
+            *out++ = lowest + static_cast<int>(w * 64) + __builtin_ctzll(word);
+    std::fill(bits.begin(), bits.begin() + static_cast<long>(words), 0);
+}
+
+// Sorts the activated components (distinct indices).  A step usually
+// activates a handful, often nearly in order, where an insertion sort is
+// cheapest; a busy step of a large circuit activates hundreds scattered over
+// a range a bitmap covers cheaply.
+void sortAscending(int *list, int n, std::vector<uint64_t> &bits) {
+    if (n <= insertionSortLimit) {
+        insertionSort(list, n);
+        return;
+    }
+    const auto [lowest, highest] = std::minmax_element(list, list + n);
+    const long span = static_cast<long>(*highest) - *lowest + 1;
+    if (span / 64 <= wordsPerComponentForBitmap * n)
+        bitmapSort(list, n, *lowest, *highest, bits);
+    else
+        std::sort(list, list + n);
+}
+
+} // namespace
+
+int done = 0;
+int reStart = 0;
+int stallLevel = 0;
+int haltFlag = 0;
+
+void msWait() {
+    const timespec oneMillisecond{0, 1000000};
+    nanosleep(&oneMillisecond, nullptr);
+}
+
+void PhaseFour::runInitialize() {
+    skewHeap.clear();
+    time = 0;
+    phaseThree->resetSignals();
+    // Every component is evaluated once at time 0; listed in ascending order.
+    std::vector<int> &pending = phaseThree->activatedComponents;
+    std::iota(pending.begin(), pending.end(), 0);
+    phaseThree->numberOfActivatedComponents = static_cast<int>(pending.size());
+    std::fill(phaseThree->componentsActivated.begin(), phaseThree->componentsActivated.end(), 1);
+    std::fill(phaseTwo->state.begin(), phaseTwo->state.end(), 0);
+}
+
+void PhaseFour::activate(int cind) {
+    int &mark = phaseThree->componentsActivated[cind];
+    if (!mark) {
+        mark = 1;
+        phaseThree->activatedComponents[phaseThree->numberOfActivatedComponents++] = cind;
+    }
+}
+
+bool PhaseFour::anyActivated() const {
+    return phaseThree->numberOfActivatedComponents > 0;
+}
+
+void PhaseFour::evaluateActivated() {
+    // The list holds the marked components in marking order; evaluation goes
+    // by ascending index, and sorting the few that changed is cheaper than
+    // scanning every mark.
+    int *const pending = phaseThree->activatedComponents.data();
+    // The list is walked as it stood when the step began: evaluation only
+    // queues transitions.
+    const int n = phaseThree->numberOfActivatedComponents;
+    sortAscending(pending, n, orderBits);
+    const ComponentFunction *const evaluate = phaseTwo->logicEvaluate.data();
+    const ComponentFunction *const draw = phaseTwo->drawDynamic.data();
+    const int level = phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+    uint64_t evaluations = 0; // in a register: the member would be reloaded around each call
+    for (int k = 0; k < n; ++k) {
+        const int c = pending[k];
+        if (const ComponentFunction f = evaluate[c]) {
+            f(c);
+            ++evaluations;
+        }
+        if (const ComponentFunction d = draw[c]; d && componentVisible(c, level))
+            d(c);
+    }
+    componentEvaluations += evaluations;
+}
+
+void PhaseFour::clearActivations() {
+    const int *const pending = phaseThree->activatedComponents.data();
+    int *const marks = phaseThree->componentsActivated.data();
+    const int n = phaseThree->numberOfActivatedComponents;
+    for (int k = 0; k < n; ++k)
+        marks[pending[k]] = 0;
+    phaseThree->numberOfActivatedComponents = 0;
+}
+
+bool PhaseFour::advanceTime() {
+    if (skewHeap.isEmpty())
+        return false;
+    PhaseThree &p3 = *phaseThree;
+    SignalValue *const current = p3.currentSignals.data();
+    const int *const lengths = p3.lengthOfActivationList.data();
+    int *const *const lists = p3.activationList.data();
+    int *const marks = p3.componentsActivated.data();
+    int *const pending = p3.activatedComponents.data();
+    int activated = p3.numberOfActivatedComponents;
+    time = skewHeap.root->time;
+    do {
+        const int s = skewHeap.root->signalSerialNumber;
+        const SignalValue value = skewHeap.root->sigValue;
+        skewHeap.removeMin();
+        ++eventsApplied;
+        if (current[s] == value)
+            continue; // an event that changes nothing activates nothing
+        current[s] = value;
+        const int *const list = lists[s];
+        const int length = lengths[s];
+        for (int k = 0; k < length; ++k) {
+            const int c = list[k];
+            if (!marks[c]) {
+                marks[c] = 1;
+                pending[activated++] = c;
+            }
+        }
+    } while (!skewHeap.isEmpty() && skewHeap.root->time == time);
+    p3.numberOfActivatedComponents = activated;
+    return true;
+}
+
+bool PhaseFour::simulationStep() {
+    evaluateActivated();
+    clearActivations();
+    return advanceTime();
+}

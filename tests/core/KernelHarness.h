@@ -1,0 +1,74 @@
+// Test support for the kernel: capture components with chosen flags and
+// convert the netlist into the simulation phases the way the driver does.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Ph1.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "core/Schmtc.h"
+#include "core/addStCmp.h"
+
+namespace kernel_harness {
+
+// What a captured component is made of, beyond its three buses.
+struct Part {
+    std::string position = "a";
+    std::string decal = "Part";
+    int level = 1; // nested this deep under position
+    ComponentFunction evaluate = nullptr;
+    ComponentFunction draw = nullptr;
+    ComponentFunction key = nullptr;
+    int overloadable = 0;
+    int selfActivating = 0;
+    std::vector<int> integers;
+    std::vector<unsigned char> bytes;
+    int words32 = 0;
+    int words16 = 0;
+    int words8 = 0;
+};
+
+// An empty bus, as the component functions pass for buses they do not use.
+inline Signal none() {
+    return Signal(0, "UnNamed");
+}
+
+// Captures one component and returns its index.
+inline int capture(const Part &p, const Signal &data, const Signal &control, const Signal &out) {
+    SD sd(p.position.c_str(), nullptr);
+    for (int l = 2; l <= p.level; ++l)
+        sd = SD(sd, "in", nullptr);
+    addStandardComponent(p.evaluate, SecondaryEvaluatePointer{}, nullptr, p.draw, p.key, nullptr,
+                         p.overloadable, p.selfActivating, p.decal.c_str(), sd, data, control, out,
+                         static_cast<int>(p.integers.size()), p.integers.data(),
+                         static_cast<int>(p.bytes.size()), p.bytes.data(), p.words32, p.words16, p.words8);
+    return phaseOne->componentList.numberOfComponents - 1;
+}
+
+// Converts the captured lists into arrays, per-signal state, activation lists
+// and a kernel.  The capture is left alone (deleting it writes count lines).
+inline void convert() {
+    phaseTwo = new PhaseTwo;
+    phaseTwo->listsToArrays();
+    phaseThree = new PhaseThree;
+    phaseThree->formActivationLists();
+    phaseFour = new PhaseFour;
+}
+
+using Queued = std::vector<std::pair<unsigned long, SignalValue>>;
+
+// Empties the kernel's queue, returning (time, value) in delivery order.
+inline Queued drainQueue() {
+    Queued out;
+    while (!phaseFour->skewHeap.isEmpty()) {
+        out.emplace_back(phaseFour->skewHeap.min().time, phaseFour->skewHeap.min().sigValue);
+        phaseFour->skewHeap.removeMin();
+    }
+    return out;
+}
+
+} // namespace kernel_harness

@@ -1,0 +1,267 @@
+// The headless simulation step and the reset to time zero.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <ostream>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "KernelHarness.h"
+#include "core/RunTime.h"
+#include "core/cmdLine.h"
+#include "display/Ph5.h"
+#include "support/Fresh.h"
+
+using namespace kernel_harness;
+
+namespace {
+
+std::vector<int> evaluated;
+std::vector<int> drawn;
+void recordEvaluation(int cind) {
+    evaluated.push_back(cind);
+}
+void recordDrawing(int cind) {
+    drawn.push_back(cind);
+}
+
+class Step : public testing::Test {
+protected:
+    void SetUp() override {
+        freshNetlist();
+        evaluated.clear();
+        drawn.clear();
+    }
+    static Part recorder() {
+        Part p;
+        p.evaluate = recordEvaluation;
+        p.draw = recordDrawing;
+        return p;
+    }
+};
+
+TEST_F(Step, EvaluatesTheActivatedComponentsInAscendingIndexOnce) {
+    for (int k = 0; k < 6; ++k)
+        capture(recorder(), none(), none(), none());
+    convert();
+    for (int c : {4, 1, 5, 1, 0})
+        phaseFour->activate(c);
+    EXPECT_TRUE(phaseFour->anyActivated());
+    phaseFour->evaluateActivated();
+    EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 4, 5}));
+    EXPECT_EQ(drawn, (std::vector<int>{0, 1, 4, 5}));
+    EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 1, 0, 0, 1, 1}));
+    EXPECT_EQ(phaseFour->componentEvaluations, 4U);
+
+    phaseFour->clearActivations();
+    EXPECT_FALSE(phaseFour->anyActivated());
+    EXPECT_EQ(phaseThree->componentsActivated, std::vector<int>(6, 0));
+    phaseFour->evaluateActivated();
+    EXPECT_EQ(evaluated.size(), 4U);
+}
+
+// Many activations in scrambled order, dense or sparse over the circuit,
+// still evaluate in ascending index.
+TEST_F(Step, EvaluatesLargeScrambledActivationsInOrder) {
+    const int components = 20000;
+    for (int k = 0; k < components; ++k)
+        capture(recorder(), none(), none(), none());
+    convert();
+    std::mt19937 random(5);
+    for (const int count : {3, 40, 700, 5000}) {
+        for (const int spread : {1, 60, 600}) {
+            std::vector<int> chosen;
+            for (int c = 0; c < components && static_cast<int>(chosen.size()) < count; c += spread)
+                chosen.push_back(c);
+            std::vector<int> scrambled = chosen;
+            std::shuffle(scrambled.begin(), scrambled.end(), random);
+            evaluated.clear();
+            for (int c : scrambled)
+                phaseFour->activate(c);
+            phaseFour->evaluateActivated();
+            phaseFour->clearActivations();
+            ASSERT_EQ(evaluated, chosen) << count << " components " << spread << " apart";
+        }
+    }
+}
+
+TEST_F(Step, ACleanStepWithAnEmptyQueueLeavesTimeAlone) {
+    capture(recorder(), none(), none(), none());
+    convert();
+    phaseFour->time = 12;
+    EXPECT_FALSE(phaseFour->simulationStep());
+    EXPECT_EQ(phaseFour->time, 12UL);
+    EXPECT_TRUE(evaluated.empty());
+}
+
+// Components 0, 1 and 2 read a, a and b, and b; the queue holds a change of
+// a and a non-change of b at 5, and a change of b at 9.
+TEST_F(Step, AdvanceAppliesEveryEventOfTheEarliestTimeAndActivatesItsReaders) {
+    Signal a(1, "a"), b(1, "b");
+    capture(recorder(), a, none(), none());
+    capture(recorder(), (a, b), none(), none());
+    capture(recorder(), none(), b, none());
+    convert();
+    phaseFour->skewHeap.add(Event(9, signalChange, 3, ZERO));
+    phaseFour->skewHeap.add(Event(5, signalChange, 2, ONE));
+    phaseFour->skewHeap.add(Event(5, signalChange, 3, UNINITIALIZED));
+
+    ASSERT_TRUE(phaseFour->advanceTime());
+    EXPECT_EQ(phaseFour->time, 5UL);
+    EXPECT_EQ(phaseThree->currentSignals[2], ONE);
+    EXPECT_EQ(phaseFour->skewHeap.getLength(), 1);
+    EXPECT_EQ(phaseFour->eventsApplied, 2U);
+    EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 1, 0}));
+
+    phaseFour->clearActivations();
+    ASSERT_TRUE(phaseFour->advanceTime());
+    EXPECT_EQ(phaseFour->time, 9UL);
+    EXPECT_EQ(phaseThree->currentSignals[3], ZERO);
+    EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{0, 1, 1}));
+
+    EXPECT_FALSE(phaseFour->advanceTime());
+    EXPECT_EQ(phaseFour->time, 9UL);
+}
+
+// Changes already applied in a step accumulate with those of earlier steps;
+// evaluation still goes in ascending index.
+TEST_F(Step, ActivationsFromSeveralAdvancesAreEvaluatedInOrder) {
+    Signal w(3, "w");
+    for (int k = 2; k >= 0; --k)
+        capture(recorder(), w[k], none(), none());
+    convert();
+    for (int k = 0; k < 3; ++k)
+        phaseFour->skewHeap.add(Event(k + 1, signalChange, 2 + k, ONE));
+    for (int k = 0; k < 3; ++k)
+        phaseFour->advanceTime();
+    phaseFour->evaluateActivated();
+    EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 2}));
+}
+
+struct LevelCase {
+    int displayLevel; // 0: no display object
+    int overloadable;
+    int componentLevel;
+    bool drawn;
+};
+
+void PrintTo(const LevelCase &c, std::ostream *os) {
+    *os << "display " << c.displayLevel << " overloadable " << c.overloadable << " level "
+        << c.componentLevel;
+}
+
+class DrawLevel : public Step, public testing::WithParamInterface<LevelCase> {};
+
+TEST_P(DrawLevel, DrawsPanesOnlyWhereTheComponentIsVisible) {
+    const LevelCase &c = GetParam();
+    Part p = recorder();
+    p.overloadable = c.overloadable;
+    p.level = c.componentLevel;
+    capture(p, none(), none(), none());
+    convert();
+    if (c.displayLevel > 0) {
+        useXDisplay = 0; // the display object without a window
+        phaseFive = new PhaseFive;
+        phaseFive->currentGraphicDisplayLevel = c.displayLevel;
+    }
+    phaseFour->activate(0);
+    phaseFour->evaluateActivated();
+    EXPECT_EQ(evaluated, std::vector<int>{0});
+    EXPECT_EQ(drawn.size(), c.drawn ? 1U : 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, DrawLevel,
+                         testing::Values(LevelCase{0, 0, 1, true}, LevelCase{0, 0, 2, false},
+                                         LevelCase{0, 1, 1, true}, LevelCase{0, 1, 2, false},
+                                         LevelCase{3, 0, 1, true}, LevelCase{3, 0, 3, true},
+                                         LevelCase{3, 0, 4, false}, LevelCase{3, 1, 3, true},
+                                         LevelCase{3, 1, 2, false}, LevelCase{3, 1, 4, false}));
+
+TEST_F(Step, ResetReturnsToTimeZeroKeepingPrivateStorageAndHolders) {
+    Signal w(2, "w");
+    Signal k(1, 0x1u, "k");
+    Part p = recorder();
+    p.words8 = 1;
+    capture(p, w, none(), none());
+    capture(recorder(), k, none(), w);
+    convert();
+    phaseFour->time = 77;
+    phaseFour->signalTransition(2, ONE, 3, 4);
+    phaseThree->currentSignals[3] = ZERO;
+    phaseThree->currentSignals[4] = ZERO;
+    phaseTwo->state = {5, 6};
+    phaseTwo->internal8BitVariables[0][0] = 9;
+    m[3] = 1;
+
+    phaseFour->runInitialize();
+    EXPECT_TRUE(phaseFour->skewHeap.isEmpty());
+    EXPECT_EQ(phaseFour->skewHeap.getLength(), 0);
+    EXPECT_EQ(phaseFour->time, 0UL);
+    const std::vector<SignalValue> reset{ZERO, ONE, UNINITIALIZED, UNINITIALIZED, ONE};
+    EXPECT_EQ(phaseThree->currentSignals, reset);
+    EXPECT_EQ(phaseThree->scheduledSignals, reset);
+    EXPECT_EQ(phaseThree->scheduledTimes, std::vector<uint64_t>(5, 0));
+    EXPECT_EQ(phaseThree->whenScheduled, std::vector<uint64_t>(5, 0));
+    EXPECT_EQ(phaseTwo->state, (std::vector<int>{0, 0}));
+    EXPECT_EQ(phaseTwo->internal8BitVariables[0][0], 9);
+    EXPECT_EQ(m[3], 1);
+    phaseFour->evaluateActivated();
+    EXPECT_EQ(evaluated, (std::vector<int>{0, 1}));
+}
+
+// A source that drives its output to ONE, and two inverters behind it, all
+// with delays 7 and 10.
+void driveOne(int cind) {
+    phaseFour->signalTransition(phaseTwo->outputs[cind][0], ONE, 7, 10);
+}
+void invert(int cind) {
+    static const SignalValue inverse[] = {ONE, XXX, XXX, XXX, ZERO};
+    const SignalValue in = phaseThree->currentSignals[phaseTwo->dataInputs[cind][0]];
+    phaseFour->signalTransition(phaseTwo->outputs[cind][0], inverse[in], 7, 10);
+}
+
+TEST_F(Step, RunsASmallCircuitThroughTheTransitionModel) {
+    Signal s(1, "s"), x(1, "x"), y(1, "y");
+    Part source, inverter;
+    source.evaluate = driveOne;
+    inverter.evaluate = invert;
+    capture(source, none(), none(), s);
+    capture(inverter, s, none(), x);
+    capture(inverter, x, none(), y);
+    convert();
+    phaseFour->runInitialize();
+    using Row = std::tuple<unsigned long, SignalValue, SignalValue, SignalValue>;
+    std::vector<Row> timeline;
+    while (phaseFour->simulationStep())
+        timeline.emplace_back(phaseFour->time, phaseThree->currentSignals[2], phaseThree->currentSignals[3],
+                              phaseThree->currentSignals[4]);
+    EXPECT_EQ(timeline,
+              (std::vector<Row>{
+                  {7, XXX, XXX, XXX}, {10, ONE, XXX, XXX}, {20, ONE, ZERO, XXX}, {30, ONE, ZERO, ONE}}));
+    EXPECT_FALSE(phaseFour->anyActivated());
+}
+
+// From UNINITIALIZED at time 0 with delays 2 and 5, ONE is reached through
+// XXX: the signal reads XXX after the step to 2 and ONE after the step to 5.
+void driveOneQuickly(int cind) {
+    phaseFour->signalTransition(phaseTwo->outputs[cind][0], ONE, 2, 5);
+}
+
+TEST_F(Step, PassesThroughXxxOnTheWayToALevel) {
+    Signal s(1, "s");
+    Part source;
+    source.evaluate = driveOneQuickly;
+    capture(source, none(), none(), s);
+    convert();
+    phaseFour->runInitialize();
+    ASSERT_TRUE(phaseFour->simulationStep());
+    EXPECT_EQ(phaseFour->time, 2UL);
+    EXPECT_EQ(phaseThree->currentSignals[2], XXX);
+    ASSERT_TRUE(phaseFour->simulationStep());
+    EXPECT_EQ(phaseFour->time, 5UL);
+    EXPECT_EQ(phaseThree->currentSignals[2], ONE);
+}
+
+} // namespace
