@@ -1,5 +1,123 @@
-// The main loop.  Placeholder until the interactive run lands: it only
-// returns, so a run today captures, converts, checks and ends.
-#include "core/Ph4.h"
+// The main loop: start-up (key replay, first drawing, reset), then steps of
+// evaluation, time advance and window polling until the run ends.
+#include "core/Ph4Run.h"
 
-void PhaseFour::run() {}
+#include <algorithm>
+
+#include "core/Ph2.h"
+#include "core/Ph4.h"
+#include "core/RunTime.h"
+#include "core/cmdLine.h"
+#include "display/FandCOp.h"
+#include "display/Ph5.h"
+#include "display/SchCell.h"
+#include "display/WindowEv.h"
+
+namespace {
+
+void handlePendingWindowEvents() {
+    while (anyWindowEvents()) {
+    }
+}
+
+// The slow-down after a step: 2^stallLevel waits of 1 ms, handling window
+// events after each.  The count is recomputed every time, so a key that
+// changes the level takes effect at once; exit and restart cut it short.
+void slowDown(const PhaseFour &kernel) {
+    for (int waits = 0; waits < (1 << std::min(stallLevel, maxStallLevel));) {
+        msWait();
+        while (anyWindowEvents())
+            if (displayTimeFlag)
+                drawStatusLine(kernel.time, kernel.skewHeap.getLength(), stallLevel);
+        if (done || reStart)
+            break;
+        ++waits;
+    }
+}
+
+} // namespace
+
+void replayKeyStrings() {
+    for (const char *c = FunctionKeyString; *c != '\0'; ++c)
+        FunctionKeyOperate(*c - '0');
+    for (const char *c = CursorKeyString; *c != '\0'; ++c)
+        CursorKeyOperate(*c - '0');
+}
+
+void drawFirstTime() {
+    SchematicCell schematic;
+    phaseFive->componentTiling(&schematic);
+    phaseFive->schematicTiled = 1;
+    phaseFive->drawSchematic();
+    phaseFive->superProbeCollect = 0;
+    if (phaseFive->interconnectFlag)
+        phaseFive->connect();
+    phaseFive->drawPanes();
+    if (phaseFive->superProbeSelect)
+        phaseFive->displaySuperProbes();
+    drawZoomRectangle();
+}
+
+void restartAtTimeZero() {
+    phaseFour->runInitialize();
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (const ComponentFunction trigger = phaseTwo->xEventTriggered[c])
+            trigger(c);
+}
+
+void PhaseFour::run() {
+    replayKeyStrings();
+    drawFirstTime();
+    restartAtTimeZero();
+    done = phaseTwo->numberOfComponents == 0;
+    simulate();
+}
+
+void simulate() {
+    PhaseFour &kernel = *phaseFour;
+    // Whether there is a window is settled when the display opens.
+    const bool window = windowOpen();
+    int pollCountdown = 1;
+    while (!done) {
+        if (stopTime != 0 && kernel.time > stopTime)
+            break;
+        if (haltFlag) {
+            // Without a window no key can resume the run.
+            if (!window)
+                break;
+            waitForWindowEvent();
+            handlePendingWindowEvents();
+            continue;
+        }
+        if (reStart) {
+            restartAtTimeZero();
+            reStart = 0;
+        }
+        if (displayTimeFlag)
+            drawStatusLine(kernel.time, kernel.skewHeap.getLength(), stallLevel);
+
+        kernel.evaluateActivated();
+        if (phaseFive->superProbeSelect)
+            phaseFive->displaySuperProbes();
+        kernel.clearActivations();
+        kernel.advanceTime();
+
+        // Nothing queued and nothing to evaluate: only a key can change
+        // anything now.  Without a window none can come, so the run is over;
+        // with one, sleep until the window has an event.
+        const bool quiescent = kernel.skewHeap.isEmpty() && !kernel.anyActivated();
+        if (quiescent && !window)
+            break;
+        if (quiescent)
+            waitForWindowEvent();
+        // Events are polled every second step, and at once after a wait.
+        if (pollCountdown-- <= 0 || quiescent) {
+            pollCountdown = 1;
+            if (window)
+                handlePendingWindowEvents();
+        }
+
+        if (stallLevel > 0)
+            slowDown(kernel);
+    }
+}

@@ -1,43 +1,90 @@
-// The schematic display.  Placeholder until the display lands: no window,
-// nothing drawn.
+// The schematic display object: window, drawing passes over all
+// components, and the connection lines.
 #include "display/Ph5.h"
 
+#include <csignal>
+#include <numeric>
+#include <vector>
+
 #include "core/Ph2.h"
+#include "core/cmdLine.h"
+#include "display/Window.h"
+
+// The multiplexer's evaluate function, which marks the inputs that the
+// connection pass draws lines to when only multiplexer lines are wanted.
+// Declared weak: a program whose circuit has no multiplexer need not link the
+// multiplexer, and then no component can be one (the pointer is null).
+void mux(int cind) __attribute__((weak));
 
 PhaseFive *phaseFive = nullptr;
 
-PhaseFive::PhaseFive() = default;
-PhaseFive::~PhaseFive() = default;
+PhaseFive::PhaseFive() {
+    // A write to a lost X server must end in the X I/O error path (status 1,
+    // streams flushed), not kill the process by a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    windexPointer = new Windex("Norvale v20190205");
+}
 
-void PhaseFive::componentTiling(SchematicCell *) {}
-void PhaseFive::drawSchematic() {}
-void PhaseFive::iconDraw(int, const int *) {}
-void PhaseFive::connect() {}
-void PhaseFive::drawPanes() {}
-void PhaseFive::displaySuperProbes() {}
+PhaseFive::~PhaseFive() {
+    delete windexPointer;
+}
 
 bool componentVisible(int cind, int displayLevel) {
     const int level = phaseTwo->graphicLevel[cind];
     return phaseTwo->outputOverloadable[cind] ? displayLevel == level : displayLevel >= level;
 }
 
-TabList::~TabList() { clear(); }
-void TabList::addTab(int cmp, int signalIndex, int xc, int yc) { start = new Tab{start, cmp, signalIndex, xc, yc}; }
-void TabList::clear() {
-    while (start) {
-        Tab *next = start->link;
-        delete start;
-        start = next;
-    }
+void PhaseFive::drawSchematic() {
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (const int *icon = phaseTwo->iconArrays[c];
+            icon && componentVisible(c, currentGraphicDisplayLevel))
+            iconDraw(c, icon);
 }
-SuperProbeList::~SuperProbeList() { clear(); }
-void SuperProbeList::addSuperProbe(int signalIndex, int x, int y, int w, int h) {
-    start = new SuperProbe{start, signalIndex, x, y, w, h};
+
+void PhaseFive::drawPanes() {
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (const ComponentFunction draw = phaseTwo->drawDynamic[c];
+            draw && componentVisible(c, currentGraphicDisplayLevel))
+            draw(c);
 }
-void SuperProbeList::clear() {
-    while (start) {
-        SuperProbe *next = start->link;
-        delete start;
-        start = next;
+
+namespace {
+
+bool isMultiplexer(int cind) {
+    const ComponentFunction multiplexer = mux;
+    return multiplexer != nullptr && phaseTwo->logicEvaluate[cind] == multiplexer;
+}
+
+// The input tabs grouped by signal, each group in list order: the tabs of
+// signal s are tabs[first[s]] ... tabs[first[s + 1] - 1].  Grouping keeps a
+// connection pass linear in the number of leads.
+struct TabsBySignal {
+    std::vector<int> first;
+    std::vector<const Tab *> tabs;
+
+    explicit TabsBySignal(const TabList &list) : first(phaseTwo->numberOfSignals + 1, 0) {
+        for (const Tab *q = list.start; q != nullptr; q = q->link)
+            ++first[q->signalIndex + 1];
+        std::partial_sum(first.begin(), first.end(), first.begin());
+        tabs.resize(first.back());
+        std::vector<int> next(first.begin(), first.end() - 1);
+        for (const Tab *q = list.start; q != nullptr; q = q->link)
+            tabs[next[q->signalIndex]++] = q;
     }
+};
+
+} // namespace
+
+void PhaseFive::connect() {
+    const TabsBySignal inputs(inTab);
+    for (const Tab *p = outTab.start; p != nullptr; p = p->link) {
+        const int s = p->signalIndex;
+        for (int k = inputs.first[s]; k < inputs.first[s + 1]; ++k) {
+            const Tab *q = inputs.tabs[k];
+            if (!connectMuxOnlyFlag || isMultiplexer(q->cmp))
+                windexPointer->drawLine(p->xc, p->yc, q->xc, q->yc);
+        }
+    }
+    inTab.clear();
+    outTab.clear();
 }

@@ -10,28 +10,46 @@ struct SchematicCell;
 class PhaseFive {
 public:
     Windex *windexPointer = nullptr;
-    TabList inTab;
-    TabList outTab;
+    TabList inTab;  // input tabs of the icon drawings since the last connect
+    TabList outTab; // output tabs likewise
     SuperProbeList superProbeList;
-    int superProbeCollect = 1;
-    int superProbeSelect = 0;
-    int newWindowingMode = 1;
+    int superProbeCollect = 1; // icon drawing also records super probes
+    int superProbeSelect = 0;  // super-probe panes shown (F8)
+    int newWindowingMode = 1;  // mouse zooms through the zoom rectangle (F9)
     int currentGraphicDisplayLevel = 1;
-    int interconnectFlag = 1;
-    int labelGateFlag = 1;
-    int drawComponentLeadsFlag = 1;
-    int labelLinesFlag = 0;
+    int interconnectFlag = 1;       // connection lines drawn (F2)
+    int labelGateFlag = 1;          // decals drawn (F3)
+    int drawComponentLeadsFlag = 1; // leads and tabs drawn and registered (F4)
+    int labelLinesFlag = 0;         // signal names on the leads (F5)
+    // Set by the main loop once every component has its tile.  Redraws asked
+    // for before that (by the -F replay) draw nothing: there is nothing to
+    // place the icons in yet.
+    int schematicTiled = 0;
 
-    // Opens the window (unless the display is off) labelled "Norvale v20190205".
+    // Opens the window labelled "Norvale v20190205" (an unconnected one
+    // with -X or when the display cannot be opened).  Ignores SIGPIPE, so
+    // that losing the X server ends the run through the X error handling
+    // with the output flushed, not by a signal.
     PhaseFive();
+    // Closes the window and frees the tab and super-probe lists.
     ~PhaseFive();
+    PhaseFive(const PhaseFive &) = delete;
+    PhaseFive &operator=(const PhaseFive &) = delete;
 
     // Computes every component's tile from its position string.
     void componentTiling(SchematicCell *schematic);
+    // Draws the icon of every visible component that has one, in index order.
     void drawSchematic();
+    // Draws one component's outline, label, leads and tabs, registering its
+    // tabs (and, while superProbeCollect is set, its super probes).
     void iconDraw(int cind, const int *icon);
+    // Draws a line from each registered output tab to every registered input
+    // tab on the same signal (with connectMuxOnlyFlag only those ending at a
+    // multiplexer), then forgets all tabs.
     void connect();
+    // Lets every visible component with a pane drawing function draw it.
     void drawPanes();
+    // Paints the present value of each super probe's signal over its tab.
     void displaySuperProbes();
 };
 

@@ -1,0 +1,134 @@
+// run N [edges]: a ripple-carry adder of N full adders (two Xor, two And and
+// one Or each) with every a bit ONE, every b bit ZERO and the carry-in driven
+// by a clock whose half period lets a ripple finish, so that every clock edge
+// ripples through all N stages.  Runs headless through the main loop for the
+// given number of clock edges (200 by default) and reports the events the
+// kernel applied, the component evaluations and the wall seconds of the
+// simulation of those edges.
+//
+// The adder starts settled (carries ZERO, every sum ONE) instead of settling
+// from the reset: from UNINITIALIZED every stage passes through HIZ and XXX
+// once for each stage before it, which costs work quadratic in N and says
+// nothing about the rate of the edges measured here.
+#include <cstdint>
+#include <cstdio>
+
+#include "Bench.h"
+#include "components/ssiPh1.h"
+#include "core/Ph1.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "core/Ph4Run.h"
+#include "core/RunTime.h"
+#include "core/cmdLine.h"
+#include "display/Ph5.h"
+
+namespace {
+
+// Converts the captured circuit as the program's start-up does and opens the
+// display without a window.
+void convertHeadless() {
+    useXDisplay = 0;
+    phaseTwo = new PhaseTwo;
+    phaseTwo->listsToArrays();
+    delete phaseOne; // writes the two count lines
+    phaseOne = nullptr;
+    phaseThree = new PhaseThree;
+    phaseThree->formActivationLists();
+    phaseFour = new PhaseFour;
+    phaseFive = new PhaseFive;
+}
+
+// One stage: Sum = a ^ b ^ CarryIn, CarryOut = a & b | CarryIn & (a ^ b).
+void fullAdder(const SD &sd, const Signal &carryIn, const Signal &a, const Signal &b, const Signal &carryOut,
+               const Signal &sum, const Signal &x, const Signal &y, const Signal &z) {
+    Xor(sd, (a, b), x);
+    Xor(sd, (x, carryIn), sum);
+    And(sd, (a, b), y);
+    And(sd, (carryIn, x), z);
+    Or(sd, (y, z), carryOut);
+}
+
+// Gives the adder's signals the values they settle to with the carry-in at
+// ZERO and leaves only the clock to be evaluated: the state the adder would
+// reach from the reset before its first edge.
+void presetSettled(unsigned width, const Signal &carry, const Signal &sum, const Signal &x, const Signal &y,
+                   const Signal &z) {
+    auto set = [](const Signal &bus, unsigned k, SignalValue v) {
+        const int s = bus.serialNumber[k];
+        phaseThree->currentSignals[s] = v;
+        phaseThree->scheduledSignals[s] = v;
+    };
+    set(carry, 0, ZERO);
+    for (unsigned k = 0; k < width; ++k) {
+        set(x, k, ONE);
+        set(y, k, ZERO);
+        set(z, k, ZERO);
+        set(carry, k + 1, ZERO);
+        set(sum, k, ONE);
+    }
+    phaseFour->clearActivations();
+    phaseFour->activate(0); // the clock
+}
+
+int runAdder(const bench::Arguments &args) {
+    const char *usage = "run N [edges]";
+    const long n = bench::countArgument(args, 0, 200, usage);
+    const long edges = bench::countArgument(args, 1, 200, usage);
+    const auto width = static_cast<unsigned>(n);
+    const Signal carry(width + 1, "c"), sum(width, "s"), x(width, "x"), y(width, "y"), z(width, "z");
+    const SD sd("aa", nullptr);
+    // A level needs 20 time units per stage (two gates of lazy delay 10).
+    const long halfPeriod = 25 * n + 100;
+    Clock(sd, carry[0], static_cast<int>(halfPeriod), 0, static_cast<int>(2 * halfPeriod), Zero);
+    for (unsigned k = 0; k < width; ++k)
+        fullAdder(sd, carry[k], One, Zero, carry[k + 1], sum[k], x[k], y[k], z[k]);
+    convertHeadless();
+
+    drawFirstTime();
+    restartAtTimeZero();
+    presetSettled(width, carry, sum, x, y, z);
+    done = 0;
+    // The clock finds its output at its low level at time 0: the first
+    // rising edge comes at 9 and each half period lasts halfPeriod + 9.  Stop
+    // once the ripple of the last edge asked for is over.
+    stopTime = static_cast<unsigned long>(edges * (halfPeriod + 9));
+    const double start = bench::seconds();
+    simulate();
+    const double elapsed = bench::seconds() - start;
+
+    const uint64_t events = phaseFour->eventsApplied;
+    const uint64_t evaluations = phaseFour->componentEvaluations;
+    std::printf("events=%llu evaluations=%llu seconds=%.3f events_per_s=%.0f\n",
+                static_cast<unsigned long long>(events), static_cast<unsigned long long>(evaluations),
+                elapsed, static_cast<double>(events) / elapsed);
+    return 0;
+}
+
+int runConnect(const bench::Arguments &args) {
+    const long n = bench::countArgument(args, 0, 100000, "connect N");
+    const Signal chain(static_cast<unsigned>(n) + 1, "w");
+    for (long k = 0; k < n; ++k) {
+        // Ten gates per row of a grid, so that every tile has its own place.
+        char position[3] = {static_cast<char>('a' + k / 10 % 26), static_cast<char>('a' + k % 10), '\0'};
+        const SD sd(position, nullptr);
+        Not(sd, chain[static_cast<int>(k)], chain[static_cast<int>(k + 1)]);
+    }
+    convertHeadless();
+    drawFirstTime(); // tiles, and draws and connects once
+    phaseFive->drawSchematic();
+    long tabs = 0;
+    for (const Tab *t = phaseFive->inTab.start; t; t = t->link)
+        ++tabs;
+    const double start = bench::seconds();
+    phaseFive->connect();
+    const double elapsed = bench::seconds() - start;
+    std::printf("input_tabs=%ld seconds=%.3f\n", tabs, elapsed);
+    return 0;
+}
+
+const bench::Registrar adder("run", "run N [edges]", runAdder);
+const bench::Registrar connection("connect", "connect N", runConnect);
+
+} // namespace

@@ -1,0 +1,22 @@
+// The parts of the main loop (PhaseFour::run), each usable on its own so that
+// a run can be reproduced or measured piece by piece.
+#pragma once
+
+// Replays the -F string through the function-key operations, then the -K
+// string through the cursor-key operations, a character c acting as code
+// c - '0'.
+void replayKeyStrings();
+
+// Tiles the schematic and draws it completely: icons, connection lines
+// (when enabled), panes, super probes (when shown) and the zoom rectangle.
+// Super probes are recorded only during this drawing.
+void drawFirstTime();
+
+// The reset to time zero followed by every keyboard source driving its
+// initial level, in index order: the start of a run and every restart.
+void restartAtTimeZero();
+
+// The steps that follow the start-up, until done is set or the stop time has
+// passed; without a window also when nothing can change any more (the queue
+// is empty and nothing is activated, or the run is halted).
+void simulate();

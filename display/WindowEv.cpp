@@ -1,0 +1,305 @@
+// Window events: reading, encoding and dispatching them, the full repaint,
+// and the waiting and drawing services the main loop uses.
+#include "display/WindowEv.h"
+
+#include <X11/XKBlib.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+
+#include "core/Ph2.h"
+#include "display/FandCOp.h"
+#include "display/Ph5.h"
+#include "display/Window.h"
+
+namespace {
+
+// Keysym ranges of the function keys F1..F35 and the cursor-control keys.
+constexpr unsigned long firstFunctionKeysym = 0xFFBE, lastFunctionKeysym = 0xFFE0;
+constexpr unsigned long firstCursorKeysym = 0xFF50, lastCursorKeysym = 0xFF5F;
+
+// Drag state of the zoom rectangle and the first corner of a two-click zoom.
+int panState = 0; // grab zone of the current button-1 drag; 0: no drag
+int lastPanX = 0, lastPanY = 0;
+int viewXlast = 0, viewYlast = 0;
+
+// The control characters that stand for function keys.
+struct ControlKey {
+    int character;
+    int functionCode;
+};
+const ControlKey controlKeys[] = {
+    {1, 27},  // Control-a: least detail
+    {12, 31}, // Control-l: redraw
+    {13, 35}, // Control-m, Return: more detail
+    {14, 29}, // Control-n: less detail
+    {26, 33}, // Control-z: most detail
+};
+
+Windex &displayWindow() {
+    return *phaseFive->windexPointer;
+}
+
+// The drawing passes, skipped while the components have no tiles yet.
+void drawSchematicAndPanes(bool withConnections) {
+    if (!phaseFive->schematicTiled)
+        return;
+    phaseFive->drawSchematic();
+    if (withConnections)
+        phaseFive->connect();
+    phaseFive->drawPanes();
+}
+
+// A printable key operates the first switch bound to it.
+void operateSwitch(int character) {
+    const auto &bindings = phaseTwo->activationsFromWindow;
+    const auto bound = std::find_if(bindings.begin(), bindings.begin() + phaseTwo->numberOfSwitches,
+                                    [character](const std::array<int, 3> &b) { return b[0] == character; });
+    if (bound == bindings.begin() + phaseTwo->numberOfSwitches) {
+        std::cerr << "Keyboard input:  Character (char=" << static_cast<char>(character)
+                  << ",int=" << character << ") with no corresponding component activation defined."
+                  << std::endl;
+        return;
+    }
+    const int cind = (*bound)[1];
+    if (const ComponentFunction toggle = phaseTwo->xEventTriggered[cind])
+        toggle(cind);
+    else
+        std::cerr << "Keyboard input maps to a component, but no function exists" << std::endl;
+}
+
+void controlCharacter(int character) {
+    const auto found = std::find_if(std::begin(controlKeys), std::end(controlKeys),
+                                    [character](const ControlKey &k) { return k.character == character; });
+    if (found != std::end(controlKeys))
+        FunctionKeyOperate(found->functionCode);
+    else
+        std::cerr << "Keyboard input:  Control character (int=" << character << ") unmapped." << std::endl;
+}
+
+// Button 2 zooms in: into the zoom rectangle, or (two-click mode) back out
+// to the whole schematic.  Button 3 shows the whole schematic, or zooms to
+// the corner marked with button 1 and this point.
+void pressButton(int button, int x, int y) {
+    Windex &w = displayWindow();
+    const bool rectangleMode = phaseFive->newWindowingMode;
+    switch (button) {
+    case 1:
+        if (rectangleMode) {
+            panState = w.pointInSubWindow(x, y);
+            if (panState != 0) {
+                lastPanX = x;
+                lastPanY = y;
+            }
+        } else {
+            viewXlast = x;
+            viewYlast = y;
+        }
+        break;
+    case 2:
+        if (rectangleMode) {
+            w.subWinToViewWin();
+            w.clear();
+            drawSchematicAndPanes(false);
+            w.drawSubWindow();
+        } else {
+            w.resetView();
+            w.repaint();
+        }
+        break;
+    case 3:
+        if (rectangleMode) {
+            w.resetView();
+            w.clear();
+            drawSchematicAndPanes(false);
+            w.setSubWin();
+            w.drawSubWindow();
+        } else {
+            w.reviseView(viewXlast, viewYlast, x, y);
+            w.repaint();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void releaseButton(int button) {
+    if (button == 1) {
+        panState = 0;
+        displayWindow().setCursor(0);
+    }
+}
+
+void dragPointer(int x, int y) {
+    displayWindow().adjustSubWindow(panState, x, y, lastPanX, lastPanY);
+    lastPanX = x;
+    lastPanY = y;
+}
+
+// Events that no window operation reads: they are not for the window or have
+// no event mask, so a wait must not treat them as input.
+Bool unreadableEvent(Display *, XEvent *event, XPointer windowId) {
+    static const int maskless[] = {KeymapNotify,  SelectionClear, SelectionRequest, SelectionNotify,
+                                   ClientMessage, MappingNotify,  GenericEvent};
+    const bool noMask =
+        std::find(std::begin(maskless), std::end(maskless), event->type) != std::end(maskless);
+    return noMask || event->xany.window != *reinterpret_cast<Window *>(windowId);
+}
+
+} // namespace
+
+void classifyKey(unsigned long keysym, const char *typed, int typedLength, int &eventType, int &keyChar) {
+    keyChar = static_cast<int>(keysym);
+    if (keysym >= firstFunctionKeysym && keysym <= lastFunctionKeysym) {
+        eventType = functionKey;
+        keyChar = static_cast<int>(keysym - (firstFunctionKeysym - 1));
+    } else if (keysym >= firstCursorKeysym && keysym <= lastCursorKeysym) {
+        eventType = cursorKey;
+        keyChar = static_cast<int>(keysym) - static_cast<int>(firstCursorKeysym + 1);
+    } else if (typedLength == 1) {
+        eventType = characterKey;
+        keyChar = static_cast<signed char>(typed[0]);
+    } else {
+        eventType = noWindowEvent;
+    }
+}
+
+int pointerCode(int button, int x, int y) {
+    return static_cast<int>(static_cast<unsigned>(button) << 24 | static_cast<unsigned>(x) << 12 |
+                            static_cast<unsigned>(y));
+}
+int pointerButton(int keyChar) {
+    return keyChar >> 24;
+}
+int pointerX(int keyChar) {
+    return (keyChar >> 12) & 0xFFF;
+}
+int pointerY(int keyChar) {
+    return keyChar & 0xFFF;
+}
+
+void Windex::checkEvent(int &eventType, int &keyChar) {
+    eventType = noWindowEvent;
+    if (display == nullptr)
+        return;
+    if (!XCheckWindowEvent(display, window, ~0L, &event))
+        return;
+    switch (event.type) {
+    case KeyPress: {
+        const KeySym keysym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(event.xkey.keycode), 0, 0);
+        char typed[25];
+        const int length = XLookupString(&event.xkey, typed, sizeof typed, nullptr, nullptr);
+        classifyKey(keysym, typed, length, eventType, keyChar);
+        break;
+    }
+    case ButtonPress:
+    case ButtonRelease:
+        eventType = event.type == ButtonPress ? buttonPress : buttonRelease;
+        keyChar = pointerCode(static_cast<int>(event.xbutton.button), event.xbutton.x, event.xbutton.y);
+        break;
+    case MotionNotify:
+        eventType = buttonMotion;
+        keyChar = pointerCode(0, event.xmotion.x, event.xmotion.y);
+        break;
+    case Expose: {
+        // Exposed areas are gathered and redrawn clipped at the end of a
+        // series (or when the list is full); every Expose also repaints.
+        const XExposeEvent &e = event.xexpose;
+        clips[numClips++] =
+            XRectangle{static_cast<short>(e.x), static_cast<short>(e.y), static_cast<unsigned short>(e.width),
+                       static_cast<unsigned short>(e.height)};
+        if (e.count == 0 || numClips == 16) {
+            XSetClipRectangles(display, gc, 0, 0, clips, numClips, Unsorted);
+            drawSchematicAndPanes(phaseFive->newWindowingMode && phaseFive->interconnectFlag);
+            drawSubWindow();
+            XSetClipMask(display, gc, None);
+            numClips = 0;
+            XWindowAttributes attributes;
+            XGetWindowAttributes(display, window, &attributes);
+            xPixels = attributes.width;
+            yPixels = attributes.height;
+        }
+        repaint();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Windex::repaint() {
+    if (!phaseFive->schematicTiled)
+        return;
+    clear();
+    drawSchematicAndPanes(phaseFive->interconnectFlag);
+    drawSubWindow();
+}
+
+int anyWindowEvents() {
+    int eventType = noWindowEvent;
+    int keyChar = 0;
+    displayWindow().checkEvent(eventType, keyChar);
+    switch (eventType) {
+    case noWindowEvent:
+        return 0;
+    case characterKey:
+        if (keyChar > 31)
+            operateSwitch(keyChar);
+        else
+            controlCharacter(keyChar);
+        break;
+    case functionKey:
+        FunctionKeyOperate(keyChar);
+        break;
+    case cursorKey:
+        CursorKeyOperate(keyChar);
+        break;
+    case buttonPress:
+        pressButton(pointerButton(keyChar), pointerX(keyChar), pointerY(keyChar));
+        break;
+    case buttonRelease:
+        releaseButton(pointerButton(keyChar));
+        break;
+    case buttonMotion:
+        dragPointer(pointerX(keyChar), pointerY(keyChar));
+        break;
+    default:
+        std::cerr << "Unused EventType = " << eventType << " keyChar = " << keyChar << std::endl;
+        break;
+    }
+    return 1;
+}
+
+bool windowOpen() {
+    return phaseFive != nullptr && displayWindow().display != nullptr;
+}
+
+void waitForWindowEvent() {
+    if (!windowOpen())
+        return;
+    Windex &w = displayWindow();
+    for (;;) {
+        // Flushes drawing, reads what the server has sent, and drops what
+        // checkEvent would never take off the queue.
+        XEventsQueued(w.display, QueuedAfterFlush);
+        XEvent dropped;
+        while (XCheckIfEvent(w.display, &dropped, unreadableEvent, reinterpret_cast<XPointer>(&w.window)))
+            if (dropped.type == MappingNotify)
+                XRefreshKeyboardMapping(&dropped.xmapping);
+        if (QLength(w.display) > 0)
+            return;
+        pollfd connection{ConnectionNumber(w.display), POLLIN, 0};
+        poll(&connection, 1, -1);
+    }
+}
+
+void drawZoomRectangle() {
+    displayWindow().drawSubWindow();
+}
+
+void drawStatusLine(unsigned long time, int queueLength, int stallLevel) {
+    displayWindow().drawTimeAndQueue(time, queueLength, stallLevel);
+}

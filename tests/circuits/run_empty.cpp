@@ -1,0 +1,6 @@
+// Signals but no components: the loop does not run at all.
+#include "core/Signal.h"
+
+void simnet() {
+    Signal unused(4, "unused");
+}
