@@ -1,21 +1,6 @@
 #include "Panel.h"
 
-#include "components/ssiPh1.h"
-#include "core/Schmtc.h"
-#include "core/Signal.h"
 #include "display/IconDraw.h"
-
-void panel() {
-    Signal a(1, "A");
-    Signal b(1, "B");
-    Switch(SD("aa", nullptr), a, 'a', Zero, "A");
-    Probe(SD("ac", nullptr), a, "top");
-    Probe(SD("bb", nullptr), a, "centre");
-    const SD box("ca-cc", nullptr);
-    Module(box, "box", a, b);
-    Not(SD(box, "aa", nullptr), a, b);
-    Probe(SD(box, "ab", nullptr), b, "inner");
-}
 
 namespace panelView {
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-void panel();
+#include "circuits/PanelCircuit.h"
 
 namespace panelView {
 
