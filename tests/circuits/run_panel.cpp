@@ -1,4 +1,6 @@
 // The panel circuit as a program of its own.
 #include "PanelCircuit.h"
 
-void simnet() { panel(); }
+void simnet() {
+    panel();
+}
