@@ -251,6 +251,14 @@ Windex::~Windex() {
     if (!display)
         return;
     XFreeGC(display, gc);
+    // The value and bold contexts are shared globals; free them with the window
+    // that made them so that a second window starts from fresh ones.
+    for (const ValueColour &v : valueColours) {
+        XFreeGC(display, *v.context);
+        *v.context = nullptr;
+    }
+    XFreeGC(display, gc_BOLD);
+    gc_BOLD = nullptr;
     XDestroyWindow(display, window);
     XCloseDisplay(display);
     display = nullptr;

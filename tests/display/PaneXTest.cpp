@@ -20,6 +20,7 @@ protected:
         openOneToOne(o);
         useXDisplay = 0; // the display object itself without a window of its own
         phaseFive = new PhaseFive;
+        delete phaseFive->windexPointer; // the window-less one it made for itself
         phaseFive->windexPointer = window.get();
         window->clear();
     }
