@@ -5,7 +5,9 @@
 #include <map>
 #include <vector>
 
+#include "core/CompList.h"
 #include "core/Event.h"
+#include "core/Ph3.h"
 #include "core/Signal.h"
 #include "core/SkewHeap.h"
 
@@ -26,7 +28,11 @@ public:
     // when it equals the value the signal is already headed for, otherwise
     // one or two events (XXX first) at time + quickTime and time + lazyTime.
     // A negative delay counts as 0; a time past the largest one saturates.
-    void signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
+    void signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime) {
+        // Most requests change nothing: answered here, without a call or any time arithmetic.
+        if (newSignalValue != phaseThree->scheduledSignals[signalSerialNumber])
+            changeSignal(signalSerialNumber, newSignalValue, quickTime, lazyTime);
+    }
     // signalTransition with delays deltaTime + 4 and deltaTime + 9.
     void altSignalTransition(int signalSerialNumber, SignalValue newSignalValue, int deltaTime);
     // The tri-state variant: only the driver holding a bus (recorded in m when
@@ -67,6 +73,18 @@ public:
 
 private:
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
+    // Each component's evaluate and draw functions side by side, so that an
+    // activated component costs one memory access for both.  Gathered from
+    // phaseTwo (whose tables are fixed once converted) at the reset, or at
+    // the first step when there was none.
+    struct ComponentCalls {
+        ComponentFunction evaluate;
+        ComponentFunction draw;
+    };
+    std::vector<ComponentCalls> componentCalls;
+    void gatherComponentCalls();
+    // signalTransition for a value other than the scheduled one.
+    void changeSignal(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
     // Queues the events the transition table gives for a change of one signal
     // from its scheduled value to value, at the absolute quick and lazy times.
     void scheduleTransition(int signalSerialNumber, SignalValue value, unsigned long quickAt,

@@ -66,6 +66,12 @@ void sortAscending(int *list, int n, std::vector<uint64_t> &bits) {
         std::sort(list, list + n);
 }
 
+// The level drawDynamic calls are filtered by; 1 without a display.  Read
+// only when a component has something to draw, which most never have.
+int displayLevel() {
+    return phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+}
+
 } // namespace
 
 int done = 0;
@@ -78,7 +84,16 @@ void msWait() {
     nanosleep(&oneMillisecond, nullptr);
 }
 
+void PhaseFour::gatherComponentCalls() {
+    const std::vector<ComponentFunction> &evaluate = phaseTwo->logicEvaluate;
+    const std::vector<ComponentFunction> &draw = phaseTwo->drawDynamic;
+    componentCalls.resize(evaluate.size());
+    for (size_t c = 0; c < evaluate.size(); ++c)
+        componentCalls[c] = {evaluate[c], draw[c]};
+}
+
 void PhaseFour::runInitialize() {
+    gatherComponentCalls();
     skewHeap.clear();
     time = 0;
     phaseThree->resetSignals();
@@ -111,17 +126,18 @@ void PhaseFour::evaluateActivated() {
     // queues transitions.
     const int n = phaseThree->numberOfActivatedComponents;
     sortAscending(pending, n, orderBits);
-    const ComponentFunction *const evaluate = phaseTwo->logicEvaluate.data();
-    const ComponentFunction *const draw = phaseTwo->drawDynamic.data();
-    const int level = phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+    if (componentCalls.empty())
+        gatherComponentCalls(); // stepped without a reset, as tests of a bare netlist do
+    const ComponentCalls *const calls = componentCalls.data();
     uint64_t evaluations = 0; // in a register: the member would be reloaded around each call
     for (int k = 0; k < n; ++k) {
         const int c = pending[k];
-        if (const ComponentFunction f = evaluate[c]) {
+        const ComponentCalls &call = calls[c];
+        if (const ComponentFunction f = call.evaluate) {
             f(c);
             ++evaluations;
         }
-        if (const ComponentFunction d = draw[c]; d && componentVisible(c, level))
+        if (const ComponentFunction d = call.draw; d && componentVisible(c, displayLevel()))
             d(c);
     }
     componentEvaluations += evaluations;

@@ -80,10 +80,8 @@ unsigned long PhaseFour::after(long long delay) const {
     return d > latestTime - time ? latestTime : time + d;
 }
 
-void PhaseFour::signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime,
-                                 int lazyTime) {
-    if (newSignalValue == phaseThree->scheduledSignals[signalSerialNumber])
-        return; // the common request for no change, answered before any time arithmetic
+void PhaseFour::changeSignal(int signalSerialNumber, SignalValue newSignalValue, int quickTime,
+                             int lazyTime) {
     scheduleTransition(signalSerialNumber, newSignalValue, after(quickTime), after(lazyTime));
 }
 
@@ -94,15 +92,20 @@ void PhaseFour::altSignalTransition(int signalSerialNumber, SignalValue newSigna
                        after(delta + defaultLazyTimeDelta));
 }
 
-void PhaseFour::scheduleTransition(int signalSerialNumber, SignalValue value, unsigned long quickAt,
-                                   unsigned long lazyAt) {
+inline void PhaseFour::scheduleTransition(int signalSerialNumber, SignalValue value, unsigned long quickAt,
+                                          unsigned long lazyAt) {
     if (!isSignalValue(value))
         return;
     const Plan &plan = transitionTable[phaseThree->scheduledSignals[signalSerialNumber]][value];
-    for (int i = 0; i < plan.legs; ++i) {
-        const Leg &leg = plan.leg[i];
+    // A plan has at most two legs; written out, the compiler keeps the
+    // signal's state in registers across them.
+    const auto queue = [&](const Leg &leg) {
         enqueue(leg.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber, leg.value);
-    }
+    };
+    if (plan.legs > 0)
+        queue(plan.leg[0]);
+    if (plan.legs > 1)
+        queue(plan.leg[1]);
 }
 
 void PhaseFour::tsbSignalTransition(int cind, int signalSerialNumber, SignalValue newSignalValue,
