@@ -9,7 +9,6 @@
 #include "core/Ph4.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
-#include "display/Window.h"
 
 PhaseTwo *phaseTwo = nullptr;
 PhaseThree *phaseThree = nullptr;
@@ -67,8 +66,8 @@ void Sim(int argc, char **argv, void (*build)()) {
 
     phaseFour = new PhaseFour;
     phaseFive = new PhaseFive;
-    if (zFlagSet && phaseFive->windexPointer)
-        phaseFive->windexPointer->reviseView(zSetXa, zSetYa, zSetXb, zSetYb);
+    if (zFlagSet)
+        phaseFive->zoomTo(zSetXa, zSetYa, zSetXb, zSetYb);
 
     if (!earlyExitFlag)
         phaseFour->run();

@@ -29,6 +29,11 @@ PhaseFive::~PhaseFive() {
     delete windexPointer;
 }
 
+void PhaseFive::zoomTo(int xa, int ya, int xb, int yb) {
+    if (windexPointer)
+        windexPointer->reviseView(xa, ya, xb, yb);
+}
+
 bool componentVisible(int cind, int displayLevel) {
     const int level = phaseTwo->graphicLevel[cind];
     return phaseTwo->outputOverloadable[cind] ? displayLevel == level : displayLevel >= level;

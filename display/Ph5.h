@@ -51,6 +51,8 @@ public:
     void drawPanes();
     // Paints the present value of each super probe's signal over its tab.
     void displaySuperProbes();
+    // Shows the schematic rectangle (xa, ya)-(xb, yb) in the window, if there is one.
+    void zoomTo(int xa, int ya, int xb, int yb);
 };
 
 extern PhaseFive *phaseFive;

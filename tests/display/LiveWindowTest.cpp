@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 
 #include <string>
+#include <vector>
 
 #include "LiveDisplay.h"
 #include "Panel.h"
@@ -287,3 +288,22 @@ TEST_F(LiveWindow, AnExposedPartIsRedrawn) {
 }
 
 } // namespace
+
+// The -z zoom reaches the window: the view becomes what reviseView makes of
+// the same pixel corners.
+TEST(StartZoom, ZoomToRevisesTheWindowsView) {
+    REQUIRE_X_DISPLAY();
+    captureCircuit(panel);
+    openDisplay(true, "zoom");
+    Windex &w = *phaseFive->windexPointer;
+    int before[4], after[4], expected[4];
+    w.getView(&before[0], &before[1], &before[2], &before[3]);
+    w.reviseView(10, 20, 300, 400);
+    w.getView(&expected[0], &expected[1], &expected[2], &expected[3]);
+    w.setView(before[0], before[1], before[2], before[3]);
+    phaseFive->zoomTo(10, 20, 300, 400);
+    w.getView(&after[0], &after[1], &after[2], &after[3]);
+    EXPECT_EQ(std::vector<int>(after, after + 4), std::vector<int>(expected, expected + 4));
+    EXPECT_NE(std::vector<int>(after, after + 4), std::vector<int>(before, before + 4));
+    closeDisplay();
+}
