@@ -1,6 +1,8 @@
 // Signals: wire registration, the bus operators and their fatal misuse.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <iterator>
 #include <sstream>
@@ -64,6 +66,11 @@ struct WireCase {
     int busConst;
     const char *busName;
 };
+
+// Names the case in test listings by what it shows.
+void PrintTo(const WireCase &c, std::ostream *os) {
+    *os << c.what;
+}
 
 const WireCase wireCases[] = {
     {"four plain wires",

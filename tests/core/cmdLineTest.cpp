@@ -99,6 +99,11 @@ struct OptionCase {
     const char *stderrText;
 };
 
+// Names the case in test listings by what it shows.
+void PrintTo(const OptionCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
 const std::string chars24(24, 'D'), chars25(25, 'D');
 
 const OptionCase optionCases[] = {

@@ -1,6 +1,8 @@
 // The option scanner: what it returns, where it leaves optind, what it says.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -45,6 +47,11 @@ struct ScanCase {
     int finalOptind;
     const char *stderrText;
 };
+
+// Names the case in test listings by what it shows.
+void PrintTo(const ScanCase &c, std::ostream *os) {
+    *os << c.what;
+}
 
 const ScanCase scanCases[] = {
     {"no options", {"prog"}, "tE", "", 1, ""},
