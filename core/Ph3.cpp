@@ -34,6 +34,7 @@ PhaseThree::PhaseThree() {
     signalChangeMarks.assign(signals, 0);
     lengthOfActivationList.assign(signals, 0);
     activationList.assign(signals, nullptr);
+    activationStart.assign(signals + 1, 0);
     componentsActivated.assign(components, 0);
     scheduledSignals.assign(signals, UNINITIALIZED);
     scheduledTimes.assign(signals, 0);
@@ -126,9 +127,11 @@ void PhaseThree::formActivationLists() {
     std::vector<int> filled(signals, 0);
     size_t offset = 0;
     for (int s = 0; s < signals; ++s) {
+        activationStart[s] = static_cast<int>(offset);
         activationList[s] = lengthOfActivationList[s] ? activationPool.data() + offset : nullptr;
         offset += static_cast<size_t>(lengthOfActivationList[s]);
     }
+    activationStart[signals] = static_cast<int>(offset);
 
     // Second pass: the same rule fills them.
     std::fill(lastListed.begin(), lastListed.end(), -1);

@@ -44,6 +44,13 @@ public:
     // components driving it; each at most once.  Linear in the number of pins.
     void formActivationLists();
 
+    // The same lists for the kernel: signal s's list is entries
+    // [activationStart[s], activationStart[s + 1]) of activationEntries(), so
+    // a changed signal costs one 4-byte read where the pointer and the
+    // length cost two reads in two arrays.  Kept by formActivationLists.
+    std::vector<int> activationStart;
+    const int *activationEntries() const { return activationPool.data(); }
+
 private:
     std::vector<int> activationPool; // the storage the activation lists point into
 };

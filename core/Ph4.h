@@ -73,16 +73,13 @@ public:
 
 private:
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
-    // Each component's evaluate and draw functions side by side, so that an
-    // activated component costs one memory access for both.  Gathered from
-    // phaseTwo (whose tables are fixed once converted) at the reset, or at
-    // the first step when there was none.
-    struct ComponentCalls {
-        ComponentFunction evaluate;
-        ComponentFunction draw;
-    };
-    std::vector<ComponentCalls> componentCalls;
-    void gatherComponentCalls();
+    // Whether each component has a draw function, one byte each: the step
+    // reads it for every activated component, and a byte array stays in the
+    // caches where the pointer array does not.  Gathered from phaseTwo (whose
+    // tables are fixed once converted) at the reset, or at the first step
+    // when there was none.
+    std::vector<unsigned char> draws;
+    void gatherDrawFlags();
     // signalTransition for a value other than the scheduled one.
     void changeSignal(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
     // Queues the events the transition table gives for a change of one signal

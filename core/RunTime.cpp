@@ -84,16 +84,15 @@ void msWait() {
     nanosleep(&oneMillisecond, nullptr);
 }
 
-void PhaseFour::gatherComponentCalls() {
-    const std::vector<ComponentFunction> &evaluate = phaseTwo->logicEvaluate;
+void PhaseFour::gatherDrawFlags() {
     const std::vector<ComponentFunction> &draw = phaseTwo->drawDynamic;
-    componentCalls.resize(evaluate.size());
-    for (size_t c = 0; c < evaluate.size(); ++c)
-        componentCalls[c] = {evaluate[c], draw[c]};
+    draws.assign(draw.size(), 0);
+    for (size_t c = 0; c < draw.size(); ++c)
+        draws[c] = draw[c] != nullptr;
 }
 
 void PhaseFour::runInitialize() {
-    gatherComponentCalls();
+    gatherDrawFlags();
     skewHeap.clear();
     time = 0;
     phaseThree->resetSignals();
@@ -126,19 +125,19 @@ void PhaseFour::evaluateActivated() {
     // queues transitions.
     const int n = phaseThree->numberOfActivatedComponents;
     sortAscending(pending, n, orderBits);
-    if (componentCalls.empty())
-        gatherComponentCalls(); // stepped without a reset, as tests of a bare netlist do
-    const ComponentCalls *const calls = componentCalls.data();
+    if (draws.size() != phaseTwo->drawDynamic.size())
+        gatherDrawFlags(); // stepped without a reset, as tests of a bare netlist do
+    const ComponentFunction *const evaluate = phaseTwo->logicEvaluate.data();
+    const unsigned char *const drawing = draws.data();
     uint64_t evaluations = 0; // in a register: the member would be reloaded around each call
     for (int k = 0; k < n; ++k) {
         const int c = pending[k];
-        const ComponentCalls &call = calls[c];
-        if (const ComponentFunction f = call.evaluate) {
+        if (const ComponentFunction f = evaluate[c]) {
             f(c);
             ++evaluations;
         }
-        if (const ComponentFunction d = call.draw; d && componentVisible(c, displayLevel()))
-            d(c);
+        if (drawing[c] && componentVisible(c, displayLevel()))
+            phaseTwo->drawDynamic[c](c);
     }
     componentEvaluations += evaluations;
 }
@@ -157,8 +156,8 @@ bool PhaseFour::advanceTime() {
         return false;
     PhaseThree &p3 = *phaseThree;
     SignalValue *const current = p3.currentSignals.data();
-    const int *const lengths = p3.lengthOfActivationList.data();
-    int *const *const lists = p3.activationList.data();
+    const int *const starts = p3.activationStart.data();
+    const int *const entries = p3.activationEntries();
     int *const marks = p3.componentsActivated.data();
     int *const pending = p3.activatedComponents.data();
     int activated = p3.numberOfActivatedComponents;
@@ -171,10 +170,8 @@ bool PhaseFour::advanceTime() {
         if (current[s] == value)
             continue; // an event that changes nothing activates nothing
         current[s] = value;
-        const int *const list = lists[s];
-        const int length = lengths[s];
-        for (int k = 0; k < length; ++k) {
-            const int c = list[k];
+        for (int k = starts[s], end = starts[s + 1]; k < end; ++k) {
+            const int c = entries[k];
             if (!marks[c]) {
                 marks[c] = 1;
                 pending[activated++] = c;
