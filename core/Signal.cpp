@@ -87,6 +87,17 @@ Signal Signal::operator[](int sub) const {
     return bit;
 }
 
+template <typename Entry> Signal Signal::viewOf(int n, Entry entry) const {
+    Signal view;
+    view.nameTag = nameTag;
+    view.constSignal = constSignal;
+    view.length = n;
+    view.serialNumber.resize(n);
+    for (int k = 0; k < n; ++k)
+        view.serialNumber[k] = entry(k);
+    return view;
+}
+
 Signal Signal::sub(int start, int end) const {
     const auto inside = [this](int bit) { return bit >= 0 && bit < length; };
     if (!inside(start) || !inside(end)) {
@@ -94,15 +105,8 @@ Signal Signal::sub(int start, int end) const {
                   << "Source length = " << length << "\n";
         std::exit(1); // the missing bits do not exist: carrying on would wire nonsense
     }
-    Signal slice;
-    slice.nameTag = nameTag;
-    slice.constSignal = constSignal;
     const int step = end < start ? 1 : -1; // entry 0 is always bit end
-    slice.length = std::abs(start - end) + 1;
-    slice.serialNumber.resize(slice.length);
-    for (int k = 0; k < slice.length; ++k)
-        slice.serialNumber[k] = serialNumber[end + step * k];
-    return slice;
+    return viewOf(std::abs(start - end) + 1, [&](int k) { return serialNumber[end + step * k]; });
 }
 
 Signal Signal::operator-(const Signal &sig) const {
@@ -112,15 +116,8 @@ Signal Signal::operator-(const Signal &sig) const {
     }
     const int s = serialNumber[0];
     const int e = sig.serialNumber[0];
-    Signal run;
-    run.nameTag = nameTag;
-    run.constSignal = constSignal;
     const int step = e < s ? 1 : -1; // entry 0 is always serial e
-    run.length = std::abs(s - e) + 1;
-    run.serialNumber.resize(run.length);
-    for (int k = 0; k < run.length; ++k)
-        run.serialNumber[k] = e + step * k;
-    return run;
+    return viewOf(std::abs(s - e) + 1, [&](int k) { return e + step * k; });
 }
 
 Signal &Signal::operator=(const Signal &sig) {
@@ -141,16 +138,9 @@ Signal Signal::operator,(const Signal &b) const {
 }
 
 Signal operator*(int reps, const Signal &s) {
-    Signal copies;
-    copies.nameTag = s.nameTag;
-    copies.constSignal = s.constSignal;
     if (reps <= 0 || s.length == 0)
-        return copies; // nothing to repeat
-    copies.length = reps * s.length;
-    copies.serialNumber.resize(copies.length);
-    for (int p = 0; p < copies.length; ++p)
-        copies.serialNumber[p] = s.serialNumber[p % s.length];
-    return copies;
+        return s.viewOf(0, [](int) { return 0; }); // nothing to repeat
+    return s.viewOf(reps * s.length, [&](int p) { return s.serialNumber[p % s.length]; });
 }
 
 void Signal::print() const {

@@ -59,6 +59,8 @@ private:
     Signal() = default; // for operator results, which create no wires
     // Registers nr fresh wires named after the bus; bit i gets value(i).
     template <typename BitValue> void createWires(unsigned nr, int constValue, BitValue value);
+    // A view of n existing wires, named and flagged like this bus; entry k is entry(k).
+    template <typename Entry> Signal viewOf(int n, Entry entry) const;
     friend Signal operator*(int reps, const Signal &s);
 };
 using Signals = Signal;
