@@ -21,7 +21,9 @@ public:
     // marked: the first numberOfActivatedComponents entries.  The kernel
     // keeps it beside the marks (PhaseFour::activate) so that a step visits
     // only the components that changed, never the whole circuit.  It has room
-    // for every component, as each is listed at most once.
+    // for every component twice: PhaseFour::step clears each mark as it
+    // evaluates, so a component activated again during its step's
+    // evaluations is listed a second time, behind the step's own list.
     std::vector<int> activatedComponents;
     int numberOfActivatedComponents = 0;
 

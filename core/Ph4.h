@@ -28,7 +28,8 @@ public:
     // when it equals the value the signal is already headed for, otherwise
     // one or two events (XXX first) at time + quickTime and time + lazyTime.
     // A negative delay counts as 0; a time past the largest one saturates.
-    void signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime) {
+    [[gnu::always_inline]] void signalTransition(int signalSerialNumber, SignalValue newSignalValue,
+                                                 int quickTime, int lazyTime) {
         // Most requests change nothing: answered here, without a call or any time arithmetic.
         if (newSignalValue != phaseThree->scheduledSignals[signalSerialNumber])
             changeSignal(signalSerialNumber, newSignalValue, quickTime, lazyTime);
@@ -66,12 +67,24 @@ public:
     bool advanceTime();
     // evaluateActivated, clearActivations, advanceTime: a headless step.
     bool simulationStep();
+    // The same step in one pass, each mark cleared as its component is
+    // evaluated: the main loop's step when nothing needs the marks between
+    // evaluation and the time advance.
+    bool step();
     // Marks cind for evaluation in the next step.
     void activate(int cind);
     // True when some component waits for evaluation.
     bool anyActivated() const;
 
 private:
+    enum class MarkHandling { keep, clear };
+    // Evaluates the listed components in ascending index and draws the
+    // visible ones; with clear, each mark is cleared just before its
+    // component's evaluation.  Returns how many were listed at the start.
+    template <MarkHandling marks> int evaluatePending();
+    // advanceTime's body, shared inline with step.
+    bool advanceToNextEvents();
+
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
     // Whether each component has a draw function, one byte each: the step
     // reads it for every activated component, and a byte array stays in the
@@ -88,6 +101,11 @@ private:
                             unsigned long lazyAt);
     // recordEventQueueInput's work, inline on the transitions' path.
     void enqueue(unsigned long at, int eventType, int signalSerialNumber, SignalValue value);
+    // The time an event for signal s at `at` is queued at when the signal's
+    // last transition is queued later, at `last`: one unit after it, with the
+    // time-warp report when the event's value is driven.
+    unsigned long queueBehind(unsigned long at, int eventType, int s, SignalValue value,
+                              unsigned long last) const;
     // The current time plus a delay, clamped to [time, largest time].
     unsigned long after(long long delay) const;
     // Writes the three time-warp lines for ev, which is earlier than its
@@ -100,3 +118,6 @@ extern PhaseFour *phaseFour;
 // Which tri-state driver holds each bus.  A bus never taken counts as held by
 // component 0 (looking it up creates that entry); a restart keeps the map.
 extern std::map<int, int> m;
+
+// The transition operations' inline definitions.
+#include "core/Transit.h"

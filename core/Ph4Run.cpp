@@ -96,11 +96,15 @@ void simulate() {
         if (displayTimeFlag)
             drawStatusLine(kernel.time, kernel.skewHeap.getLength(), stallLevel);
 
-        kernel.evaluateActivated();
-        if (phaseFive->superProbeSelect)
+        if (phaseFive->superProbeSelect) {
+            // The super probes are drawn between evaluation and the advance.
+            kernel.evaluateActivated();
             phaseFive->displaySuperProbes();
-        kernel.clearActivations();
-        kernel.advanceTime();
+            kernel.clearActivations();
+            kernel.advanceTime();
+        } else {
+            kernel.step();
+        }
 
         // Nothing queued and nothing to evaluate: only a key can change
         // anything now.  Without a window none can come, so the run is over;

@@ -97,9 +97,10 @@ void PhaseFour::runInitialize() {
     time = 0;
     phaseThree->resetSignals();
     // Every component is evaluated once at time 0; listed in ascending order.
-    std::vector<int> &pending = phaseThree->activatedComponents;
-    std::iota(pending.begin(), pending.end(), 0);
-    phaseThree->numberOfActivatedComponents = static_cast<int>(pending.size());
+    const auto components = static_cast<int>(phaseThree->componentsActivated.size());
+    std::iota(phaseThree->activatedComponents.begin(), phaseThree->activatedComponents.begin() + components,
+              0);
+    phaseThree->numberOfActivatedComponents = components;
     std::fill(phaseThree->componentsActivated.begin(), phaseThree->componentsActivated.end(), 1);
     std::fill(phaseTwo->state.begin(), phaseTwo->state.end(), 0);
 }
@@ -117,14 +118,20 @@ bool PhaseFour::anyActivated() const {
 }
 
 void PhaseFour::evaluateActivated() {
+    evaluatePending<MarkHandling::keep>();
+}
+
+template <PhaseFour::MarkHandling marks> [[gnu::always_inline]] inline int PhaseFour::evaluatePending() {
     // The list holds the marked components in marking order; evaluation goes
     // by ascending index, and sorting the few that changed is cheaper than
     // scanning every mark.
     int *const pending = phaseThree->activatedComponents.data();
+    int *const activated = phaseThree->componentsActivated.data();
     // The list is walked as it stood when the step began: evaluation only
     // queues transitions.
     const int n = phaseThree->numberOfActivatedComponents;
-    sortAscending(pending, n, orderBits);
+    if (n > 1)
+        sortAscending(pending, n, orderBits);
     if (draws.size() != phaseTwo->drawDynamic.size())
         gatherDrawFlags(); // stepped without a reset, as tests of a bare netlist do
     const ComponentFunction *const evaluate = phaseTwo->logicEvaluate.data();
@@ -132,6 +139,8 @@ void PhaseFour::evaluateActivated() {
     uint64_t evaluations = 0; // in a register: the member would be reloaded around each call
     for (int k = 0; k < n; ++k) {
         const int c = pending[k];
+        if constexpr (marks == MarkHandling::clear)
+            activated[c] = 0;
         if (const ComponentFunction f = evaluate[c]) {
             f(c);
             ++evaluations;
@@ -140,18 +149,10 @@ void PhaseFour::evaluateActivated() {
             phaseTwo->drawDynamic[c](c);
     }
     componentEvaluations += evaluations;
+    return n;
 }
 
-void PhaseFour::clearActivations() {
-    const int *const pending = phaseThree->activatedComponents.data();
-    int *const marks = phaseThree->componentsActivated.data();
-    const int n = phaseThree->numberOfActivatedComponents;
-    for (int k = 0; k < n; ++k)
-        marks[pending[k]] = 0;
-    phaseThree->numberOfActivatedComponents = 0;
-}
-
-bool PhaseFour::advanceTime() {
+[[gnu::always_inline]] inline bool PhaseFour::advanceToNextEvents() {
     if (skewHeap.isEmpty())
         return false;
     PhaseThree &p3 = *phaseThree;
@@ -182,8 +183,32 @@ bool PhaseFour::advanceTime() {
     return true;
 }
 
+void PhaseFour::clearActivations() {
+    const int *const pending = phaseThree->activatedComponents.data();
+    int *const marks = phaseThree->componentsActivated.data();
+    const int n = phaseThree->numberOfActivatedComponents;
+    for (int k = 0; k < n; ++k)
+        marks[pending[k]] = 0;
+    phaseThree->numberOfActivatedComponents = 0;
+}
+
+bool PhaseFour::advanceTime() {
+    return advanceToNextEvents();
+}
+
 bool PhaseFour::simulationStep() {
     evaluateActivated();
     clearActivations();
     return advanceTime();
+}
+
+bool PhaseFour::step() {
+    const int listed = evaluatePending<MarkHandling::clear>();
+    PhaseThree &p3 = *phaseThree;
+    // Components activated during the evaluations were appended behind the
+    // list; they are dropped with it, as clearActivations drops them.
+    for (int k = listed, n = p3.numberOfActivatedComponents; k < n; ++k)
+        p3.componentsActivated[p3.activatedComponents[k]] = 0;
+    p3.numberOfActivatedComponents = 0;
+    return advanceToNextEvents();
 }

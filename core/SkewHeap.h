@@ -37,7 +37,8 @@ public:
     }
     // add of a fresh event (null children) built in place, which spares the
     // kernel's hot path a copy.
-    void add(unsigned long time, int eventType, int signalSerialNumber, SignalValue sigValue) {
+    [[gnu::always_inline]] void add(unsigned long time, int eventType, int signalSerialNumber,
+                                    SignalValue sigValue) {
         Event *node = allocateNode();
         node->lptr = nullptr;
         node->rptr = nullptr;
@@ -52,7 +53,7 @@ public:
     Event min() const { return *root; }
     // Removes the earliest event; the heap must not be empty.  The old right
     // subtree is merge's first argument and so wins ties against the left.
-    void removeMin() {
+    [[gnu::always_inline]] void removeMin() {
         Event *old = root;
         root = merge(old->rptr, old->lptr);
         releaseNode(old);
@@ -74,7 +75,7 @@ public:
     // its left child becomes merge(its right child, the other heap) and its
     // former left child moves to the right.  Walks down iteratively, so a long
     // right spine costs no stack.
-    Event *merge(Event *h1, Event *h2) {
+    [[gnu::always_inline]] Event *merge(Event *h1, Event *h2) {
         if (h1 == nullptr)
             return h2;
         if (h2 == nullptr)
@@ -116,7 +117,7 @@ private:
     Event *blockCursor = nullptr; // unused part of the newest block
     Event *blockEnd = nullptr;
 
-    Event *allocateNode() {
+    [[gnu::always_inline]] Event *allocateNode() {
         if (freeList != nullptr) {
             Event *node = freeList;
             freeList = node->lptr;

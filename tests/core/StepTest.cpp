@@ -87,6 +87,39 @@ TEST_F(Step, EvaluatesLargeScrambledActivationsInOrder) {
     }
 }
 
+// Component 1 activates components 0 (already evaluated in this step), 2
+// (waiting in this step) and 3 (not listed).  The one-pass step must end as
+// the three separate parts end: every mark clear, the list empty, and the
+// next step driven by the queue alone.
+void activateOthers(int cind) {
+    recordEvaluation(cind);
+    for (int c : {0, 2, 3})
+        phaseFour->activate(c);
+}
+
+TEST_F(Step, OnePassStepDropsActivationsMadeDuringEvaluationAsThePartsDo) {
+    for (const bool onePass : {false, true}) {
+        SetUp();
+        Signal w(1, "w");
+        Part activator = recorder();
+        activator.evaluate = activateOthers;
+        capture(recorder(), w, none(), none());
+        capture(activator, none(), none(), none());
+        capture(recorder(), none(), none(), none());
+        capture(recorder(), none(), none(), none());
+        convert();
+        phaseFour->skewHeap.add(Event(4, signalChange, 2, ONE));
+        for (int c : {2, 1, 0})
+            phaseFour->activate(c);
+
+        ASSERT_TRUE(onePass ? phaseFour->step() : phaseFour->simulationStep());
+        EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 2})) << "one pass " << onePass;
+        EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 0, 0, 0})) << "one pass " << onePass;
+        EXPECT_EQ(phaseThree->numberOfActivatedComponents, 1);
+        EXPECT_EQ(phaseFour->time, 4UL);
+    }
+}
+
 TEST_F(Step, ACleanStepWithAnEmptyQueueLeavesTimeAlone) {
     capture(recorder(), none(), none(), none());
     convert();
