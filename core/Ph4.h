@@ -71,6 +71,11 @@ public:
     // evaluated: the main loop's step when nothing needs the marks between
     // evaluation and the time advance.
     bool step();
+    // Steps while the run needs nothing but steps (see stepNeedsAttention),
+    // done is clear and the stop time has not passed.  Returns true when it
+    // stopped because nothing can change any more: the queue is empty and no
+    // component is activated.
+    bool stepUnattended();
     // Marks cind for evaluation in the next step.
     void activate(int cind);
     // True when some component waits for evaluation.
@@ -84,6 +89,8 @@ private:
     template <MarkHandling marks> int evaluatePending();
     // advanceTime's body, shared inline with step.
     bool advanceToNextEvents();
+    // step's body, shared inline with stepUnattended.
+    bool stepOnce();
 
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
     // Whether each component has a draw function, one byte each: the step

@@ -35,6 +35,11 @@ void slowDown(const PhaseFour &kernel) {
     }
 }
 
+// Nothing queued and nothing to evaluate: only a key can change anything now.
+bool quiescent(const PhaseFour &kernel) {
+    return kernel.skewHeap.isEmpty() && !kernel.anyActivated();
+}
+
 } // namespace
 
 void replayKeyStrings() {
@@ -77,6 +82,10 @@ void simulate() {
     PhaseFour &kernel = *phaseFour;
     // Whether there is a window is settled when the display opens.
     const bool window = windowOpen();
+    // Without a window the loop below would mostly only step, and its checks
+    // cost as much as a step: the kernel steps alone while it can.
+    if (!window && kernel.stepUnattended())
+        return;
     int pollCountdown = 1;
     while (!done) {
         if (stopTime != 0 && kernel.time > stopTime)
@@ -106,16 +115,16 @@ void simulate() {
             kernel.step();
         }
 
-        // Nothing queued and nothing to evaluate: only a key can change
-        // anything now.  Without a window none can come, so the run is over;
-        // with one, sleep until the window has an event.
-        const bool quiescent = kernel.skewHeap.isEmpty() && !kernel.anyActivated();
-        if (quiescent && !window)
+        // When nothing can change, only a key can bring change.  Without a
+        // window none can come, so the run is over; with one, sleep until
+        // the window has an event.
+        const bool idle = quiescent(kernel);
+        if (idle && !window)
             break;
-        if (quiescent)
+        if (idle)
             waitForWindowEvent();
         // Events are polled every second step, and at once after a wait.
-        if (pollCountdown-- <= 0 || quiescent) {
+        if (pollCountdown-- <= 0 || idle) {
             pollCountdown = 1;
             if (window)
                 handlePendingWindowEvents();

@@ -10,6 +10,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/cmdLine.h"
 #include "display/Ph5.h"
 
 namespace {
@@ -73,6 +74,11 @@ int displayLevel() {
 }
 
 } // namespace
+
+bool stepNeedsAttention() {
+    return haltFlag || reStart || displayTimeFlag || stallLevel > 0 ||
+           (phaseFive != nullptr && phaseFive->superProbeSelect);
+}
 
 int done = 0;
 int reStart = 0;
@@ -203,6 +209,21 @@ bool PhaseFour::simulationStep() {
 }
 
 bool PhaseFour::step() {
+    return stepOnce();
+}
+
+bool PhaseFour::stepUnattended() {
+    while (!done && !stepNeedsAttention()) {
+        if (stopTime != 0 && time > stopTime)
+            return false;
+        stepOnce();
+        if (skewHeap.isEmpty() && !anyActivated())
+            return true;
+    }
+    return false;
+}
+
+[[gnu::always_inline]] inline bool PhaseFour::stepOnce() {
     const int listed = evaluatePending<MarkHandling::clear>();
     PhaseThree &p3 = *phaseThree;
     // Components activated during the evaluations were appended behind the

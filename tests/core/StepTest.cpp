@@ -297,4 +297,80 @@ TEST_F(Step, PassesThroughXxxOnTheWayToALevel) {
     EXPECT_EQ(phaseThree->currentSignals[2], ONE);
 }
 
+// An oscillator: the component reads its own output and drives the other
+// level, so the queue never empties.
+void toggleOwnOutput(int cind) {
+    const bool high = phaseThree->currentSignals[phaseTwo->dataInputs[cind][0]] == ONE;
+    phaseFour->signalTransition(phaseTwo->outputs[cind][0], high ? ZERO : ONE, 3, 5);
+}
+void toggleUntilThirty(int cind) {
+    toggleOwnOutput(cind);
+    if (phaseFour->time >= 30)
+        done = 1;
+}
+
+class Unattended : public Step {
+protected:
+    void captureOscillator(ComponentFunction evaluate) {
+        Signal w(1, "w");
+        Part p;
+        p.evaluate = evaluate;
+        capture(p, w, none(), w);
+        convert();
+        phaseFour->runInitialize();
+    }
+};
+
+TEST_F(Unattended, EndsWhenNothingCanChangeAnyMore) {
+    Signal s(1, "s");
+    Part source;
+    source.evaluate = driveOneQuickly;
+    capture(source, none(), none(), s);
+    convert();
+    phaseFour->runInitialize();
+    EXPECT_TRUE(phaseFour->stepUnattended());
+    EXPECT_EQ(phaseFour->time, 5UL);
+    EXPECT_EQ(phaseThree->currentSignals[2], ONE);
+}
+
+TEST_F(Unattended, StopsAtTheFirstStepPastTheStopTime) {
+    captureOscillator(toggleOwnOutput);
+    stopTime = 100;
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    EXPECT_GT(phaseFour->time, 100UL);
+    EXPECT_LE(phaseFour->time, 105UL);
+}
+
+TEST_F(Unattended, StopsAfterTheStepThatSetsDone) {
+    captureOscillator(toggleUntilThirty);
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    EXPECT_GE(phaseFour->time, 30UL);
+    EXPECT_LE(phaseFour->time, 35UL);
+}
+
+struct AttentionCase {
+    const char *what;
+    int *flag;
+};
+
+void PrintTo(const AttentionCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
+class UnattendedFlag : public Unattended, public testing::WithParamInterface<AttentionCase> {};
+
+// Each of these needs the main loop, so not even one step is taken.
+TEST_P(UnattendedFlag, LeavesEveryStepToTheMainLoop) {
+    captureOscillator(toggleOwnOutput);
+    *GetParam().flag = 1;
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    EXPECT_EQ(phaseFour->time, 0UL);
+    EXPECT_EQ(phaseFour->componentEvaluations, 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, UnattendedFlag,
+                         testing::Values(AttentionCase{"halt", &haltFlag}, AttentionCase{"restart", &reStart},
+                                         AttentionCase{"status line", &displayTimeFlag},
+                                         AttentionCase{"slow-down", &stallLevel}));
+
 } // namespace
