@@ -22,7 +22,7 @@ constexpr int insertionSortLimit = 32;
 // otherwise by the general sort.
 constexpr long wordsPerComponentForBitmap = 8;
 
-void insertionSort(int *list, int n) {
+[[gnu::always_inline]] inline void insertionSort(int *list, int n) {
     for (int i = 1; i < n; ++i) {
         const int c = list[i];
         int j = i;
@@ -50,21 +50,31 @@ void bitmapSort(int *list, int n, int lowest, int highest, std::vector<uint64_t>
     std::fill(bits.begin(), bits.begin() + static_cast<long>(words), 0);
 }
 
-// Sorts the activated components (distinct indices).  A step usually
-// activates a handful, often nearly in order, where an insertion sort is
-// cheapest; a busy step of a large circuit activates hundreds scattered over
-// a range a bitmap covers cheaply.
-void sortAscending(int *list, int n, std::vector<uint64_t> &bits) {
-    if (n <= insertionSortLimit) {
-        insertionSort(list, n);
-        return;
-    }
+// Sorts a long list of activated components (distinct indices): a busy step
+// of a large circuit activates hundreds scattered over a range a bitmap
+// covers cheaply.
+void sortMany(int *list, int n, std::vector<uint64_t> &bits) {
     const auto [lowest, highest] = std::minmax_element(list, list + n);
     const long span = static_cast<long>(*highest) - *lowest + 1;
     if (span / 64 <= wordsPerComponentForBitmap * n)
         bitmapSort(list, n, *lowest, *highest, bits);
     else
         std::sort(list, list + n);
+}
+
+// Sorts the activated components.  A step usually activates a handful, often
+// nearly in order, where an insertion sort in place is cheapest.
+[[gnu::always_inline]] inline void sortAscending(int *list, int n, std::vector<uint64_t> &bits) {
+    if (n <= insertionSortLimit)
+        insertionSort(list, n);
+    else
+        sortMany(list, n, bits);
+}
+
+// The run-control flags that make a step need the main loop.
+[[gnu::always_inline]] inline bool attentionNeeded() {
+    return haltFlag || reStart || displayTimeFlag || stallLevel > 0 ||
+           (phaseFive != nullptr && phaseFive->superProbeSelect);
 }
 
 // The level drawDynamic calls are filtered by; 1 without a display.  Read
@@ -76,8 +86,7 @@ int displayLevel() {
 } // namespace
 
 bool stepNeedsAttention() {
-    return haltFlag || reStart || displayTimeFlag || stallLevel > 0 ||
-           (phaseFive != nullptr && phaseFive->superProbeSelect);
+    return attentionNeeded();
 }
 
 int done = 0;
@@ -213,7 +222,7 @@ bool PhaseFour::step() {
 }
 
 bool PhaseFour::stepUnattended() {
-    while (!done && !stepNeedsAttention()) {
+    while (!done && !attentionNeeded()) {
         if (stopTime != 0 && time > stopTime)
             return false;
         stepOnce();
