@@ -102,9 +102,12 @@ template <const FoldingGate &gate> SignalValue foldInputs(int cind) {
         const SignalValue v = current[data[k]];
         fold(gate.dataInputs == complementedData ? complement(v) : v);
     }
-    // The plain gates have no control inputs: their pin list is not even looked up.
-    if (const int controlCount = phaseTwo->numberOfControlInputs[cind]; controlCount > 0) {
+    // Only the mixed gates read control inputs (their true inputs); a plain
+    // gate is defined over its data inputs alone, so its control pins are
+    // not even looked up.
+    if constexpr (gate.dataInputs == complementedData) {
         const int *const control = phaseTwo->controlInputs[cind];
+        const int controlCount = phaseTwo->numberOfControlInputs[cind];
         for (int k = 0; k < controlCount; ++k)
             fold(current[control[k]]);
     }

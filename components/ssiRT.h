@@ -15,8 +15,8 @@ enum ClockParameter { clockDuration = 0, clockOffset = 1, clockPeriod = 2, clock
 // The names of the AND, OR, NOT and XOR runtimes carry a "Gate" suffix because
 // the plain words are operator spellings in C++.
 void tsb(int cind);               // tri-state buffer: data when control is ONE, else HIZ
-void andGate(int cind);           // min over the inputs, from ONE
-void orGate(int cind);            // max over the inputs, from ZERO
+void andGate(int cind);           // min over the data inputs, from ONE
+void orGate(int cind);            // max over the data inputs, from ZERO
 void nand(int cind);              // inverted AND
 void nor(int cind);               // inverted OR
 void notGate(int cind);           // inverted data input 0

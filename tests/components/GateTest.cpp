@@ -14,6 +14,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/addStCmp.h"
 #include "display/iconData.h"
 
 namespace {
@@ -116,6 +117,30 @@ TEST(GateEvaluation, EveryTwoInputGateOverAllValuePairs) {
             for (const SignalValue b : allValues)
                 EXPECT_EQ(evaluateOnce(t.build, {a}, {b}), t.expected[a][b])
                     << t.gate << "(" << signalValueName(a) << ", " << signalValueName(b) << ")";
+}
+
+// A plain gate registered by hand with the second bus as control inputs.
+template <ComponentFunction runtime>
+void withControlInputs(const SD &sd, const Signal &data, const Signal &control, const Signal &out) {
+    addStandardComponent(runtime, rectIcon, "Direct", sd, data, control, out);
+}
+
+// The plain gates are defined over their data inputs alone: control inputs
+// given to them by hand change nothing.
+TEST(GateEvaluation, PlainGatesIgnoreControlInputs) {
+    const struct {
+        const char *gate;
+        GateBuilder withControl;
+        GateBuilder plain;
+    } cases[] = {{"And", withControlInputs<andGate>, plainAnd},
+                 {"Or", withControlInputs<orGate>, plainOr},
+                 {"Nand", withControlInputs<nand>, plainNand},
+                 {"Nor", withControlInputs<nor>, plainNor}};
+    for (const auto &c : cases)
+        for (const SignalValue data : allValues)
+            for (const SignalValue control : allValues)
+                EXPECT_EQ(evaluateOnce(c.withControl, {data}, {control}), evaluateOnce(c.plain, {data}, {}))
+                    << c.gate << " data " << signalValueName(data) << " control " << signalValueName(control);
 }
 
 void inverter(const SD &sd, const Signal &a, const Signal &, const Signal &out) {
