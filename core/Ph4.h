@@ -71,8 +71,9 @@ public:
     // evaluated: the main loop's step when nothing needs the marks between
     // evaluation and the time advance.
     bool step();
-    // Steps while the run needs nothing but steps (see stepNeedsAttention),
-    // done is clear and the stop time has not passed.  Returns true when it
+    // Steps while the run needs nothing but steps (no halt, restart, status
+    // line, super probes or slow-down), done is clear and the stop time has
+    // not passed.  Returns true when it
     // stopped because nothing can change any more: the queue is empty and no
     // component is activated.
     bool stepUnattended();

@@ -71,7 +71,8 @@ void sortMany(int *list, int n, std::vector<uint64_t> &bits) {
         sortMany(list, n, bits);
 }
 
-// The run-control flags that make a step need the main loop.
+// Whether the main loop must do more than step: a halt, a restart, the status
+// line, the super probes or the slow-down asks for its attention.
 [[gnu::always_inline]] inline bool attentionNeeded() {
     return haltFlag || reStart || displayTimeFlag || stallLevel > 0 ||
            (phaseFive != nullptr && phaseFive->superProbeSelect);
@@ -84,10 +85,6 @@ int displayLevel() {
 }
 
 } // namespace
-
-bool stepNeedsAttention() {
-    return attentionNeeded();
-}
 
 int done = 0;
 int reStart = 0;

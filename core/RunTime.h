@@ -6,9 +6,5 @@ extern int reStart;    // non-zero requests a reset to time zero
 extern int stallLevel; // slow-down: 2^stallLevel ms per step
 extern int haltFlag;   // non-zero pauses the simulation
 
-// Whether the main loop must do more than step: a halt, a restart, the status
-// line, the super probes or the slow-down asks for its attention.
-bool stepNeedsAttention();
-
 // Sleeps 1 ms (the unit of the slow-down wait).
 void msWait();

@@ -282,13 +282,18 @@ void driveOneQuickly(int cind) {
     phaseFour->signalTransition(phaseTwo->outputs[cind][0], ONE, 2, 5);
 }
 
-TEST_F(Step, PassesThroughXxxOnTheWayToALevel) {
-    Signal s(1, "s");
+// That source alone, driving signal 2, converted and reset.
+void captureQuickSource() {
+    const Signal s(1, "s");
     Part source;
     source.evaluate = driveOneQuickly;
     capture(source, none(), none(), s);
     convert();
     phaseFour->runInitialize();
+}
+
+TEST_F(Step, PassesThroughXxxOnTheWayToALevel) {
+    captureQuickSource();
     ASSERT_TRUE(phaseFour->simulationStep());
     EXPECT_EQ(phaseFour->time, 2UL);
     EXPECT_EQ(phaseThree->currentSignals[2], XXX);
@@ -322,12 +327,7 @@ protected:
 };
 
 TEST_F(Unattended, EndsWhenNothingCanChangeAnyMore) {
-    Signal s(1, "s");
-    Part source;
-    source.evaluate = driveOneQuickly;
-    capture(source, none(), none(), s);
-    convert();
-    phaseFour->runInitialize();
+    captureQuickSource();
     EXPECT_TRUE(phaseFour->stepUnattended());
     EXPECT_EQ(phaseFour->time, 5UL);
     EXPECT_EQ(phaseThree->currentSignals[2], ONE);
