@@ -5,10 +5,6 @@
 
 namespace {
 
-bool isValue(SignalValue sv) {
-    return sv >= ZERO && sv <= ONE;
-}
-
 // Indexed by value: ZERO, UNINITIALIZED, XXX, HIZ, ONE.
 constexpr SignalValue complementOf[] = {ONE, XXX, UNINITIALIZED, HIZ, ZERO};
 constexpr unsigned codeOf[] = {1, 0, 3, 3, 2};
@@ -20,7 +16,7 @@ constexpr unsigned xxxCode = 3;
 } // namespace
 
 SignalValue complement(SignalValue sv) {
-    return isValue(sv) ? complementOf[sv] : HIZ;
+    return isSignalValue(sv) ? complementOf[sv] : HIZ;
 }
 
 int integerFromSignals(int numberOfBits, const int *inputs) {
@@ -40,7 +36,7 @@ int integerFromSignals(int numberOfBits, const int *inputs) {
 }
 
 unsigned packedCode(SignalValue sv) {
-    return isValue(sv) ? codeOf[sv] : xxxCode;
+    return isSignalValue(sv) ? codeOf[sv] : xxxCode;
 }
 
 SignalValue packedValue(unsigned code) {
@@ -61,7 +57,7 @@ void unpackSignals(int numberOfSignals, const unsigned int *packed32BitFileWordS
 }
 
 StrobeState nextStrobeState(int state, SignalValue enable, SignalValue strobe) {
-    const bool enableBinary = enable == ZERO || enable == ONE;
+    const bool enableBinary = isBinary(enable);
     switch (state) {
     case strobeArmed:
         if (strobe == ONE)

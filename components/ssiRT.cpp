@@ -28,7 +28,7 @@ SignalValue asIs(SignalValue v) {
     return v;
 }
 SignalValue invert(SignalValue v) {
-    return v >= ZERO && v <= ONE ? invertOf[v] : XXX;
+    return isSignalValue(v) ? invertOf[v] : XXX;
 }
 
 enum Combine { byMin, byMax }; // in the value order ZERO < UNINITIALIZED < XXX < HIZ < ONE

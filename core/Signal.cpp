@@ -19,8 +19,7 @@ const char *nameOrAnonymous(const char *name) {
 
 const char *signalValueName(SignalValue sv) {
     static const char *const names[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
-    const int k = static_cast<int>(sv);
-    return k >= 0 && k <= ONE ? names[k] : "NOT A SIGNAL";
+    return isSignalValue(sv) ? names[sv] : "NOT A SIGNAL";
 }
 
 void saySignalValue(SignalValue sv) {

@@ -9,6 +9,16 @@
 // minimum or maximum in this order, so the numbers are part of the logic.
 enum SignalValue { ZERO = 0, UNINITIALIZED = 1, XXX = 2, HIZ = 3, ONE = 4 };
 
+// Whether v is one of the five values (a stored byte may hold anything).
+constexpr bool isSignalValue(SignalValue v) {
+    return static_cast<unsigned>(v) <= static_cast<unsigned>(ONE);
+}
+
+// Whether v is a driven level, ZERO or ONE.
+constexpr bool isBinary(SignalValue v) {
+    return v == ZERO || v == ONE;
+}
+
 // Writes the name of a value ("ZERO" ... "ONE", or "NOT A SIGNAL") to standard error.
 void saySignalValue(SignalValue sv);
 

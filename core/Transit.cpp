@@ -37,7 +37,7 @@ void PhaseFour::tsbSignalTransition(int cind, int signalSerialNumber, SignalValu
             break;
         // Another driver holds the bus: its value stays; only a driven level
         // from this one is worth a complaint.
-        if (newSignalValue == ZERO || newSignalValue == ONE)
+        if (isBinary(newSignalValue))
             std::cout << "Another Tsb at " << phaseTwo->rcpos[cind] << " is trying to drive it to "
                       << (newSignalValue == ZERO ? "ZERO" : "ONE") << ", this is not allowed\n";
         return;

@@ -54,10 +54,6 @@ inline constexpr Plan transitionTable[5][5] = {
 };
 // clang-format on
 
-inline bool isSignalValue(SignalValue v) {
-    return static_cast<unsigned>(v) <= static_cast<unsigned>(ONE);
-}
-
 } // namespace transit
 
 [[gnu::always_inline]] inline void PhaseFour::enqueue(unsigned long at, int eventType, int s,

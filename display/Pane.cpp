@@ -21,10 +21,6 @@ const Fill valueFill[] = {
     &Windex::drawFilledRectangle_ONE,           // ONE
 };
 
-bool isValue(SignalValue sv) {
-    return sv >= ZERO && sv <= ONE;
-}
-
 Windex *window() {
     return phaseFive ? phaseFive->windexPointer : nullptr;
 }
@@ -63,7 +59,7 @@ void shrink(float sf, int x, int y, int w, int h, int &xs, int &ys, int &ws, int
 
 void drawPane(int x, int y, int w, int h, SignalValue sv, bool is_probe, float shrinkFactor) {
     Windex *win = window();
-    if (!win || !isValue(sv))
+    if (!win || !isSignalValue(sv))
         return;
     int xs, ys, ws, hs;
     shrink(shrinkFactor, x, y, w, h, xs, ys, ws, hs);
@@ -84,7 +80,7 @@ void drawPane_byte_h(int x, int y, int w, int h, SignalValue *sv, bool, float sh
     // The last 0.3 of each cell stays background as a gap.
     const int bw = static_cast<int>(cw * 0.7);
     for (int i = 0; i < 8; ++i) {
-        if (!isValue(sv[i]))
+        if (!isSignalValue(sv[i]))
             continue;
         win->clearArea(xs + i * cw, ys, cw, hs);
         valueBar(*win, sv[i], xs + i * cw, ys, bw, hs);
@@ -100,7 +96,7 @@ void drawPane_byte(int x, int y, int w, int h, SignalValue *sv, bool, float shri
     const int ch = hs / 8;
     const int bh = static_cast<int>(ch * 0.7);
     for (int i = 0; i < 8; ++i) {
-        if (!isValue(sv[i]))
+        if (!isSignalValue(sv[i]))
             continue;
         win->clearArea(xs, ys + i * ch, ws, bh);
         valueBar(*win, sv[i], xs, ys + i * ch, ws, bh);
