@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "components/RTPins.h"
 #include "components/RTSigSup.h"
 #include "components/SecEvTyp.h"
 #include "core/Ph2.h"
@@ -21,14 +22,15 @@ constexpr float paneShrink = 0.25f;
 
 // ---- Five-valued rules shared by the gates -------------------------------
 
-// invert: the driven levels swap, every other value becomes XXX.
-constexpr SignalValue invertOf[] = {ONE, XXX, XXX, XXX, ZERO};
+// The driven levels swap, every other value becomes XXX: the output of an
+// inverting gate, which unlike complement never passes an unknown through.
+constexpr SignalValue invertedLevelOf[] = {ONE, XXX, XXX, XXX, ZERO};
 
 SignalValue asIs(SignalValue v) {
     return v;
 }
-SignalValue invert(SignalValue v) {
-    return isSignalValue(v) ? invertOf[v] : XXX;
+SignalValue invertLevelOrXxx(SignalValue v) {
+    return isSignalValue(v) ? invertedLevelOf[v] : XXX;
 }
 
 enum Combine { byMin, byMax }; // in the value order ZERO < UNINITIALIZED < XXX < HIZ < ONE
@@ -48,8 +50,8 @@ struct FoldingGate {
 //                             combine  data inputs       result
 constexpr FoldingGate andRule  {byMin,  plainData,        asIs};
 constexpr FoldingGate orRule   {byMax,  plainData,        asIs};
-constexpr FoldingGate nandRule {byMin,  plainData,        invert};
-constexpr FoldingGate norRule  {byMax,  plainData,        invert};
+constexpr FoldingGate nandRule {byMin,  plainData,        invertLevelOrXxx};
+constexpr FoldingGate norRule  {byMax,  plainData,        invertLevelOrXxx};
 constexpr FoldingGate iandRule {byMin,  complementedData, asIs};
 constexpr FoldingGate inandRule{byMin,  complementedData, complement};
 constexpr FoldingGate ciorRule {byMax,  complementedData, asIs};
@@ -64,28 +66,6 @@ constexpr SignalValue tsbOutput[5][5] = {
     /* HIZ           */ {HIZ, HIZ, HIZ, HIZ, HIZ},
     /* ONE           */ {ZERO, HIZ, HIZ, HIZ, ONE},
 };
-
-SignalValue dataInput(int cind, int k) {
-    return currentValue(phaseTwo->dataInputs[cind][k]);
-}
-SignalValue controlInput(int cind, int k) {
-    return currentValue(phaseTwo->controlInputs[cind][k]);
-}
-SignalValue outputValue(int cind) {
-    return currentValue(phaseTwo->outputs[cind][0]);
-}
-
-// Requests a new value for output 0 with the small-scale delays.  Inline in
-// every gate, with the whole transition path: this is the simulator's most
-// frequent call.
-[[gnu::always_inline]] inline void drive(int cind, SignalValue v) {
-    phaseFour->signalTransition(phaseTwo->outputs[cind][0], v, ssiDelays.quickTime, ssiDelays.lazyTime);
-}
-
-// Requests a new value for output 0 deltaTime after now (plus the kernel's defaults).
-void driveAfter(int cind, SignalValue v, int deltaTime) {
-    phaseFour->altSignalTransition(phaseTwo->outputs[cind][0], v, deltaTime);
-}
 
 // The gate's rule is a template argument so that each gate gets its own loop
 // with the combine, the input complement and the finish decided at compile
@@ -115,7 +95,7 @@ template <const FoldingGate &gate> SignalValue foldInputs(int cind) {
 }
 
 template <const FoldingGate &gate> void evaluateFolding(int cind) {
-    drive(cind, foldInputs<gate>(cind));
+    drive(cind, 0, foldInputs<gate>(cind), ssiDelays);
 }
 
 // Parity of the data inputs; XXX as soon as one of them is not binary.
@@ -123,27 +103,52 @@ SignalValue parity(int cind) {
     const SignalValue *const current = phaseThree->currentSignals.data();
     const int *const data = phaseTwo->dataInputs[cind];
     const int count = phaseTwo->numberOfDataInputs[cind];
-    SignalValue p = ZERO;
+    bool odd = false;
     for (int k = 0; k < count; ++k) {
         const SignalValue v = current[data[k]];
-        if (v == ONE)
-            p = p == ZERO ? ONE : ZERO;
-        else if (v != ZERO)
+        if (!isBinary(v))
             return XXX;
+        odd ^= v == ONE;
     }
-    return p;
+    return odd ? ONE : ZERO;
 }
 
 // ---- Sources --------------------------------------------------------------
 
-int parameter(int cind, int k) {
-    return phaseTwo->integerParameters[cind][k];
-}
+// The sources' state words, 0 after every reset.
+
+// A switch: which level the next call drives.
+enum SwitchState : int {
+    switchToInitial = 0, // reset, or at the other level: drive the initial level
+    switchToOther = 1,   // at the initial level: drive the other one
+};
+
+// A pulser: the first call after a reset drives the initial level, every later
+// one (a key press) gives one pulse of the other level.
+enum PulserState : int {
+    pulserFresh = 0, // reset: drive the initial level
+    pulserReady = 1, // at the initial level: a press gives a pulse
+};
+
+// A power-on source acts once per reset.
+enum PowerOnState : int {
+    powerOnFresh = 0, // reset: drive the initial level and schedule the other
+    powerOnDone = 1,  // both levels requested: nothing more to do
+};
+
+// A clock: the level it last requested, and so which delay follows once the
+// output has reached it.
+enum ClockState : int {
+    clockFresh = 0,            // reset: drive the off level
+    clockAwaitingFirstOff = 1, // off requested: on follows after the offset
+    clockAwaitingOn = 2,       // on requested: off follows after the duration
+    clockAwaitingOff = 3,      // off requested: on follows after the rest of the period
+};
 
 // The initial level: the present value of the init signal whose serial number
 // is parameter k.
 SignalValue initialLevel(int cind, int k) {
-    return currentValue(parameter(cind, k));
+    return currentValue(integerParameter(cind, k));
 }
 
 // ---- Probes ---------------------------------------------------------------
@@ -208,23 +213,22 @@ void cinor(int cind) {
     evaluateFolding<cinorRule>(cind);
 }
 void notGate(int cind) {
-    drive(cind, invert(dataInput(cind, 0)));
+    drive(cind, 0, invertLevelOrXxx(dataInput(cind, 0)), ssiDelays);
 }
 void xorGate(int cind) {
-    drive(cind, parity(cind));
+    drive(cind, 0, parity(cind), ssiDelays);
 }
 void xnor(int cind) {
-    drive(cind, invert(parity(cind)));
+    drive(cind, 0, invertLevelOrXxx(parity(cind)), ssiDelays);
 }
 
 void multiLevelCompare(int cind) {
-    drive(cind, dataInput(cind, 0) == dataInput(cind, 1) ? ONE : ZERO);
+    drive(cind, 0, dataInput(cind, 0) == dataInput(cind, 1) ? ONE : ZERO, ssiDelays);
 }
 
 void tsb(int cind) {
     const SignalValue out = tsbOutput[controlInput(cind, 0)][dataInput(cind, 0)];
-    phaseFour->tsbSignalTransition(cind, phaseTwo->outputs[cind][0], out, ssiDelays.quickTime,
-                                   ssiDelays.lazyTime);
+    driveTriState(cind, 0, out, ssiDelays);
 }
 
 // ---- Sources ------------------------------------------------------------------
@@ -232,62 +236,69 @@ void tsb(int cind) {
 void toggleSwitch(int cind) {
     int &state = phaseTwo->state[cind];
     const SignalValue init = initialLevel(cind, switchInit);
-    drive(cind, state == 0 ? init : complement(init));
-    state = state == 0 ? 1 : 0;
+    if (state == switchToInitial) {
+        drive(cind, 0, init, ssiDelays);
+        state = switchToOther;
+    } else {
+        drive(cind, 0, complement(init), ssiDelays);
+        state = switchToInitial;
+    }
 }
 
 void togglePulser(int cind) {
     int &state = phaseTwo->state[cind];
     const SignalValue init = initialLevel(cind, pulserInit);
-    if (state == 0) {
-        drive(cind, init);
-        state = 1;
+    if (state == pulserFresh) {
+        drive(cind, 0, init, ssiDelays);
+        state = pulserReady;
         return;
     }
-    drive(cind, complement(init));
-    driveAfter(cind, init, parameter(cind, pulserDuration));
+    drive(cind, 0, complement(init), ssiDelays);
+    driveAfter(cind, 0, init, integerParameter(cind, pulserDuration));
 }
 
 void powerOn(int cind) {
     int &state = phaseTwo->state[cind];
-    if (state != 0)
+    if (state != powerOnFresh)
         return;
     const SignalValue init = initialLevel(cind, powerOnInit);
-    drive(cind, init);
-    driveAfter(cind, complement(init), parameter(cind, powerOnTime));
-    state = 1;
+    drive(cind, 0, init, ssiDelays);
+    driveAfter(cind, 0, complement(init), integerParameter(cind, powerOnTime));
+    state = powerOnDone;
 }
 
 void clock(int cind) {
     int &state = phaseTwo->state[cind];
     const SignalValue off = initialLevel(cind, clockInit);
     const SignalValue on = complement(off);
-    const SignalValue now = outputValue(cind);
-    // Each state waits for the output to reach the level its last request asked for.
+    const SignalValue now = outputValue(cind, 0);
+    const int highTime = integerParameter(cind, clockDuration);
+    // Each waiting state acts once the output has reached the level its last
+    // request asked for; the intermediate XXX matches neither level.
     switch (state) {
-    case 0:
-        drive(cind, off);
-        state = 1;
+    case clockFresh:
+        drive(cind, 0, off, ssiDelays);
+        state = clockAwaitingFirstOff;
         [[fallthrough]];
-    case 1:
+    case clockAwaitingFirstOff:
         if (now == off) {
-            driveAfter(cind, on, parameter(cind, clockOffset));
-            state = 2;
+            driveAfter(cind, 0, on, integerParameter(cind, clockOffset));
+            state = clockAwaitingOn;
         }
         break;
-    case 2:
+    case clockAwaitingOn:
         if (now == on) {
-            driveAfter(cind, off, parameter(cind, clockDuration));
-            state = 3;
+            driveAfter(cind, 0, off, highTime);
+            state = clockAwaitingOff;
         }
         break;
-    case 3:
+    case clockAwaitingOff:
         if (now == off) {
-            driveAfter(cind, on, parameter(cind, clockPeriod) - parameter(cind, clockDuration));
-            state = 2;
+            driveAfter(cind, 0, on, integerParameter(cind, clockPeriod) - highTime);
+            state = clockAwaitingOn;
         }
         break;
-    default:
+    default: // a state word nobody set: wait for the next reset
         break;
     }
 }
@@ -301,7 +312,7 @@ void stop(int cind) {
 
 void switchPane(int cind) {
     const ScreenTile &t = phaseTwo->tile[cind];
-    drawPane(t.x, t.y, t.w, t.h, outputValue(cind), false, paneShrink);
+    drawPane(t.x, t.y, t.w, t.h, outputValue(cind, 0), false, paneShrink);
 }
 
 void probe(int cind) {

@@ -1,0 +1,52 @@
+// A component's pins as every runtime family reads and drives them: the
+// present values of its inputs and outputs, its integer parameters, and the
+// transition requests for its outputs with the family's delays.  All inline:
+// reading pins and requesting outputs is the whole of most evaluations, and
+// the evaluations are the simulator's most frequent calls.
+#pragma once
+
+#include "components/RTSigSup.h"
+#include "components/SecEvTyp.h"
+#include "core/Ph2.h"
+#include "core/Ph4.h"
+
+// The present value of data input k.
+inline SignalValue dataInput(int cind, int k) {
+    return currentValue(phaseTwo->dataInputs[cind][k]);
+}
+
+// The present value of control input k.
+inline SignalValue controlInput(int cind, int k) {
+    return currentValue(phaseTwo->controlInputs[cind][k]);
+}
+
+// The present value of output k (what the component drives now, not what it
+// has requested).
+inline SignalValue outputValue(int cind, int k) {
+    return currentValue(phaseTwo->outputs[cind][k]);
+}
+
+// Integer parameter k, as given at capture.
+inline int integerParameter(int cind, int k) {
+    return phaseTwo->integerParameters[cind][k];
+}
+
+// Requests value v for output k with the family's quick and lazy delays.
+// Forced inline with the whole transition path: with the delays a constant of
+// the caller, each family's request compiles to the same code as a hand-written
+// call.
+[[gnu::always_inline]] inline void drive(int cind, int k, SignalValue v, FamilyDelays delays) {
+    phaseFour->signalTransition(phaseTwo->outputs[cind][k], v, delays.quickTime, delays.lazyTime);
+}
+
+// drive for a tri-state output: the request reaches the bus only while this
+// component holds it or the bus is free.
+inline void driveTriState(int cind, int k, SignalValue v, FamilyDelays delays) {
+    phaseFour->tsbSignalTransition(cind, phaseTwo->outputs[cind][k], v, delays.quickTime, delays.lazyTime);
+}
+
+// Requests value v for output k deltaTime after now, plus the kernel's own
+// quick and lazy additions (the same for every family).
+inline void driveAfter(int cind, int k, SignalValue v, int deltaTime) {
+    phaseFour->altSignalTransition(phaseTwo->outputs[cind][k], v, deltaTime);
+}
