@@ -1,0 +1,104 @@
+// The pin readers and output requests every component family shares: each
+// reader reads its own bus at the given position, and each request reaches the
+// kernel on the given output with the family's delays.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Harness.h"
+#include "components/RTPins.h"
+#include "core/Ph3.h"
+#include "core/addStCmp.h"
+#include "display/iconData.h"
+
+namespace {
+
+constexpr SignalValue Z = ZERO, U = UNINITIALIZED, X = XXX, O = ONE;
+
+void doNothing(int) {}
+
+TEST(ComponentPins, EachReaderReadsItsOwnBusAtTheGivenPosition) {
+    freshHeadlessNetlist();
+    const Signal data(3, "D"), control(2, "C"), out(3, "Q");
+    const int parameters[] = {11, 22, 33};
+    addStandardComponent(doNothing, sep, rectIcon, nullptr, nullptr, nullptr, 0, 0, "Pins", SD("aa", nullptr),
+                         data, control, out, 3, parameters, 0, nullptr, 0, 0, 0);
+    convertNetlist();
+
+    const struct {
+        const char *bus;
+        const Signal &pins;
+        SignalValue (*read)(int cind, int k);
+    } buses[] = {{"data", data, dataInput}, {"control", control, controlInput}, {"output", out, outputValue}};
+    // Exactly one pin of all three buses is ONE, the others ZERO.
+    for (const auto &lit : buses)
+        for (int k = 0; k < lit.pins.length; ++k) {
+            for (const auto &b : buses)
+                for (const int s : serials(b.pins))
+                    phaseThree->currentSignals[s] = Z;
+            phaseThree->currentSignals[lit.pins.serialNumber[k]] = O;
+            for (const auto &b : buses)
+                for (int j = 0; j < b.pins.length; ++j)
+                    EXPECT_EQ(b.read(0, j), &b == &lit && j == k ? O : Z)
+                        << b.bus << " " << j << " with " << lit.bus << " " << k << " at ONE";
+        }
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(integerParameter(0, k), parameters[k]);
+}
+
+// What the test component does when it is evaluated: request ONE on output 2.
+enum class Request { drive, driveTriState, driveAfter };
+struct {
+    Request how;
+    FamilyDelays delays;
+    int deltaTime;
+} requested;
+
+void requestOne(int cind) {
+    switch (requested.how) {
+    case Request::drive:
+        drive(cind, 2, O, requested.delays);
+        break;
+    case Request::driveTriState:
+        driveTriState(cind, 2, O, requested.delays);
+        break;
+    case Request::driveAfter:
+        driveAfter(cind, 2, O, requested.deltaTime);
+        break;
+    }
+}
+
+TEST(ComponentPins, RequestsReachTheirOutputWithTheFamilysDelays) {
+    const struct {
+        const char *family;
+        Request how;
+        FamilyDelays delays;
+        int deltaTime;
+        unsigned long quick, lazy; // when the output passes XXX and reaches ONE
+    } cases[] = {
+        {"small-scale", Request::drive, ssiDelays, 0, 7, 10},
+        {"medium-scale", Request::drive, msiDelays, 0, 13, 17},
+        {"memory", Request::drive, vlsiDelays, 0, 17, 23},
+        {"small-scale tri-state", Request::driveTriState, ssiDelays, 0, 7, 10},
+        {"medium-scale tri-state", Request::driveTriState, msiDelays, 0, 13, 17},
+        {"memory tri-state", Request::driveTriState, vlsiDelays, 0, 17, 23},
+        // Relative requests take the kernel's own additions, whatever the family.
+        {"20 later", Request::driveAfter, {}, 20, 24, 29},
+    };
+    for (const auto &c : cases) {
+        freshHeadlessNetlist();
+        const Signal out(3, "Q");
+        addStandardComponent(requestOne, rectIcon, "Request", SD("aa", nullptr), noSignals(), noSignals(),
+                             out);
+        convertNetlist();
+        requested = {c.how, c.delays, c.deltaTime};
+        resetCircuit(); // activates the component: it requests at time 0
+
+        const std::vector<Change> expected = {{c.quick, X}, {c.lazy, O}};
+        EXPECT_EQ(runAndTrace(out.serialNumber[2], 100), expected) << c.family;
+        EXPECT_EQ(phaseThree->scheduledSignals[out.serialNumber[0]], U) << c.family << ": output 0 untouched";
+        EXPECT_EQ(phaseThree->scheduledSignals[out.serialNumber[1]], U) << c.family << ": output 1 untouched";
+    }
+}
+
+} // namespace
