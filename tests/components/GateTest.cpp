@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,36 +46,20 @@ SignalValue evaluateOnce(GateBuilder build, const std::vector<SignalValue> &firs
     return phaseThree->scheduledSignals[out.serialNumber[0]];
 }
 
-void plainAnd(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    And(sd, (a, b), out);
+// A gate with one input bus, captured over both buses joined.
+using OneBusGate = void (*)(const SD &sd, const Signals &in, const Signal &out);
+template <OneBusGate gate> void joined(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
+    gate(sd, (a, b), out);
 }
-void plainOr(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    Or(sd, (a, b), out);
-}
-void plainNand(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    Nand(sd, (a, b), out);
-}
-void plainNor(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    Nor(sd, (a, b), out);
-}
-void plainXor(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    Xor(sd, (a, b), out);
-}
-void plainXnor(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    Xnor(sd, (a, b), out);
-}
-void compare(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    MultiLevelCompare(sd, (a, b), out);
-}
+constexpr GateBuilder plainAnd = joined<And>, plainOr = joined<Or>, plainNand = joined<Nand>,
+                      plainNor = joined<Nor>, plainXor = joined<Xor>, plainXnor = joined<Xnor>,
+                      compare = joined<MultiLevelCompare>;
+
 void buffer(const SD &sd, const Signal &control, const Signal &data, const Signal &out) {
     Tsb(sd, data, control, out);
 }
-void bitwiseAnd(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    And(sd, a, b, out);
-}
-void bitwiseOr(const SD &sd, const Signal &a, const Signal &b, const Signal &out) {
-    Or(sd, a, b, out);
-}
+// The bitwise forms take the two buses as they are.
+constexpr GateBuilder bitwiseAnd = And, bitwiseOr = Or;
 
 struct TwoInputTable {
     const char *gate;
@@ -342,11 +325,7 @@ TEST(GateCapture, VectorNotInvertsEachBitFromTheTopDown) {
 
 TEST(GateCaptureDeathTest, LengthErrorsEndTheProgramWithTheirMessage) {
     const SD sd("bq", nullptr);
-    const struct {
-        const char *what;
-        std::function<void()> capture;
-        const char *message;
-    } cases[] = {
+    expectEachEndsTheProgram({
         {"Tsb", [&] { Tsb(sd, Signal(2, "I"), Signal(1, "C"), Signal(1, "O")); },
          "ERROR -- Tsb (Tri-state-buffer) at bq length error:  control.length = 1 in.length = 2 out.length = "
          "1\n"},
@@ -387,11 +366,7 @@ TEST(GateCaptureDeathTest, LengthErrorsEndTheProgramWithTheirMessage) {
          "ERROR -- Nand at bq length error:  out.length = 0\n"},
         {"CiNor output", [&] { CiNor(sd, Signal(1, "T"), Signal(1, "C"), Signal(0, "O")); },
          "ERROR -- CiNor at bq length error:  out.length = 0\n"},
-    };
-    for (const auto &k : cases) {
-        freshHeadlessNetlist();
-        EXPECT_EXIT(k.capture(), ::testing::ExitedWithCode(1), exactly(k.message)) << k.what;
-    }
+    });
 }
 
 TEST(GateCapture, AcceptedShapesDoNotStopTheProgram) {

@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 
 #include "core/Ph1.h"
@@ -85,4 +87,11 @@ std::string exactly(const std::string &text) {
         re += c;
     }
     return re + "$";
+}
+
+void expectEachEndsTheProgram(const std::vector<FatalCapture> &cases) {
+    for (const FatalCapture &k : cases) {
+        freshHeadlessNetlist();
+        EXPECT_EXIT(k.capture(), ::testing::ExitedWithCode(1), exactly(k.message)) << k.what;
+    }
 }

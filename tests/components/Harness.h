@@ -2,6 +2,7 @@
 // kernel's reset and steps, and looking at what was captured.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,3 +46,15 @@ std::vector<Change> runAndTrace(int serial, unsigned long until);
 
 // The regular expression that matches exactly text (for death tests).
 std::string exactly(const std::string &text);
+
+// A capture that must end the program at once: what it is, the capture, and
+// the exact text it writes to standard error.
+struct FatalCapture {
+    const char *what;
+    std::function<void()> capture;
+    const char *message;
+};
+
+// Runs each capture in a fresh netlist and expects it to write exactly its
+// message and exit with status 1 (for death tests).
+void expectEachEndsTheProgram(const std::vector<FatalCapture> &cases);

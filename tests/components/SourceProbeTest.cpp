@@ -3,7 +3,6 @@
 // capture and drawing errors.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -371,11 +370,7 @@ TEST_F(HeadlessRun, GatesBetweenSourcesSettleThroughTheKernel) {
 
 TEST(SourceCaptureDeathTest, ParameterAndLengthErrorsEndTheProgram) {
     const SD sd("dc", nullptr);
-    const struct {
-        const char *what;
-        std::function<void()> capture;
-        const char *message;
-    } cases[] = {
+    expectEachEndsTheProgram({
         {"partition list", [&] { Probe(sd, Signal(8, "B"), "", 2, nullptr); },
          "ERROR--Partitioned Probe at dc with no partitionSize list, in.length = 8 -- can't continue.\n"},
         {"clock duration", [&] { Clock(sd, Signal(1, "C"), -1, 0, 20, Zero); },
@@ -403,11 +398,7 @@ TEST(SourceCaptureDeathTest, ParameterAndLengthErrorsEndTheProgram) {
         {"clock out", [&] { Clock(sd, Signal(0, "C"), 5, 0, 20, Zero); },
          "ERROR -- Clock at dc length error:  out.length = 0 init.length = 1\n"},
         {"stop", [&] { Stop(sd, Signal(0, "S")); }, "ERROR -- Stop at dc length error:  in.length = 0\n"},
-    };
-    for (const auto &k : cases) {
-        freshHeadlessNetlist();
-        EXPECT_EXIT(k.capture(), ::testing::ExitedWithCode(1), exactly(k.message)) << k.what;
-    }
+    });
 }
 
 TEST(SourceCapture, ParametersAtTheirLimitsAreAccepted) {
