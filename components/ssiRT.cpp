@@ -23,7 +23,8 @@ constexpr float paneShrink = 0.25f;
 // ---- Five-valued rules shared by the gates -------------------------------
 
 // The driven levels swap, every other value becomes XXX: the output of an
-// inverting gate, which unlike complement never passes an unknown through.
+// inverting gate.  Unlike complement, which keeps HIZ and swaps the two
+// unknowns, no undriven or unknown value survives it.
 constexpr SignalValue invertedLevelOf[] = {ONE, XXX, XXX, XXX, ZERO};
 
 SignalValue asIs(SignalValue v) {
@@ -116,7 +117,6 @@ SignalValue parity(int cind) {
 // ---- Sources --------------------------------------------------------------
 
 // The sources' state words, 0 after every reset.
-
 // A switch: which level the next call drives.
 enum SwitchState : int {
     switchToInitial = 0, // reset, or at the other level: drive the initial level
