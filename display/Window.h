@@ -37,11 +37,12 @@ public:
     int numClips = 0;
 
     // Opens the display (unless -X), creates the window titled labelString
-    // followed by the -W label, its colours, cursor and contexts, maps it and
-    // waits for its first Expose.  If the display cannot be opened the run
-    // continues as with -X (useXDisplay becomes 0).  A failed allocation of
-    // the background, foreground or zoom-rectangle colour ends the process
-    // with status 255.
+    // followed by the -W label, its colours, cursors and contexts, maps it and
+    // waits for its first Expose: at most two seconds, and not after an X
+    // error has ended the run (a window off the screen is never exposed).  If
+    // the display cannot be opened the run continues as with -X (useXDisplay
+    // becomes 0).  A failed allocation of the background, foreground or
+    // zoom-rectangle colour ends the process with status 255.
     explicit Windex(const char *labelString);
     // Frees the contexts and cursors, destroys the window and closes the connection.
     ~Windex();
