@@ -9,7 +9,7 @@
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 #include "display/SchCell.h"
-#include "display/Window.h"
+#include "display/SchExtent.h"
 
 namespace {
 

@@ -2,10 +2,15 @@
 #include "core/cmdLine.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <limits>
+#include <string>
 
 #include "core/getopt.h"
 
@@ -65,9 +70,114 @@ const char *const helpText = "Command line options:\n"
                              " ZoomIn (to upper left and lower right coordinates)\n"
                              "  -z <xul> <yul> <xlr> <ylr>\n"
                              " Help\n"
-                             "  -h\n";
+                             "  -h\n"
+                             "   (-K without a window: the slow-down does not wait)\n";
 
 const int numberOfRunTimeFlags = 16;
+
+// The range of a colour component and of a window's width and height (the
+// X protocol carries sizes in 16 signed bits and refuses zero).
+const long long colourMin = 0, colourMax = 255;
+const long long windowSizeMin = 1, windowSizeMax = 32767;
+
+// Ends the process for a number that its option cannot take.
+[[noreturn]] void rejectNumber(char option, const char *what, const char *word, long long min,
+                               unsigned long long max) {
+    std::cerr << "Option -" << option << " rejected: " << what << " " << word << " is outside " << min << ".."
+              << max << ".\n";
+    std::exit(1);
+}
+
+// The number a word begins with, read as strtol reads it in base (a word that
+// is no number gives 0).  Ends the process with status 1 when the number lies
+// outside min..max, rather than letting it wrap.
+long long numberInRange(char option, const char *what, const char *word, long long min, long long max,
+                        int base = 10) {
+    errno = 0;
+    const long long value = std::strtoll(word, nullptr, base);
+    if (errno == ERANGE || value < min || value > max)
+        rejectNumber(option, what, word, min, static_cast<unsigned long long>(max));
+    return value;
+}
+
+// A stop time: the whole unsigned long range, and no negative value.
+unsigned long timeInRange(const char *word) {
+    const unsigned long long max = std::numeric_limits<unsigned long>::max();
+    const char *digits = word;
+    while (std::isspace(static_cast<unsigned char>(*digits)))
+        ++digits;
+    errno = 0;
+    // strtoull would quietly negate a minus sign into a huge time.
+    const bool negative = *digits == '-' && std::strtoll(digits, nullptr, 10) != 0;
+    const unsigned long long value = negative ? 0 : std::strtoull(digits, nullptr, 10);
+    if (negative || errno == ERANGE || value > max)
+        rejectNumber('T', "time", word, 0, max);
+    return static_cast<unsigned long>(value);
+}
+
+// One number of a geometry string as the X geometry parser reads it: an
+// optional sign, then decimal digits.  Saturates far beyond any window size.
+long long geometryNumber(const char *&s) {
+    const long long sign = *s == '-' ? -1 : 1;
+    if (*s == '+' || *s == '-')
+        ++s;
+    long long value = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*s)); ++s)
+        value = std::min(value * 10 + (*s - '0'), 1LL << 40);
+    return sign * value;
+}
+
+// Reads a number at s into value and its text; false when nothing was read.
+bool readGeometryNumber(const char *&s, long long &value, std::string &text) {
+    const char *start = s;
+    value = geometryNumber(s);
+    text.assign(start, s);
+    return s != start;
+}
+
+// The width and height a geometry string "[=][w][{xX}h][{+-}x[{+-}y]]" asks
+// for, with their text.  A string of any other form is ignored by the window
+// (it then takes its default geometry), so nothing of it is asked for.
+struct GeometrySize {
+    bool hasWidth = false, hasHeight = false;
+    long long width = 0, height = 0;
+    std::string widthText, heightText;
+};
+GeometrySize geometrySize(const char *s) {
+    GeometrySize size;
+    const GeometrySize none;
+    long long offset;
+    std::string offsetText;
+    if (*s == '=')
+        ++s;
+    if (*s != '+' && *s != '-' && *s != 'x' && *s != '\0') {
+        if (!readGeometryNumber(s, size.width, size.widthText))
+            return none;
+        size.hasWidth = true;
+    }
+    if (*s == 'x' || *s == 'X') {
+        ++s;
+        if (!readGeometryNumber(s, size.height, size.heightText))
+            return none;
+        size.hasHeight = true;
+    }
+    for (int k = 0; k < 2 && (*s == '+' || *s == '-'); ++k) {
+        ++s;
+        if (!readGeometryNumber(s, offset, offsetText))
+            return none;
+    }
+    return *s == '\0' ? size : none;
+}
+
+// A window of no size, or wider or higher than the protocol can carry, would
+// be refused by the server and never shown: such a -g ends the process.
+void checkGeometry(const char *geometry) {
+    const GeometrySize size = geometrySize(geometry);
+    if (size.hasWidth && (size.width < windowSizeMin || size.width > windowSizeMax))
+        rejectNumber('g', "width", size.widthText.c_str(), windowSizeMin, windowSizeMax);
+    if (size.hasHeight && (size.height < windowSizeMin || size.height > windowSizeMax))
+        rejectNumber('g', "height", size.heightText.c_str(), windowSizeMin, windowSizeMax);
+}
 
 // Collects the values of a multi-word option: the first is the option's own
 // argument, each further one the next word of argv.  When argv holds fewer
@@ -100,9 +210,9 @@ void setTriple(int argc, char **argv, char option, int &red, int &green, int &bl
     char *values[3];
     if (!takeValues(argc, argv, option, 3, values))
         return;
-    red = std::atoi(values[0]);
-    green = std::atoi(values[1]);
-    blue = std::atoi(values[2]);
+    red = static_cast<int>(numberInRange(option, "value", values[0], colourMin, colourMax));
+    green = static_cast<int>(numberInRange(option, "value", values[1], colourMin, colourMax));
+    blue = static_cast<int>(numberInRange(option, "value", values[2], colourMin, colourMax));
 }
 
 // Stores one run-time flag (-u or -p): table[flagNr] = flag, counting the use.
@@ -110,13 +220,15 @@ void setRunTimeFlag(int argc, char **argv, char option, int (&table)[16], int &c
     char *values[2];
     if (!takeValues(argc, argv, option, 2, values))
         return;
-    const int flagNumber = std::atoi(values[0]);
+    const int flagNumber =
+        static_cast<int>(numberInRange(option, "flag number", values[0], INT_MIN, INT_MAX));
     if (flagNumber < 0 || flagNumber >= numberOfRunTimeFlags) {
         std::cerr << "Option -" << option << " ignored: flag number " << flagNumber << " is outside 0.."
                   << numberOfRunTimeFlags - 1 << ".\n";
         return;
     }
-    table[flagNumber] = static_cast<int>(std::strtol(values[1], nullptr, 0));
+    // Octal, hexadecimal or decimal, as the help says.
+    table[flagNumber] = static_cast<int>(numberInRange(option, "flag", values[1], INT_MIN, INT_MAX, 0));
     ++count;
 }
 
@@ -125,11 +237,10 @@ void setZoom(int argc, char **argv) {
     char *values[4];
     if (!takeValues(argc, argv, 'z', 4, values))
         return;
+    int *const corners[4] = {&zSetXa, &zSetYa, &zSetXb, &zSetYb};
+    for (int k = 0; k < 4; ++k)
+        *corners[k] = static_cast<int>(numberInRange('z', "corner", values[k], INT_MIN, INT_MAX));
     zFlagSet = 1;
-    zSetXa = std::atoi(values[0]);
-    zSetYa = std::atoi(values[1]);
-    zSetXb = std::atoi(values[2]);
-    zSetYb = std::atoi(values[3]);
 }
 
 } // namespace
@@ -155,6 +266,7 @@ void commandLine(int argc, char **argv) {
             break;
         case 'g':
             copyBounded('g', norvale::optarg, XW_geometry);
+            checkGeometry(XW_geometry);
             break;
         case 'K':
             copyBounded('K', norvale::optarg, CursorKeyString);
@@ -169,7 +281,7 @@ void commandLine(int argc, char **argv) {
             setRunTimeFlag(argc, argv, 'p', profRunTimeFlag, numberOfProfRunTimeFlags);
             break;
         case 'T':
-            stopTime = static_cast<unsigned long>(std::atol(norvale::optarg));
+            stopTime = timeInRange(norvale::optarg);
             break;
         case 't':
             displayTimeFlag ^= 1;

@@ -9,12 +9,11 @@
 #include "core/RunTime.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
-#include "display/Window.h"
 
 namespace {
 
 void repaintDisplay() {
-    phaseFive->windexPointer->repaint();
+    phaseFive->repaint();
 }
 
 void toggle(int &flag) {

@@ -10,13 +10,8 @@
 #include "core/cmdLine.h"
 #include "display/Window.h"
 
-// The multiplexer's evaluate function, which marks the inputs that the
-// connection pass draws lines to when only multiplexer lines are wanted.
-// Declared weak: a program whose circuit has no multiplexer need not link the
-// multiplexer, and then no component can be one (the pointer is null).
-void mux(int cind) __attribute__((weak));
-
 PhaseFive *phaseFive = nullptr;
+void (*multiplexerEvaluate)(int cind) = nullptr;
 
 PhaseFive::PhaseFive() {
     // A write to a lost X server must end in the X I/O error path (status 1,
@@ -27,6 +22,11 @@ PhaseFive::PhaseFive() {
 
 PhaseFive::~PhaseFive() {
     delete windexPointer;
+}
+
+void PhaseFive::repaint() {
+    if (windexPointer)
+        windexPointer->repaint();
 }
 
 void PhaseFive::zoomTo(int xa, int ya, int xb, int yb) {
@@ -56,8 +56,7 @@ void PhaseFive::drawPanes() {
 namespace {
 
 bool isMultiplexer(int cind) {
-    const ComponentFunction multiplexer = mux;
-    return multiplexer != nullptr && phaseTwo->logicEvaluate[cind] == multiplexer;
+    return multiplexerEvaluate != nullptr && phaseTwo->logicEvaluate[cind] == multiplexerEvaluate;
 }
 
 // The input tabs grouped by signal, each group in list order: the tabs of

@@ -51,11 +51,20 @@ public:
     void drawPanes();
     // Paints the present value of each super probe's signal over its tab.
     void displaySuperProbes();
+    // Clears the window and draws the schematic, its connection lines (when
+    // shown), the panes and the zoom rectangle; nothing without a window or
+    // before the components have their tiles.
+    void repaint();
     // Shows the schematic rectangle (xa, ya)-(xb, yb) in the window, if there is one.
     void zoomTo(int xa, int ya, int xb, int yb);
 };
 
 extern PhaseFive *phaseFive;
+
+// The multiplexer's evaluate function, set by the multiplexer's capture; null
+// while the circuit has none.  With connectMuxOnlyFlag (F7) the connection
+// pass draws only the lines that end at a component evaluated by it.
+extern void (*multiplexerEvaluate)(int cind);
 
 // The visibility rule: overloadable components (modules, tri-state drivers)
 // show only at exactly their level, the others at their level and deeper.

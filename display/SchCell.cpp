@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -46,6 +48,18 @@ void placeInGrid(const SchematicCell *p, const char *field, int *x, int *y, int 
 const size_t indexFrom = 16;
 
 } // namespace
+
+SchematicCell::~SchematicCell() {
+    // Each grid taken off the list hands its nested grids to the list before
+    // it is freed, so it is freed with no nested grids left to free in turn.
+    std::vector<SchematicCell> pending = std::move(ptr);
+    while (!pending.empty()) {
+        SchematicCell last = std::move(pending.back());
+        pending.pop_back();
+        for (SchematicCell &sub : last.ptr)
+            pending.push_back(std::move(sub));
+    }
+}
 
 SchematicCell *SchematicCell::findSubspace(const char *field) {
     if (subspaceIndex.empty()) {
@@ -240,7 +254,13 @@ std::string normalisedPosition(const char *s, bool *malformed) {
 void dumpSchematicCell(SchematicCell *) {}
 
 void dumpSchematicLevel(SchematicCell *cell) {
-    dumpSchematicCell(cell);
-    for (SchematicCell &sub : cell->ptr)
-        dumpSchematicLevel(&sub);
+    // Depth first with a list of its own: the tree may be very deep.
+    std::vector<SchematicCell *> pending{cell};
+    while (!pending.empty()) {
+        SchematicCell *next = pending.back();
+        pending.pop_back();
+        dumpSchematicCell(next);
+        for (auto sub = next->ptr.rbegin(); sub != next->ptr.rend(); ++sub)
+            pending.push_back(&*sub);
+    }
 }

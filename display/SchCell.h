@@ -28,6 +28,14 @@ struct SchematicCell {
 
     SchematicCell() = default;
     explicit SchematicCell(const char *gridName) : name(gridName) {}
+    // Frees the nested grids without a call per level of nesting, so that a
+    // position string of any depth cannot exhaust the stack.
+    ~SchematicCell();
+    SchematicCell(SchematicCell &&) = default;
+    SchematicCell &operator=(SchematicCell &&) = default;
+    // A copy would be as deep as the tree; grids are moved, never copied.
+    SchematicCell(const SchematicCell &) = delete;
+    SchematicCell &operator=(const SchematicCell &) = delete;
     // The nested grid named field, or null.
     SchematicCell *findSubspace(const char *field);
     // Appends a new, unset nested grid named field and returns it.

@@ -10,7 +10,7 @@
 #include "core/Ph2.h"
 #include "display/Ph5.h"
 #include "display/SchCell.h"
-#include "display/Window.h"
+#include "display/SchExtent.h"
 
 namespace {
 

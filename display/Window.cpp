@@ -3,7 +3,10 @@
 
 #include <X11/cursorfont.h>
 
+#include <poll.h>
+
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -138,6 +141,28 @@ bool inProtocolRange(int x, int y) {
     return std::abs(x) <= protocolLimit && std::abs(y) <= protocolLimit;
 }
 
+// How long start-up waits for the window to be shown.  A window placed off
+// the screen, or one the server refused, is never exposed at all.
+const std::chrono::milliseconds firstExposeLimit(2000);
+
+// Waits for the window's first Expose and takes it off the queue.  Gives up
+// when the X error handler ends the run (done) or after firstExposeLimit;
+// later Exposes are then handled as usual.  Returns true when it came.
+bool awaitFirstExpose(Display *display, Window window, XEvent *event) {
+    const auto deadline = std::chrono::steady_clock::now() + firstExposeLimit;
+    while (!done) {
+        if (XCheckWindowEvent(display, window, ExposureMask, event))
+            return true;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(left.count()));
+    }
+    return false;
+}
+
 // The 16-bit X colour channel of a 0..255 option value.
 unsigned short channel(int v) {
     return static_cast<unsigned short>(v << 8);
@@ -207,7 +232,11 @@ Windex::Windex(const char *labelString) {
 
     window = XCreateSimpleWindow(display, RootWindow(display, screen), hint.x, hint.y, hint.width,
                                  hint.height, borderWidth, foreground, background);
-    cursor = XCreateFontCursor(display, cursor_shape[0]);
+    // Every zone's cursor is made once here: dragging the zoom rectangle
+    // switches between them without asking the server for new ones.
+    for (int zone = 0; zone < 10; ++zone)
+        zoneCursors[zone] = XCreateFontCursor(display, cursor_shape[zone]);
+    cursor = zoneCursors[0];
     XDefineCursor(display, window, cursor);
     XSetStandardProperties(display, window, title.c_str(), labelString, None, nullptr, 0, &hint);
 
@@ -240,7 +269,7 @@ Windex::Windex(const char *labelString) {
     resetView();
     setSubWin();
     // Nothing may be drawn before the window is on the screen.
-    XWindowEvent(display, window, ExposureMask, &event);
+    awaitFirstExpose(display, window, &event);
     XWindowAttributes attributes;
     XGetWindowAttributes(display, window, &attributes);
     xPixels = attributes.width;
@@ -260,6 +289,10 @@ Windex::~Windex() {
     XFreeGC(display, gc_BOLD);
     gc_BOLD = nullptr;
     XDestroyWindow(display, window);
+    for (Cursor &zoneCursor : zoneCursors) {
+        XFreeCursor(display, zoneCursor);
+        zoneCursor = 0;
+    }
     XCloseDisplay(display);
     display = nullptr;
 }

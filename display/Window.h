@@ -7,8 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-// The schematic space is the square 0 .. schematicExtent on both axes.
-constexpr int schematicExtent = 16777215;
+#include "display/SchExtent.h"
 
 class Windex {
 public:
@@ -22,7 +21,8 @@ public:
     unsigned long subwin = 0;    // zoom-rectangle pixel XOR background, drawn with GXxor
     XEvent event{};              // the last event read
     static int cursor_shape[10]; // cursor-font glyph per zoom-rectangle grab zone
-    Cursor cursor = 0;
+    Cursor cursor = 0;           // the cursor last defined on the window
+    Cursor zoneCursors[10]{};    // one per grab zone, made with the window and freed with it
     int xPixels = 0;
     int yPixels = 0;
     int viewXs = 0;
@@ -37,13 +37,14 @@ public:
     int numClips = 0;
 
     // Opens the display (unless -X), creates the window titled labelString
-    // followed by the -W label, its colours, cursor and contexts, maps it and
-    // waits for its first Expose.  If the display cannot be opened the run
-    // continues as with -X (useXDisplay becomes 0).  A failed allocation of
-    // the background, foreground or zoom-rectangle colour ends the process
-    // with status 255.
+    // followed by the -W label, its colours, cursors and contexts, maps it and
+    // waits for its first Expose: at most two seconds, and not after an X
+    // error has ended the run (a window off the screen is never exposed).  If
+    // the display cannot be opened the run continues as with -X (useXDisplay
+    // becomes 0).  A failed allocation of the background, foreground or
+    // zoom-rectangle colour ends the process with status 255.
     explicit Windex(const char *labelString);
-    // Frees the context, destroys the window and closes the connection.
+    // Frees the contexts and cursors, destroys the window and closes the connection.
     ~Windex();
     Windex(const Windex &) = delete;
     Windex &operator=(const Windex &) = delete;
@@ -97,6 +98,8 @@ public:
     void drawSubWindow();
     // The grab zone (0-9) of a window pixel; also sets the cursor for it.
     int pointInSubWindow(int x, int y);
+    // Shows the cursor of grab zone which (0-9) on the window; other values
+    // change nothing.
     void setCursor(int which);
     // The view becomes the zoom rectangle.
     void subWinToViewWin();

@@ -72,9 +72,9 @@ int Windex::pointInSubWindow(int x, int y) {
 }
 
 void Windex::setCursor(int which) {
-    if (display == nullptr)
+    if (display == nullptr || which < 0 || which >= 10)
         return;
-    cursor = XCreateFontCursor(display, cursor_shape[which]);
+    cursor = zoneCursors[which];
     XDefineCursor(display, window, cursor);
 }
 

@@ -64,7 +64,7 @@ TEST(SimDeath, CountedCaptureErrorsStopBeforeTheCounts) {
 TEST(SimDeath, HelpStopsBeforeTheCircuitIsBuilt) {
     freshNetlist();
     EXPECT_EXIT(runSim({"-h"}, announceBuild), ::testing::ExitedWithCode(0),
-                "^Command line options:\n(.|\n)*  -h\n$");
+                "^Command line options:\n(.|\n)*  -h\n(.|\n)*$");
 }
 
 } // namespace

@@ -201,6 +201,26 @@ const OptionCase optionCases[] = {
      "Option -z ignored: it needs 4 values.\n"},
     {"-u without the flag", {"-u", "3"}, [](Options &) {}, "Option -u ignored: it needs 2 values.\n"},
     {"-p without the flag", {"-p5"}, [](Options &) {}, "Option -p ignored: it needs 2 values.\n"},
+    {"the widest values each number option takes",
+     {"-C", "255", "0", "255", "-T", "18446744073709551615", "-u", "1", "0x7fffffff", "-p", "2",
+      "-2147483648", "-z", "-2147483648", "0", "2147483647", "1"},
+     [](Options &o) {
+         o.fg[0] = o.fg[2] = 255, o.stop = 18446744073709551615UL, o.user[1] = 2147483647, o.userCount = 1,
+         o.prof[2] = -2147483648, o.profCount = 1, o.zSet = 1, o.z[0] = -2147483648, o.z[2] = 2147483647,
+         o.z[3] = 1;
+     },
+     ""},
+    {"-T -0 is time 0", {"-T", "-0"}, [](Options &) {}, ""},
+    {"the largest window", {"-g", "32767x32767"}, [](Options &o) { o.geometry = "32767x32767"; }, ""},
+    {"a window off the screen",
+     {"-g", "1x1+2000-2000"},
+     [](Options &o) { o.geometry = "1x1+2000-2000"; },
+     ""},
+    {"a geometry that is no geometry is kept for the window to ignore",
+     {"-g", "0x0junk"},
+     [](Options &o) { o.geometry = "0x0junk"; },
+     ""},
+    {"a geometry of position only", {"-g", "+0+0"}, [](Options &o) { o.geometry = "+0+0"; }, ""},
     {"further values are taken whatever they look like",
      {"-C", "7", "8", "-t"},
      [](Options &o) { o.fg[0] = 7, o.fg[1] = 8; },
@@ -224,8 +244,68 @@ TEST(CommandLine, HelpEndsTheProcessWithStatusZero) {
     freshNetlist();
     char name[] = "norvale", t[] = "-t", h[] = "-h";
     char *argv[] = {name, t, h, nullptr};
-    EXPECT_EXIT(commandLine(3, argv), ::testing::ExitedWithCode(0), "^Command line options:\n(.|\n)*  -h\n$");
+    EXPECT_EXIT(
+        commandLine(3, argv), ::testing::ExitedWithCode(0),
+        "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n$");
 }
+
+// Runs commandLine on "norvale" followed by words, its messages left on
+// standard error for a death test to read.
+void parseUncaptured(std::vector<std::string> words) {
+    words.insert(words.begin(), "norvale");
+    std::vector<char *> argv;
+    for (auto &w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    commandLine(static_cast<int>(words.size()), argv.data());
+}
+
+struct RejectedCase {
+    std::vector<std::string> words;
+    std::string message;
+};
+
+void PrintTo(const RejectedCase &c, std::ostream *os) {
+    for (const std::string &w : c.words)
+        *os << w << ' ';
+}
+
+const std::string intRange = "-2147483648..2147483647";
+
+// Numbers an option cannot take, and window sizes no window can have.
+const RejectedCase rejectedCases[] = {
+    {{"-C", "256", "0", "0"}, "Option -C rejected: value 256 is outside 0..255."},
+    {{"-C", "0", "-1", "0"}, "Option -C rejected: value -1 is outside 0..255."},
+    {{"-c", "0", "0", "99999999999999999999"},
+     "Option -c rejected: value 99999999999999999999 is outside 0..255."},
+    {{"-S1000", "0", "0"}, "Option -S rejected: value 1000 is outside 0..255."},
+    {{"-T", "-1"}, "Option -T rejected: time -1 is outside 0..18446744073709551615."},
+    {{"-T", "18446744073709551616"},
+     "Option -T rejected: time 18446744073709551616 is outside 0..18446744073709551615."},
+    {{"-T", "-99999999999999999999"},
+     "Option -T rejected: time -99999999999999999999 is outside 0..18446744073709551615."},
+    {{"-u", "4294967296", "1"}, "Option -u rejected: flag number 4294967296 is outside " + intRange + "."},
+    {{"-p", "0", "2147483648"}, "Option -p rejected: flag 2147483648 is outside " + intRange + "."},
+    {{"-u", "1", "0x100000000"}, "Option -u rejected: flag 0x100000000 is outside " + intRange + "."},
+    {{"-p", "2", "-2147483649"}, "Option -p rejected: flag -2147483649 is outside " + intRange + "."},
+    {{"-z", "0", "0", "3000000000", "1"},
+     "Option -z rejected: corner 3000000000 is outside " + intRange + "."},
+    {{"-g", "0x0"}, "Option -g rejected: width 0 is outside 1..32767."},
+    {{"-g", "65536x65536"}, "Option -g rejected: width 65536 is outside 1..32767."},
+    {{"-g", "=100x32768+5+5"}, "Option -g rejected: height 32768 is outside 1..32767."},
+    {{"-g", "100x-5"}, "Option -g rejected: height -5 is outside 1..32767."},
+    {{"-g", "9999999999999999999"}, "Option -g rejected: width 9999999999999999999 is outside 1..32767."},
+};
+
+class RejectedNumber : public ::testing::TestWithParam<RejectedCase> {};
+
+TEST_P(RejectedNumber, EndsTheProcessWithItsMessage) {
+    const RejectedCase &c = GetParam();
+    freshNetlist();
+    EXPECT_EXIT(parseUncaptured(c.words), ::testing::ExitedWithCode(1), "^" + c.message + "\n$");
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, RejectedNumber, ::testing::ValuesIn(rejectedCases));
 
 TEST(CommandLine, ResetOptionsRestoresTheDefaults) {
     freshNetlist();

@@ -11,6 +11,7 @@
 #include "LiveDisplay.h"
 #include "Panel.h"
 #include "XHarness.h"
+#include "core/Ph2.h"
 #include "core/RunTime.h"
 #include "display/Ph5.h"
 #include "display/Window.h"
@@ -19,6 +20,9 @@
 namespace {
 
 using namespace panelView;
+
+// An evaluate function that does nothing, for a component playing a multiplexer.
+void standInMultiplexer(int) {}
 
 struct LiveWindow : ::testing::Test {
     xtest::Connection x;
@@ -38,6 +42,7 @@ struct LiveWindow : ::testing::Test {
         xtest::movePointer(x, window, 5, 5);
     }
     void TearDown() override {
+        multiplexerEvaluate = nullptr; // in case a test named one and failed before putting it back
         if (window != 0)
             closeDisplay();
     }
@@ -162,6 +167,18 @@ TEST_F(LiveWindow, F7KeepsOnlyTheLinesToMultiplexersFromTheNextRedraw) {
     EXPECT_EQ(pixel(lineToTopProbe()), black); // no redraw of its own
     key(XK_l, {XK_Control_L});
     EXPECT_EQ(pixel(lineToTopProbe()), white); // the panel has no multiplexer
+
+    // Once a capture names the multiplexer's evaluate function, the lines to
+    // components evaluated by it come back: here the probe "top" stands in for one.
+    const int topProbe = 1;
+    phaseTwo->logicEvaluate[topProbe] = standInMultiplexer;
+    multiplexerEvaluate = standInMultiplexer;
+    key(XK_l, {XK_Control_L});
+    EXPECT_EQ(pixel(lineToTopProbe()), black);
+    EXPECT_EQ(count(lineToBoxMiddle(), black), 0); // the module is no multiplexer
+    key(XK_F7);
+    key(XK_l, {XK_Control_L});
+    EXPECT_GT(count(lineToBoxMiddle(), black), 0);
 }
 
 TEST_F(LiveWindow, TabsRegisteredWhileLinesAreOffGetTheirLinesAtTheNextConnection) {

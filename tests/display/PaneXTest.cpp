@@ -92,7 +92,8 @@ TEST_F(Panes, AnUnknownValueLeavesThePaneAlone) {
     EXPECT_TRUE(image(150, 150, 100, 100) == before);
 }
 
-TEST_F(Panes, ShrinkCentresThePane) {
+// Pure arithmetic: runs with or without an X server.
+TEST(PaneGeometry, ShrinkCentresThePane) {
     const struct {
         float sf;
         int rect[4], expected[4];
@@ -169,16 +170,24 @@ TEST_F(Panes, EightValuesAllOneShowEightGreenBarsWithGaps) {
     EXPECT_EQ(gaps, 8);
 }
 
-TEST(PanesWithoutWindow, DrawNothingAndDoNotFail) {
+// Painting needs a window to paint on: before the display object exists, and
+// with one that has no window (-X), the painters return without touching
+// anything.
+TEST(PanesWithoutWindow, ReturnWithoutADisplayObjectOrAWindow) {
     freshNetlist();
     useXDisplay = 0;
-    phaseFive = new PhaseFive;
     SignalValue eight[8] = {};
-    testing::internal::CaptureStderr();
-    drawPane(0, 0, 100, 100, ONE, true, 0.25f);
-    drawPane_byte(0, 0, 100, 100, eight, true, 0.25f);
-    drawPane_byte_h(0, 0, 100, 100, eight, true, 0.25f);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const auto paintAll = [&eight] {
+        drawPane(0, 0, 100, 100, ONE, true, 0.25f);
+        drawPane(0, 0, 100, 100, XXX, false, 0.25f);
+        drawPane_byte(0, 0, 100, 100, eight, true, 0.25f);
+        drawPane_byte_h(0, 0, 100, 100, eight, true, 0.25f);
+    };
+    phaseFive = nullptr;
+    paintAll();
+    phaseFive = new PhaseFive;
+    ASSERT_EQ(phaseFive->windexPointer->display, nullptr);
+    paintAll();
 }
 
 } // namespace

@@ -244,4 +244,16 @@ TEST(ServerLoss, EndsTheProgramWithStatusOneAndItsOutputWritten) {
     }
 }
 
+// A window placed off the screen is never exposed; the start waits for it a
+// bounded time only, so -E still ends the program (the first Expose used to
+// be awaited for ever).
+TEST(EarlyExit, AWindowNeverShownDoesNotHoldUpTheStart) {
+    REQUIRE_X_DISPLAY();
+    for (const char *geometry : {"100x100+2000+2000", "100x100-3000-3000"}) {
+        ChildProgram program(circuitProgram("run_panel"), {"-E", "-g", geometry, "-W", uniqueLabel()});
+        EXPECT_EQ(program.waitForExit(15000), 0) << geometry;
+        EXPECT_EQ(program.err(), panelCounts) << geometry;
+    }
+}
+
 } // namespace

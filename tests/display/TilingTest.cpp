@@ -2,6 +2,7 @@
 // object, over netlist arrays filled in directly.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,8 @@ struct Tiled {
     std::string messages;
 };
 
-Tiled tile(const std::vector<std::string> &positions) {
+// Tiles components at the given positions; messages go to standard error.
+std::vector<Tile> tilesOf(const std::vector<std::string> &positions) {
     freshNetlist();
     useXDisplay = 0;
     phaseTwo = new PhaseTwo;
@@ -38,12 +40,18 @@ Tiled tile(const std::vector<std::string> &positions) {
     phaseTwo->tile.assign(positions.size(), ScreenTile{});
     phaseFive = new PhaseFive;
     SchematicCell root;
-    testing::internal::CaptureStderr();
     phaseFive->componentTiling(&root);
-    Tiled result;
-    result.messages = testing::internal::GetCapturedStderr();
+    std::vector<Tile> tiles;
     for (const ScreenTile &t : phaseTwo->tile)
-        result.tiles.push_back({t.x, t.y, t.w, t.h});
+        tiles.push_back({t.x, t.y, t.w, t.h});
+    return tiles;
+}
+
+Tiled tile(const std::vector<std::string> &positions) {
+    testing::internal::CaptureStderr();
+    Tiled result;
+    result.tiles = tilesOf(positions);
+    result.messages = testing::internal::GetCapturedStderr();
     return result;
 }
 
@@ -139,6 +147,29 @@ TEST(Tiling, ManySharersSliceTheFullHeightWithoutOverflow) {
         ASSERT_EQ(t.tiles[i].y, static_cast<int>(static_cast<long long>(i) * whole / n)) << i;
     }
     EXPECT_LE(t.tiles[n - 1].y + t.tiles[n - 1].h, whole);
+}
+
+// A position nested 300,000 grids deep, each grid a single cell, in a
+// child process: registering, placing and freeing it must not exhaust the
+// stack, and the tile is still the whole square.  The second string has a
+// malformed last field and so also goes through mending.
+TEST(TilingDeath, APositionNestedThreeHundredThousandDeepIsPlacedAndFreed) {
+    std::string deep = "aa";
+    for (int level = 1; level < 300000; ++level)
+        deep += ".aa";
+    const struct {
+        std::string position;
+        const char *messages;
+    } cases[] = {{deep, "^$"}, {deep + ".a", "^Malformed field in schematic cell designation: aa\\.aa"}};
+    for (const auto &[position, messages] : cases) {
+        EXPECT_EXIT(
+            {
+                const std::vector<Tile> tiles = tilesOf({position});
+                std::exit(tiles.at(0) == Tile{0, 0, whole, whole} ? 0 : 2);
+            },
+            ::testing::ExitedWithCode(0), messages)
+            << position.size() << " characters";
+    }
 }
 
 } // namespace
