@@ -11,6 +11,7 @@
 #include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/Schmtc.h"
+#include "core/Sim.h"
 #include "core/addStCmp.h"
 
 namespace kernel_harness {
@@ -50,13 +51,14 @@ inline int capture(const Part &p, const Signal &data, const Signal &control, con
 }
 
 // Converts the captured lists into arrays, per-signal state, activation lists
-// and a kernel.  The capture is left alone (deleting it writes count lines).
+// and a kernel, silently: the capture stays (deleting it writes count lines),
+// open inputs are not reported, and no display is created.
 inline void convert() {
-    phaseTwo = new PhaseTwo;
-    phaseTwo->listsToArrays();
-    phaseThree = new PhaseThree;
-    phaseThree->formActivationLists();
-    phaseFour = new PhaseFour;
+    ConversionOptions options;
+    options.keepCapture = true;
+    options.checkConnectivity = false;
+    options.openDisplay = false;
+    convertCapturedNetlist(options);
 }
 
 using Queued = std::vector<std::pair<unsigned long, SignalValue>>;
