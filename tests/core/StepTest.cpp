@@ -383,3 +383,100 @@ TEST_F(Unattended, LeavesEveryStepToTheMainLoopWhileSuperProbesAreShown) {
 }
 
 } // namespace
+
+namespace {
+
+// Near the end of time the oscillator's transitions saturate at the latest
+// time, where it would toggle for ever: the step ends the run instead.
+TEST_F(Unattended, EndsTheRunWhenTimeCanAdvanceNoFurther) {
+    captureOscillator(toggleOwnOutput);
+    phaseFour->time = PhaseFour::latestTime - 20;
+    testing::internal::CaptureStderr();
+    // A bounded number of steps, so that a run that would not end fails here.
+    for (int step = 0; step < 1000 && !done; ++step)
+        phaseFour->step();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Simulated time can advance no further: the run ends at time 18446744073709551615.\n");
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(phaseFour->time, PhaseFour::latestTime);
+    EXPECT_FALSE(phaseFour->skewHeap.isEmpty()) << "the events that cannot come later stay queued";
+}
+
+// Reaching the latest time is no fault: the events due then are applied, and
+// a run that settles there ends as any quiescent run does.
+TEST_F(Step, AppliesTheEventsOfTheLatestTime) {
+    Signal a(1, "a");
+    capture(recorder(), a, none(), none());
+    convert();
+    phaseFour->skewHeap.add(Event(PhaseFour::latestTime, signalChange, 2, ONE));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(phaseFour->step());
+    EXPECT_FALSE(phaseFour->step());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(phaseThree->currentSignals[2], ONE);
+    EXPECT_EQ(evaluated, std::vector<int>{0});
+    EXPECT_EQ(done, 0);
+    EXPECT_TRUE(phaseFour->quiescent());
+}
+
+struct StopCase {
+    const char *what;
+    unsigned long stop;
+    unsigned long now;
+    bool past;
+};
+
+void PrintTo(const StopCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
+class StopTime : public Step, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopTime, HasPassedOnlyWhenGivenAndStrictlyExceeded) {
+    capture(recorder(), none(), none(), none());
+    convert();
+    stopTime = GetParam().stop;
+    phaseFour->time = GetParam().now;
+    EXPECT_EQ(phaseFour->pastStopTime(), GetParam().past);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, StopTime,
+                         testing::Values(StopCase{"no stop time", 0, PhaseFour::latestTime, false},
+                                         StopCase{"before it", 100, 99, false},
+                                         StopCase{"at it", 100, 100, false},
+                                         StopCase{"one unit past it", 100, 101, true}));
+
+struct QuiescenceCase {
+    const char *what;
+    bool queued;
+    bool activated;
+    bool quiescent;
+};
+
+void PrintTo(const QuiescenceCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
+class Quiescence : public Step, public testing::WithParamInterface<QuiescenceCase> {};
+
+TEST_P(Quiescence, NeedsAnEmptyQueueAndNothingActivated) {
+    const QuiescenceCase &c = GetParam();
+    Signal a(1, "a");
+    capture(recorder(), a, none(), none());
+    convert();
+    if (c.activated) {
+        phaseFour->skewHeap.add(Event(1, signalChange, 2, ONE));
+        phaseFour->step(); // applies the change, activating the reader
+    }
+    if (c.queued)
+        phaseFour->skewHeap.add(Event(5, signalChange, 2, ZERO));
+    EXPECT_EQ(phaseFour->quiescent(), c.quiescent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, Quiescence,
+                         testing::Values(QuiescenceCase{"nothing at all", false, false, true},
+                                         QuiescenceCase{"an event queued", true, false, false},
+                                         QuiescenceCase{"a component activated", false, true, false},
+                                         QuiescenceCase{"both", true, true, false}));
+
+} // namespace
