@@ -105,6 +105,59 @@ TEST(SimDeath, HelpStopsBeforeTheCircuitIsBuilt) {
                 "^Command line options:\n(.|\n)*  -h\n$");
 }
 
+// One buffer reading a signal nothing drives.
+void openInput() {
+    const Signal u(1, "u"), y(1, "y");
+    addStandardComponent(evaluateNothing, nullptr, "B", SD("a", nullptr), u, Signal(0, "none"), y);
+}
+
+struct ConversionCase {
+    const char *name;
+    ConversionOptions options;
+    bool counted;  // the count lines are written and the capture is gone
+    bool warned;   // the open input is reported
+    bool displays; // the display exists
+};
+
+void PrintTo(const ConversionCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
+class Conversion : public testing::TestWithParam<ConversionCase> {};
+
+TEST_P(Conversion, LeavesOutOnlyTheStagesAskedFor) {
+    const ConversionCase &c = GetParam();
+    freshNetlist();
+    useXDisplay = 0;
+    openInput();
+    testing::internal::CaptureStderr();
+    convertCapturedNetlist(c.options);
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string counts = "There are 1 components.\nThere are 4 signals.\n";
+    EXPECT_EQ(said.compare(0, counts.size(), counts) == 0, c.counted) << said;
+    EXPECT_EQ(phaseOne == nullptr, c.counted);
+    EXPECT_EQ(said.find("has no driver") != std::string::npos, c.warned) << said;
+    EXPECT_EQ(phaseFive != nullptr, c.displays);
+    ASSERT_NE(phaseFour, nullptr);
+    EXPECT_EQ(phaseThree->lengthOfActivationList[2], 1) << "the activation lists are always built";
+}
+
+ConversionOptions without(bool ConversionOptions::*stage) {
+    ConversionOptions o;
+    o.*stage = !(o.*stage);
+    return o;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sim, Conversion,
+    testing::Values(
+        ConversionCase{"EveryStage", {}, true, true, true},
+        ConversionCase{"KeepingTheCapture", without(&ConversionOptions::keepCapture), false, true, true},
+        ConversionCase{"WithoutConnectivityWarnings", without(&ConversionOptions::checkConnectivity), true,
+                       false, true},
+        ConversionCase{"WithoutADisplay", without(&ConversionOptions::openDisplay), true, true, false}),
+    [](const testing::TestParamInfo<ConversionCase> &info) { return std::string(info.param.name); });
+
 const char *const clockUntilSixty = "^There are 2 components\\.\n"
                                     "There are 3 signals\\.\n"
                                     "Time = 0  Probe for clk at ab  Value = UNINITIALIZED\n"
