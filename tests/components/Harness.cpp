@@ -3,13 +3,11 @@
 #include <ostream>
 
 #include "core/Ph1.h"
-#include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/Ph4Run.h"
 #include "core/Sim.h"
 #include "core/cmdLine.h"
-#include "display/Ph5.h"
 #include "support/Fresh.h"
 
 void freshHeadlessNetlist() {

@@ -1,4 +1,5 @@
-// The headless simulation step and the reset to time zero.
+// The kernel step, the headless run, its stop-time and quiescence checks,
+// the end of time and the reset to time zero.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,7 +44,7 @@ protected:
     }
 };
 
-// Six recorders, component k reading bit k of w (serial number 2 + k).
+// Recorders, component k reading bit k of w (serial number 2 + k).
 class Readers : public Step {
 protected:
     static constexpr int first = 2;

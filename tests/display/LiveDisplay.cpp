@@ -4,9 +4,6 @@
 #include <cstring>
 #include <thread>
 
-#include "core/Ph1.h"
-#include "core/Ph2.h"
-#include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/Ph4Run.h"
 #include "core/Sim.h"
