@@ -2,6 +2,7 @@
 // convert the netlist into the simulation phases the way the driver does.
 #pragma once
 
+#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,6 +61,31 @@ inline void convert() {
     options.openDisplay = false;
     convertCapturedNetlist(options);
 }
+
+// A test name from a case's description: its words run together, each begun
+// with a capital, without anything but letters and digits ("a released bus"
+// gives "AReleasedBus").
+inline std::string caseName(const std::string &what) {
+    std::string name;
+    bool wordStart = true;
+    for (const char c : what) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!std::isalnum(u)) {
+            wordStart = true;
+            continue;
+        }
+        name += wordStart ? static_cast<char>(std::toupper(u)) : c;
+        wordStart = false;
+    }
+    return name;
+}
+
+// Names each case of a parameter table by its what.
+struct NamedByWhat {
+    template <typename Info> std::string operator()(const Info &info) const {
+        return caseName(info.param.what);
+    }
+};
 
 using Queued = std::vector<std::pair<unsigned long, SignalValue>>;
 

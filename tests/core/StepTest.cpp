@@ -203,7 +203,13 @@ INSTANTIATE_TEST_SUITE_P(Kernel, DrawLevel,
                                          LevelCase{0, 1, 1, true}, LevelCase{0, 1, 2, false},
                                          LevelCase{3, 0, 1, true}, LevelCase{3, 0, 3, true},
                                          LevelCase{3, 0, 4, false}, LevelCase{3, 1, 3, true},
-                                         LevelCase{3, 1, 2, false}, LevelCase{3, 1, 4, false}));
+                                         LevelCase{3, 1, 2, false}, LevelCase{3, 1, 4, false}),
+                         [](const testing::TestParamInfo<LevelCase> &info) {
+                             const LevelCase &c = info.param;
+                             return "Display" + std::to_string(c.displayLevel) + "Overloadable" +
+                                    std::to_string(c.overloadable) + "Level" +
+                                    std::to_string(c.componentLevel);
+                         });
 
 TEST_F(Step, ResetReturnsToTimeZeroKeepingPrivateStorageAndHolders) {
     Signal w(2, "w");
@@ -363,7 +369,8 @@ TEST_P(UnattendedFlag, LeavesEveryStepToTheMainLoop) {
 
 INSTANTIATE_TEST_SUITE_P(Kernel, UnattendedFlag,
                          testing::Values(AttentionCase{"halt", &haltFlag}, AttentionCase{"restart", &reStart},
-                                         AttentionCase{"status line", &displayTimeFlag}));
+                                         AttentionCase{"status line", &displayTimeFlag}),
+                         NamedByWhat());
 
 // Without a window the slow-down waits for nothing, so it needs no attention.
 TEST_F(Unattended, IgnoresTheSlowDown) {
@@ -445,7 +452,8 @@ INSTANTIATE_TEST_SUITE_P(Kernel, StopTime,
                          testing::Values(StopCase{"no stop time", 0, PhaseFour::latestTime, false},
                                          StopCase{"before it", 100, 99, false},
                                          StopCase{"at it", 100, 100, false},
-                                         StopCase{"one unit past it", 100, 101, true}));
+                                         StopCase{"one unit past it", 100, 101, true}),
+                         NamedByWhat());
 
 struct QuiescenceCase {
     const char *what;
@@ -478,6 +486,7 @@ INSTANTIATE_TEST_SUITE_P(Kernel, Quiescence,
                          testing::Values(QuiescenceCase{"nothing at all", false, false, true},
                                          QuiescenceCase{"an event queued", true, false, false},
                                          QuiescenceCase{"a component activated", false, true, false},
-                                         QuiescenceCase{"both", true, true, false}));
+                                         QuiescenceCase{"both", true, true, false}),
+                         NamedByWhat());
 
 } // namespace
