@@ -21,6 +21,7 @@
 #include "core/Ph4.h"
 #include "core/Ph4Run.h"
 #include "core/RunTime.h"
+#include "core/Sim.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 
@@ -30,14 +31,7 @@ namespace {
 // display without a window.
 void convertHeadless() {
     useXDisplay = 0;
-    phaseTwo = new PhaseTwo;
-    phaseTwo->listsToArrays();
-    delete phaseOne; // writes the two count lines
-    phaseOne = nullptr;
-    phaseThree = new PhaseThree;
-    phaseThree->formActivationLists();
-    phaseFour = new PhaseFour;
-    phaseFive = new PhaseFive;
+    convertCapturedNetlist();
 }
 
 // One stage: Sum = a ^ b ^ CarryIn, CarryOut = a & b | CarryIn & (a ^ b).
@@ -51,8 +45,9 @@ void fullAdder(const SD &sd, const Signal &carryIn, const Signal &a, const Signa
 }
 
 // Gives the adder's signals the values they settle to with the carry-in at
-// ZERO and leaves only the clock to be evaluated: the state the adder would
-// reach from the reset before its first edge.
+// ZERO: the state the adder would reach from the reset before its first
+// edge.  The reset's first step evaluates every gate once, and each finds
+// its output already where it would drive it.
 void presetSettled(unsigned width, const Signal &carry, const Signal &sum, const Signal &x, const Signal &y,
                    const Signal &z) {
     auto set = [](const Signal &bus, unsigned k, SignalValue v) {
@@ -68,8 +63,6 @@ void presetSettled(unsigned width, const Signal &carry, const Signal &sum, const
         set(carry, k + 1, ZERO);
         set(sum, k, ONE);
     }
-    phaseFour->clearActivations();
-    phaseFour->activate(0); // the clock
 }
 
 int runAdder(const bench::Arguments &args) {

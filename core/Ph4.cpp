@@ -1,4 +1,211 @@
-// The kernel's shared state.
+// The kernel's step: evaluation of the activated components, the time advance
+// that applies the next events, and the reset to time zero.
 #include "core/Ph4.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+#include <numeric>
+
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/RunTime.h"
+#include "core/cmdLine.h"
+#include "display/Ph5.h"
+
 std::map<int, int> m;
+
+namespace {
+
+// Lists up to this long are sorted by insertion.
+constexpr int insertionSortLimit = 32;
+// A longer list is put in order through a bitmap of its index range when
+// that range spans at most this many 64-bit words per listed component;
+// otherwise by the general sort.
+constexpr long wordsPerComponentForBitmap = 8;
+
+[[gnu::always_inline]] inline void insertionSort(int *list, int n) {
+    for (int i = 1; i < n; ++i) {
+        const int c = list[i];
+        int j = i;
+        for (; j > 0 && list[j - 1] > c; --j)
+            list[j] = list[j - 1];
+        list[j] = c;
+    }
+}
+
+// Orders distinct indices by setting their bits in a bitmap over
+// [lowest, highest] and reading the bits back in order.  The bitmap is all
+// zero before and after.
+void bitmapSort(int *list, int n, int lowest, int highest, std::vector<uint64_t> &bits) {
+    const size_t words = static_cast<size_t>(highest - lowest) / 64 + 1;
+    if (bits.size() < words)
+        bits.resize(words, 0);
+    for (int k = 0; k < n; ++k) {
+        const unsigned offset = static_cast<unsigned>(list[k] - lowest);
+        bits[offset / 64] |= uint64_t{1} << (offset % 64);
+    }
+    int *out = list;
+    for (size_t w = 0; w < words; ++w)
+        for (uint64_t word = bits[w]; word != 0; word &= word - 1)
+            *out++ = lowest + static_cast<int>(w * 64) + __builtin_ctzll(word);
+    std::fill(bits.begin(), bits.begin() + static_cast<long>(words), 0);
+}
+
+// Sorts a long list of activated components (distinct indices): a busy step
+// of a large circuit activates hundreds scattered over a range a bitmap
+// covers cheaply.
+void sortMany(int *list, int n, std::vector<uint64_t> &bits) {
+    const auto [lowest, highest] = std::minmax_element(list, list + n);
+    const long span = static_cast<long>(*highest) - *lowest + 1;
+    if (span / 64 <= wordsPerComponentForBitmap * n)
+        bitmapSort(list, n, *lowest, *highest, bits);
+    else
+        std::sort(list, list + n);
+}
+
+// Sorts the activated components.  A step usually activates a handful, often
+// nearly in order, where an insertion sort in place is cheapest.
+[[gnu::always_inline]] inline void sortAscending(int *list, int n, std::vector<uint64_t> &bits) {
+    if (n <= insertionSortLimit)
+        insertionSort(list, n);
+    else
+        sortMany(list, n, bits);
+}
+
+bool superProbesShown() {
+    return phaseFive != nullptr && phaseFive->superProbeSelect;
+}
+
+// Whether the run must do more than step: a halt, a restart, the status line
+// or the super probes ask for the main loop.  (Without a window the slow-down
+// waits for nothing.)
+[[gnu::always_inline]] inline bool attentionNeeded() {
+    return haltFlag || reStart || displayTimeFlag || superProbesShown();
+}
+
+// The level drawDynamic calls are filtered by; 1 without a display.  Read
+// only when a component has something to draw, which most never have.
+int displayLevel() {
+    return phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+}
+
+} // namespace
+
+PhaseFour::PhaseFour() {
+    if (phaseTwo == nullptr)
+        return;
+    const std::vector<ComponentFunction> &draw = phaseTwo->drawDynamic;
+    draws.assign(draw.size(), 0);
+    for (size_t c = 0; c < draw.size(); ++c)
+        draws[c] = draw[c] != nullptr;
+}
+
+void PhaseFour::runInitialize() {
+    skewHeap.clear();
+    time = 0;
+    phaseThree->resetSignals();
+    // Every component is evaluated once at time 0; listed in ascending order.
+    const auto components = static_cast<int>(phaseThree->componentsActivated.size());
+    std::iota(phaseThree->activatedComponents.begin(), phaseThree->activatedComponents.begin() + components,
+              0);
+    phaseThree->numberOfActivatedComponents = components;
+    std::fill(phaseThree->componentsActivated.begin(), phaseThree->componentsActivated.end(), 1);
+    std::fill(phaseTwo->state.begin(), phaseTwo->state.end(), 0);
+}
+
+bool PhaseFour::pastStopTime() const {
+    return stopTime != 0 && time > stopTime;
+}
+
+bool PhaseFour::quiescent() const {
+    return skewHeap.isEmpty() && phaseThree->numberOfActivatedComponents == 0;
+}
+
+[[gnu::always_inline]] inline void PhaseFour::evaluateActivated() {
+    // The list holds the marked components in marking order; evaluation goes
+    // by ascending index, and sorting the few that changed is cheaper than
+    // scanning every mark.  Evaluation only queues transitions, so nothing
+    // is marked while the list is walked.
+    int *const pending = phaseThree->activatedComponents.data();
+    int *const marks = phaseThree->componentsActivated.data();
+    const int n = phaseThree->numberOfActivatedComponents;
+    if (n > 1)
+        sortAscending(pending, n, orderBits);
+    const ComponentFunction *const evaluate = phaseTwo->logicEvaluate.data();
+    const unsigned char *const drawing = draws.data();
+    uint64_t evaluations = 0; // in a register: the member would be reloaded around each call
+    for (int k = 0; k < n; ++k) {
+        const int c = pending[k];
+        marks[c] = 0;
+        if (const ComponentFunction f = evaluate[c]) {
+            f(c);
+            ++evaluations;
+        }
+        if (drawing[c] && componentVisible(c, displayLevel()))
+            phaseTwo->drawDynamic[c](c);
+    }
+    componentEvaluations += evaluations;
+    phaseThree->numberOfActivatedComponents = 0;
+}
+
+[[gnu::always_inline]] inline bool PhaseFour::advance(unsigned long until) {
+    if (skewHeap.isEmpty() || skewHeap.root->time > until)
+        return false;
+    if (time == latestTime) {
+        // Everything queued is due now, and would be due now again after it.
+        endAtTheLatestTime();
+        return false;
+    }
+    PhaseThree &p3 = *phaseThree;
+    SignalValue *const current = p3.currentSignals.data();
+    const int *const starts = p3.activationStart.data();
+    const int *const entries = p3.activationEntries();
+    int *const marks = p3.componentsActivated.data();
+    int *const pending = p3.activatedComponents.data();
+    int activated = p3.numberOfActivatedComponents;
+    time = skewHeap.root->time;
+    do {
+        const int s = skewHeap.root->signalSerialNumber;
+        const SignalValue value = skewHeap.root->sigValue;
+        skewHeap.removeMin();
+        ++eventsApplied;
+        if (current[s] == value)
+            continue; // an event that changes nothing activates nothing
+        current[s] = value;
+        for (int k = starts[s], end = starts[s + 1]; k < end; ++k) {
+            const int c = entries[k];
+            if (!marks[c]) {
+                marks[c] = 1;
+                pending[activated++] = c;
+            }
+        }
+    } while (!skewHeap.isEmpty() && skewHeap.root->time == time);
+    p3.numberOfActivatedComponents = activated;
+    return true;
+}
+
+void PhaseFour::endAtTheLatestTime() {
+    std::cerr << "Simulated time can advance no further: the run ends at time " << time << ".\n";
+    done = 1;
+}
+
+bool PhaseFour::step(unsigned long until) {
+    evaluateActivated();
+    // Drawn from the values of this step, before the advance changes them.
+    if (superProbesShown())
+        phaseFive->displaySuperProbes();
+    return advance(until);
+}
+
+bool PhaseFour::stepUnattended() {
+    while (!done && !attentionNeeded()) {
+        if (pastStopTime())
+            return false;
+        evaluateActivated();
+        advance(latestTime);
+        if (quiescent())
+            return true;
+    }
+    return false;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -13,11 +14,14 @@
 
 class PhaseFour {
 public:
-    unsigned long time = 0; // never wraps: times past the largest one saturate
+    // The latest simulated time; a time past it saturates there.
+    static constexpr unsigned long latestTime = std::numeric_limits<unsigned long>::max();
+
+    unsigned long time = 0; // never wraps: times past latestTime saturate
     SkewHeap skewHeap;
 
-    // Work done since construction, for benchmarks: events taken from the
-    // queue by advanceTime, and logicEvaluate calls made by evaluateActivated.
+    // Work done since construction, counted by the step for the benchmark
+    // figures: events taken from the queue, and logicEvaluate calls.
     uint64_t eventsApplied = 0;
     uint64_t componentEvaluations = 0;
 
@@ -46,61 +50,50 @@ public:
     // with a "TIME WARP" report on standard error when its value is driven.
     void recordEventQueueInput(Event ev);
 
+    // An empty queue at time 0.  Reads which components have a draw function
+    // from phaseTwo, whose tables are fixed once converted.
+    PhaseFour();
+
     // Reset to time zero: empty queue, signals as initialised, every
     // component activated and its state word 0.
     void runInitialize();
     // The main loop.
     void run();
 
-    // The parts of one simulation step that need no window, in step order.
-    // Activation must go through activate (or advanceTime and runInitialize),
-    // which keep the list of marked components that these steps walk.
-    //
-    // Evaluates every activated component in ascending index and calls its
-    // drawDynamic under the display-level rule.
-    void evaluateActivated();
-    // Clears every activation mark.
-    void clearActivations();
-    // Moves time to the earliest queued event and applies every event of that
-    // time, activating the components of each signal that changed.  Returns
-    // false (time unchanged) when the queue is empty.
-    bool advanceTime();
-    // evaluateActivated, clearActivations, advanceTime: a headless step.
-    bool simulationStep();
-    // The same step in one pass, each mark cleared as its component is
-    // evaluated: the main loop's step when nothing needs the marks between
-    // evaluation and the time advance.
-    bool step();
-    // Steps while the run needs nothing but steps (no halt, restart, status
-    // line, super probes or slow-down), done is clear and the stop time has
-    // not passed.  Returns true when it
-    // stopped because nothing can change any more: the queue is empty and no
-    // component is activated.
+    // One step of the run: evaluates every activated component in ascending
+    // index (drawing its panes where the display level shows it) and clears
+    // its mark; draws the super probes when they are shown; then moves time
+    // to the earliest queued event and applies every event of that time,
+    // activating the components of each signal that changed.  Returns false,
+    // time unchanged, when no event is queued for until or earlier.  At the
+    // latest time with events still queued, time can advance no further: the
+    // step says so on standard error, sets done and returns false.
+    bool step(unsigned long until = latestTime);
+    // Steps a run without a window while it needs nothing but steps (no
+    // halt, restart, status line or super probes), done is clear and the
+    // stop time has not passed.  Returns true when it stopped because the
+    // run is quiescent.
     bool stepUnattended();
-    // Marks cind for evaluation in the next step.
-    void activate(int cind);
-    // True when some component waits for evaluation.
-    bool anyActivated() const;
+    // Whether a stop time was given and time has passed it: the run ends at
+    // the first step that starts later than the stop time.
+    bool pastStopTime() const;
+    // Nothing queued and nothing activated: only a key can change anything.
+    bool quiescent() const;
 
 private:
-    enum class MarkHandling { keep, clear };
-    // Evaluates the listed components in ascending index and draws the
-    // visible ones; with clear, each mark is cleared just before its
-    // component's evaluation.  Returns how many were listed at the start.
-    template <MarkHandling marks> int evaluatePending();
-    // advanceTime's body, shared inline with step.
-    bool advanceToNextEvents();
-    // step's body, shared inline with stepUnattended.
-    bool stepOnce();
+    // The first half of a step: evaluation in ascending index, each mark
+    // cleared just before its component's evaluation.
+    void evaluateActivated();
+    // The second half: the time advance (see step).
+    bool advance(unsigned long until);
+    // Ends a run whose time can advance no further.
+    void endAtTheLatestTime();
 
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
     // Whether each component has a draw function, one byte each: the step
     // reads it for every activated component, and a byte array stays in the
-    // caches where the pointer array does not.  Gathered from phaseTwo (whose
-    // tables are fixed once converted) at the reset, or at the first step
-    // when there was none.
+    // caches where the pointer array does not.
     std::vector<unsigned char> draws;
-    void gatherDrawFlags();
     // signalTransition for a value other than the scheduled one.
     void changeSignal(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
     // Queues the events the transition table gives for a change of one signal

@@ -35,11 +35,6 @@ void slowDown(const PhaseFour &kernel) {
     }
 }
 
-// Nothing queued and nothing to evaluate: only a key can change anything now.
-bool quiescent(const PhaseFour &kernel) {
-    return kernel.skewHeap.isEmpty() && !kernel.anyActivated();
-}
-
 } // namespace
 
 void replayKeyStrings() {
@@ -88,7 +83,7 @@ void simulate() {
         return;
     int pollCountdown = 1;
     while (!done) {
-        if (stopTime != 0 && kernel.time > stopTime)
+        if (kernel.pastStopTime())
             break;
         if (haltFlag) {
             // Without a window no key can resume the run.
@@ -105,20 +100,12 @@ void simulate() {
         if (displayTimeFlag)
             drawStatusLine(kernel.time, kernel.skewHeap.getLength(), stallLevel);
 
-        if (phaseFive->superProbeSelect) {
-            // The super probes are drawn between evaluation and the advance.
-            kernel.evaluateActivated();
-            phaseFive->displaySuperProbes();
-            kernel.clearActivations();
-            kernel.advanceTime();
-        } else {
-            kernel.step();
-        }
+        kernel.step();
 
         // When nothing can change, only a key can bring change.  Without a
         // window none can come, so the run is over; with one, sleep until
         // the window has an event.
-        const bool idle = quiescent(kernel);
+        const bool idle = kernel.quiescent();
         if (idle && !window)
             break;
         if (idle)
@@ -130,7 +117,9 @@ void simulate() {
                 handlePendingWindowEvents();
         }
 
-        if (stallLevel > 0)
+        // Without a window no key can end the wait, and there is nothing to
+        // watch: the slow-down applies to windowed runs only.
+        if (stallLevel > 0 && window)
             slowDown(kernel);
     }
 }

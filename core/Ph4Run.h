@@ -16,7 +16,9 @@ void drawFirstTime();
 // initial level, in index order: the start of a run and every restart.
 void restartAtTimeZero();
 
-// The steps that follow the start-up, until done is set or the stop time has
-// passed; without a window also when nothing can change any more (the queue
-// is empty and nothing is activated, or the run is halted).
+// The steps that follow the start-up, until done is set (also by a step that
+// finds time unable to advance) or the stop time has passed; without a
+// window also when nothing can change any more (the queue is empty and
+// nothing is activated, or the run is halted).  Only a run with a window
+// waits for the slow-down.
 void simulate();

@@ -50,24 +50,31 @@ template <typename Phase> void retire(Phase *&phase) {
 
 } // namespace
 
-void Sim(int argc, char **argv, void (*build)()) {
-    commandLine(argc, argv);
-    build();
-
+void convertCapturedNetlist(const ConversionOptions &options) {
     phaseTwo = new PhaseTwo;
     phaseTwo->listsToArrays();
     // Counted capture errors stop the program here, once the whole circuit
     // has been seen; otherwise the two count lines are written.
-    retire(phaseOne);
+    if (!options.keepCapture)
+        retire(phaseOne);
 
     phaseThree = new PhaseThree;
-    phaseThree->checkConnectivity();
+    if (options.checkConnectivity)
+        phaseThree->checkConnectivity();
     phaseThree->formActivationLists();
 
     phaseFour = new PhaseFour;
-    phaseFive = new PhaseFive;
-    if (zFlagSet)
-        phaseFive->zoomTo(zSetXa, zSetYa, zSetXb, zSetYb);
+    if (options.openDisplay) {
+        phaseFive = new PhaseFive;
+        if (zFlagSet)
+            phaseFive->zoomTo(zSetXa, zSetYa, zSetXb, zSetYb);
+    }
+}
+
+void Sim(int argc, char **argv, void (*build)()) {
+    commandLine(argc, argv);
+    build();
+    convertCapturedNetlist();
 
     if (!earlyExitFlag)
         phaseFour->run();

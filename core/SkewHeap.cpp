@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdlib>
 #include <iostream>
-#include <new>
 #include <sys/mman.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -22,8 +22,11 @@ constexpr size_t hugePageBytes = size_t{2} << 20;
 } // namespace
 
 SkewHeap::~SkewHeap() {
-    for (void *block : blocks)
-        std::free(block);
+    while (blocks != nullptr) {
+        Event *before = blocks->lptr;
+        std::free(blocks);
+        blocks = before;
+    }
 }
 
 void SkewHeap::growPool() {
@@ -34,13 +37,18 @@ void SkewHeap::growPool() {
         alignment = hugePageBytes;
     }
     void *block = std::aligned_alloc(alignment, bytes);
-    if (block == nullptr)
-        throw std::bad_alloc();
+    if (block == nullptr) {
+        // Events cannot be dropped without changing the run: it ends here.
+        std::cerr << "Out of memory: the event queue cannot grow.\n";
+        std::exit(1);
+    }
     if (alignment == hugePageBytes)
         madvise(block, bytes, MADV_HUGEPAGE); // only a hint: failure costs speed, not correctness
-    blocks.push_back(block);
-    blockCursor = static_cast<Event *>(block);
-    blockEnd = blockCursor + bytes / sizeof(Event);
+    Event *const first = static_cast<Event *>(block);
+    first->lptr = blocks;
+    blocks = first;
+    blockCursor = first + 1;
+    blockEnd = first + bytes / sizeof(Event);
     nextBlockSize = std::min(2 * nextBlockSize, largestBlockSize);
 }
 

@@ -1,8 +1,8 @@
 // The event queue: a skew heap ordered by time.
 #pragma once
 
+#include <cstddef>
 #include <utility>
-#include <vector>
 
 #include "core/Event.h"
 
@@ -15,6 +15,8 @@
 // The heap owns its nodes.  They come from a pool of blocks kept by the heap
 // and go back to a free list when removed, so adding and removing an event
 // costs no heap allocation once the pool has grown to the queue's peak size.
+// When the pool cannot grow, the program ends with status 1 and the message
+// "Out of memory: the event queue cannot grow." on standard error.
 class SkewHeap {
 public:
     Event *root = nullptr;
@@ -111,8 +113,11 @@ public:
     }
 
 private:
-    Event *freeList = nullptr;    // released nodes, linked through lptr
-    std::vector<void *> blocks;   // every block of the pool
+    Event *freeList = nullptr; // released nodes, linked through lptr
+    // The newest block of the pool.  The first node of each block is not
+    // handed out: its lptr links to the block before, so keeping the list
+    // needs no allocation of its own.
+    Event *blocks = nullptr;
     size_t nextBlockSize = 256;   // in nodes; doubles up to a cap as the queue grows
     Event *blockCursor = nullptr; // unused part of the newest block
     Event *blockEnd = nullptr;

@@ -14,7 +14,7 @@ unsigned long PhaseFour::queueBehind(unsigned long at, int eventType, int s, Sig
     // Keep the signal's transitions in order: queue behind the last one.
     if (value != UNINITIALIZED && value != XXX)
         reportTimeWarp(Event(at, eventType, s, value));
-    return last == transit::latestTime ? transit::latestTime : last + 1;
+    return last == latestTime ? latestTime : last + 1;
 }
 
 void PhaseFour::altSignalTransition(int signalSerialNumber, SignalValue newSignalValue, int deltaTime) {

@@ -7,14 +7,10 @@
 // cost more than the bodies.
 #pragma once
 
-#include <limits>
-
 #include "core/Ph3.h"
 #include "core/Ph4.h"
 
 namespace transit {
-
-constexpr unsigned long latestTime = std::numeric_limits<unsigned long>::max();
 
 enum class Delay : unsigned char { quick, lazy };
 
@@ -72,7 +68,7 @@ inline constexpr Plan transitionTable[5][5] = {
     if (delay <= 0)
         return time; // a transition is never queued in the past
     const auto d = static_cast<unsigned long>(delay);
-    return d > transit::latestTime - time ? transit::latestTime : time + d;
+    return d > latestTime - time ? latestTime : time + d;
 }
 
 [[gnu::always_inline]] inline void PhaseFour::changeSignal(int signalSerialNumber, SignalValue newSignalValue,

@@ -5,11 +5,11 @@
 #include <ostream>
 
 #include "core/Ph1.h"
-#include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/Ph4Run.h"
+#include "core/Sim.h"
 #include "core/cmdLine.h"
-#include "display/Ph5.h"
 #include "support/Fresh.h"
 
 void freshHeadlessNetlist() {
@@ -18,19 +18,14 @@ void freshHeadlessNetlist() {
 }
 
 void convertNetlist() {
-    phaseTwo = new PhaseTwo;
-    phaseTwo->listsToArrays();
-    phaseThree = new PhaseThree;
-    phaseThree->formActivationLists();
-    phaseFour = new PhaseFour;
-    phaseFive = new PhaseFive;
+    ConversionOptions options;
+    options.keepCapture = true;        // captured() still reads the lists
+    options.checkConnectivity = false; // test circuits leave inputs open on purpose
+    convertCapturedNetlist(options);
 }
 
 void resetCircuit() {
-    phaseFour->runInitialize();
-    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
-        if (phaseTwo->xEventTriggered[c])
-            phaseTwo->xEventTriggered[c](c);
+    restartAtTimeZero();
 }
 
 std::vector<const ComponentNode *> captured() {
@@ -53,11 +48,7 @@ namespace {
 // Evaluates what is activated; then, if the next event comes no later than
 // until, advances to it and returns true.
 bool stepWithin(unsigned long until) {
-    phaseFour->evaluateActivated();
-    phaseFour->clearActivations();
-    if (phaseFour->skewHeap.isEmpty() || phaseFour->skewHeap.min().time > until)
-        return false;
-    return phaseFour->advanceTime();
+    return phaseFour->step(until);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // convert the netlist into the simulation phases the way the driver does.
 #pragma once
 
+#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/Schmtc.h"
+#include "core/Sim.h"
 #include "core/addStCmp.h"
 
 namespace kernel_harness {
@@ -50,14 +52,40 @@ inline int capture(const Part &p, const Signal &data, const Signal &control, con
 }
 
 // Converts the captured lists into arrays, per-signal state, activation lists
-// and a kernel.  The capture is left alone (deleting it writes count lines).
+// and a kernel, silently: the capture stays (deleting it writes count lines),
+// open inputs are not reported, and no display is created.
 inline void convert() {
-    phaseTwo = new PhaseTwo;
-    phaseTwo->listsToArrays();
-    phaseThree = new PhaseThree;
-    phaseThree->formActivationLists();
-    phaseFour = new PhaseFour;
+    ConversionOptions options;
+    options.keepCapture = true;
+    options.checkConnectivity = false;
+    options.openDisplay = false;
+    convertCapturedNetlist(options);
 }
+
+// A test name from a case's description: its words run together, each begun
+// with a capital, without anything but letters and digits ("a released bus"
+// gives "AReleasedBus").
+inline std::string caseName(const std::string &what) {
+    std::string name;
+    bool wordStart = true;
+    for (const char c : what) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!std::isalnum(u)) {
+            wordStart = true;
+            continue;
+        }
+        name += wordStart ? static_cast<char>(std::toupper(u)) : c;
+        wordStart = false;
+    }
+    return name;
+}
+
+// Names each case of a parameter table by its what.
+struct NamedByWhat {
+    template <typename Info> std::string operator()(const Info &info) const {
+        return caseName(info.param.what);
+    }
+};
 
 using Queued = std::vector<std::pair<unsigned long, SignalValue>>;
 

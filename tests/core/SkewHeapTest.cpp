@@ -2,6 +2,10 @@
 // merge builds, depth without recursion, and the debug dump.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <ostream>
 #include <random>
 #include <string>
@@ -90,17 +94,17 @@ TEST_P(Delivery, FollowsTheMergeTieBreaks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Queue, Delivery,
-    testing::Values(DeliveryCase{"distinct times come out sorted", {5, 3, 9, 1}, {3, 1, 0, 2}},
-                    DeliveryCase{"three at 5, 3, 5", {5, 3, 5}, {1, 0, 2}},
+    testing::Values(DeliveryCase{"DistinctTimesLeaveSorted", {5, 3, 9, 1}, {3, 1, 0, 2}},
+                    DeliveryCase{"TheEarliestLeavesFirstAndEqualTimesInArrivalOrder", {5, 3, 5}, {1, 0, 2}},
                     // With equal times the order is the tree's, not arrival order.
-                    DeliveryCase{"two equal", {7, 7}, {0, 1}},
-                    DeliveryCase{"three equal", {7, 7, 7}, {0, 1, 2}},
-                    DeliveryCase{"four equal", {7, 7, 7, 7}, {0, 2, 1, 3}},
-                    DeliveryCase{"five equal", {7, 7, 7, 7, 7}, {0, 1, 3, 2, 4}},
-                    DeliveryCase{"an earlier event second", {7, 2, 7, 7}, {1, 2, 0, 3}},
-                    DeliveryCase{"an earlier event last", {7, 7, 7, 2}, {3, 0, 1, 2}},
-                    DeliveryCase{"largest time", {~0UL, 0, ~0UL}, {1, 0, 2}}),
-    [](const testing::TestParamInfo<DeliveryCase> &info) { return "case" + std::to_string(info.index); });
+                    DeliveryCase{"TwoEqualTimesLeaveInArrivalOrder", {7, 7}, {0, 1}},
+                    DeliveryCase{"ThreeEqualTimesLeaveInArrivalOrder", {7, 7, 7}, {0, 1, 2}},
+                    DeliveryCase{"FourEqualTimesLeaveInTreeOrder", {7, 7, 7, 7}, {0, 2, 1, 3}},
+                    DeliveryCase{"FiveEqualTimesLeaveInTreeOrder", {7, 7, 7, 7, 7}, {0, 1, 3, 2, 4}},
+                    DeliveryCase{"AnEarlierSecondEventReshapesTheTies", {7, 2, 7, 7}, {1, 2, 0, 3}},
+                    DeliveryCase{"AnEarlierLastEventLeavesTheTiesInOrder", {7, 7, 7, 2}, {3, 0, 1, 2}},
+                    DeliveryCase{"TheLargestTimeLeavesLast", {~0UL, 0, ~0UL}, {1, 0, 2}}),
+    [](const testing::TestParamInfo<DeliveryCase> &info) { return std::string(info.param.what); });
 
 TEST(SkewHeap, LengthAndEmptinessFollowAddsAndRemovals) {
     SkewHeap heap;
@@ -190,6 +194,28 @@ TEST(SkewHeap, ClearEmptiesTheQueueAndReusesItsNodes) {
     EXPECT_EQ(drain(heap), (std::vector<int>{2, 8, 8}));
 }
 
+// With the address space limited to what the process uses now plus a few
+// megabytes, the queue's pool soon cannot grow.
+[[noreturn]] void addEventsUntilMemoryRunsOut() {
+    long pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    const rlim_t used = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+    const rlimit limit{used + (rlim_t{64} << 20), used + (rlim_t{64} << 20)};
+    setrlimit(RLIMIT_AS, &limit);
+    SkewHeap *heap = new SkewHeap;
+    for (unsigned long t = 0;; ++t)
+        heap->add(event(t % 1000, 0));
+}
+
+TEST(SkewHeapDeathTest, RunningOutOfMemoryEndsTheProgramWithAMessage) {
+    EXPECT_EXIT(addEventsUntilMemoryRunsOut(), testing::ExitedWithCode(1),
+                "^Out of memory: the event queue cannot grow\\.\n$");
+}
+
 struct DumpCase {
     const char *what;
     std::vector<Event> events;
@@ -214,12 +240,12 @@ TEST_P(Dump, WritesTheTreeToStandardError) {
 INSTANTIATE_TEST_SUITE_P(
     Queue, Dump,
     testing::Values(
-        DumpCase{"empty", {}, "\n"},
-        DumpCase{"one event",
+        DumpCase{"AnEmptyHeapWritesOnlyANewline", {}, "\n"},
+        DumpCase{"OneEventWritesItsLineAndTwoEmptySubtrees",
                  {Event(3, signalChange, 7, XXX)},
                  " printEvent()--Time: 3 EventType = 0 signalSerialNumber = 7 sigValue = XXX\n"
                  " down-left up down-right up\n"},
-        DumpCase{"root with both children",
+        DumpCase{"ARootWithBothChildrenWritesLeftBeforeRight",
                  {Event(1, signalChange, 2, ZERO), Event(4, signalChange, 5, ONE),
                   Event(6, signalChange, 8, UNINITIALIZED)},
                  " printEvent()--Time: 1 EventType = 0 signalSerialNumber = 2 sigValue = ZERO\n"
@@ -228,10 +254,10 @@ INSTANTIATE_TEST_SUITE_P(
                  " down-left up down-right up up down-right"
                  " printEvent()--Time: 4 EventType = 0 signalSerialNumber = 5 sigValue = ONE\n"
                  " down-left up down-right up up\n"},
-        DumpCase{"a value outside the five",
+        DumpCase{"AValueOutsideTheFiveIsNamedAsNoSignal",
                  {Event(0, signalChange, 1, static_cast<SignalValue>(7))},
                  " printEvent()--Time: 0 EventType = 0 signalSerialNumber = 1 sigValue = NOT A SIGNAL\n"
                  " down-left up down-right up\n"}),
-    [](const testing::TestParamInfo<DumpCase> &info) { return "case" + std::to_string(info.index); });
+    [](const testing::TestParamInfo<DumpCase> &info) { return std::string(info.param.what); });
 
 } // namespace

@@ -1,4 +1,5 @@
-// The headless simulation step and the reset to time zero.
+// The kernel step, the headless run, its stop-time and quiescence checks,
+// the end of time and the reset to time zero.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "KernelHarness.h"
 #include "core/RunTime.h"
 #include "core/cmdLine.h"
+#include "display/FandCOp.h"
 #include "display/Ph5.h"
 #include "support/Fresh.h"
 
@@ -42,34 +44,54 @@ protected:
     }
 };
 
-TEST_F(Step, EvaluatesTheActivatedComponentsInAscendingIndexOnce) {
-    for (int k = 0; k < 6; ++k)
-        capture(recorder(), none(), none(), none());
-    convert();
-    for (int c : {4, 1, 5, 1, 0})
-        phaseFour->activate(c);
-    EXPECT_TRUE(phaseFour->anyActivated());
-    phaseFour->evaluateActivated();
+// Recorders, component k reading bit k of w (serial number 2 + k).
+class Readers : public Step {
+protected:
+    static constexpr int first = 2;
+    void captureReaders(int n) {
+        const Signal w(static_cast<unsigned>(n), "w");
+        for (int k = 0; k < n; ++k)
+            capture(recorder(), w[k], none(), none());
+        convert();
+    }
+    // Queues a change of the signal component c reads, at time at.
+    static void change(int c, unsigned long at) {
+        const int s = first + c;
+        const SignalValue now = phaseThree->currentSignals[s];
+        phaseFour->skewHeap.add(Event(at, signalChange, s, now == ONE ? ZERO : ONE));
+    }
+};
+
+TEST_F(Readers, EvaluateTheComponentsActivatedByAnAdvanceInAscendingIndexOnce) {
+    captureReaders(6);
+    for (int c : {4, 1, 5, 0})
+        change(c, 3);
+    // A second change of the same signal at the same time marks nothing more.
+    phaseFour->skewHeap.add(Event(3, signalChange, first + 1, ZERO));
+    ASSERT_TRUE(phaseFour->step());
+    EXPECT_TRUE(evaluated.empty());
+    EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 1, 0, 0, 1, 1}));
+    EXPECT_FALSE(phaseFour->quiescent());
+
+    EXPECT_FALSE(phaseFour->step());
     EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 4, 5}));
     EXPECT_EQ(drawn, (std::vector<int>{0, 1, 4, 5}));
-    EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 1, 0, 0, 1, 1}));
-    EXPECT_EQ(phaseFour->componentEvaluations, 4U);
-
-    phaseFour->clearActivations();
-    EXPECT_FALSE(phaseFour->anyActivated());
     EXPECT_EQ(phaseThree->componentsActivated, std::vector<int>(6, 0));
-    phaseFour->evaluateActivated();
+    EXPECT_EQ(phaseFour->componentEvaluations, 4U);
+    EXPECT_EQ(phaseFour->eventsApplied, 5U);
+    EXPECT_TRUE(phaseFour->quiescent());
+
+    EXPECT_FALSE(phaseFour->step());
     EXPECT_EQ(evaluated.size(), 4U);
 }
 
 // Many activations in scrambled order, dense or sparse over the circuit,
 // still evaluate in ascending index.
-TEST_F(Step, EvaluatesLargeScrambledActivationsInOrder) {
+TEST_F(Readers, EvaluateLargeScrambledActivationsInOrder) {
     const int components = 20000;
-    for (int k = 0; k < components; ++k)
-        capture(recorder(), none(), none(), none());
-    convert();
+    captureReaders(components);
     std::mt19937 random(5);
+    unsigned long at = 1;
     for (const int count : {3, 40, 700, 5000}) {
         for (const int spread : {1, 60, 600}) {
             std::vector<int> chosen;
@@ -77,54 +99,22 @@ TEST_F(Step, EvaluatesLargeScrambledActivationsInOrder) {
                 chosen.push_back(c);
             std::vector<int> scrambled = chosen;
             std::shuffle(scrambled.begin(), scrambled.end(), random);
-            evaluated.clear();
             for (int c : scrambled)
-                phaseFour->activate(c);
-            phaseFour->evaluateActivated();
-            phaseFour->clearActivations();
+                change(c, at);
+            ++at;
+            evaluated.clear();
+            ASSERT_TRUE(phaseFour->step());
+            ASSERT_FALSE(phaseFour->step());
             ASSERT_EQ(evaluated, chosen) << count << " components " << spread << " apart";
         }
     }
 }
 
-// Component 1 activates components 0 (already evaluated in this step), 2
-// (waiting in this step) and 3 (not listed).  The one-pass step must end as
-// the three separate parts end: every mark clear, the list empty, and the
-// next step driven by the queue alone.
-void activateOthers(int cind) {
-    recordEvaluation(cind);
-    for (int c : {0, 2, 3})
-        phaseFour->activate(c);
-}
-
-TEST_F(Step, OnePassStepDropsActivationsMadeDuringEvaluationAsThePartsDo) {
-    for (const bool onePass : {false, true}) {
-        SetUp();
-        Signal w(1, "w");
-        Part activator = recorder();
-        activator.evaluate = activateOthers;
-        capture(recorder(), w, none(), none());
-        capture(activator, none(), none(), none());
-        capture(recorder(), none(), none(), none());
-        capture(recorder(), none(), none(), none());
-        convert();
-        phaseFour->skewHeap.add(Event(4, signalChange, 2, ONE));
-        for (int c : {2, 1, 0})
-            phaseFour->activate(c);
-
-        ASSERT_TRUE(onePass ? phaseFour->step() : phaseFour->simulationStep());
-        EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 2})) << "one pass " << onePass;
-        EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 0, 0, 0})) << "one pass " << onePass;
-        EXPECT_EQ(phaseThree->numberOfActivatedComponents, 1);
-        EXPECT_EQ(phaseFour->time, 4UL);
-    }
-}
-
-TEST_F(Step, ACleanStepWithAnEmptyQueueLeavesTimeAlone) {
+TEST_F(Step, AStepWithAnEmptyQueueLeavesTimeAlone) {
     capture(recorder(), none(), none(), none());
     convert();
     phaseFour->time = 12;
-    EXPECT_FALSE(phaseFour->simulationStep());
+    EXPECT_FALSE(phaseFour->step());
     EXPECT_EQ(phaseFour->time, 12UL);
     EXPECT_TRUE(evaluated.empty());
 }
@@ -141,36 +131,39 @@ TEST_F(Step, AdvanceAppliesEveryEventOfTheEarliestTimeAndActivatesItsReaders) {
     phaseFour->skewHeap.add(Event(5, signalChange, 2, ONE));
     phaseFour->skewHeap.add(Event(5, signalChange, 3, UNINITIALIZED));
 
-    ASSERT_TRUE(phaseFour->advanceTime());
+    ASSERT_TRUE(phaseFour->step());
     EXPECT_EQ(phaseFour->time, 5UL);
     EXPECT_EQ(phaseThree->currentSignals[2], ONE);
     EXPECT_EQ(phaseFour->skewHeap.getLength(), 1);
     EXPECT_EQ(phaseFour->eventsApplied, 2U);
     EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{1, 1, 0}));
 
-    phaseFour->clearActivations();
-    ASSERT_TRUE(phaseFour->advanceTime());
+    ASSERT_TRUE(phaseFour->step());
+    EXPECT_EQ(evaluated, (std::vector<int>{0, 1}));
     EXPECT_EQ(phaseFour->time, 9UL);
     EXPECT_EQ(phaseThree->currentSignals[3], ZERO);
     EXPECT_EQ(phaseThree->componentsActivated, (std::vector<int>{0, 1, 1}));
 
-    EXPECT_FALSE(phaseFour->advanceTime());
+    EXPECT_FALSE(phaseFour->step());
+    EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 1, 2}));
     EXPECT_EQ(phaseFour->time, 9UL);
 }
 
-// Changes already applied in a step accumulate with those of earlier steps;
-// evaluation still goes in ascending index.
-TEST_F(Step, ActivationsFromSeveralAdvancesAreEvaluatedInOrder) {
-    Signal w(3, "w");
-    for (int k = 2; k >= 0; --k)
-        capture(recorder(), w[k], none(), none());
+// A step bounded by until evaluates as any step does but applies no event
+// later than until.
+TEST_F(Step, ABoundedStepLeavesLaterEventsQueued) {
+    Signal a(1, "a");
+    capture(recorder(), a, none(), none());
     convert();
-    for (int k = 0; k < 3; ++k)
-        phaseFour->skewHeap.add(Event(k + 1, signalChange, 2 + k, ONE));
-    for (int k = 0; k < 3; ++k)
-        phaseFour->advanceTime();
-    phaseFour->evaluateActivated();
-    EXPECT_EQ(evaluated, (std::vector<int>{0, 1, 2}));
+    phaseFour->skewHeap.add(Event(5, signalChange, 2, ONE));
+    phaseFour->skewHeap.add(Event(9, signalChange, 2, ZERO));
+    EXPECT_TRUE(phaseFour->step(5));
+    EXPECT_EQ(phaseFour->time, 5UL);
+    EXPECT_FALSE(phaseFour->step(8));
+    EXPECT_EQ(evaluated, std::vector<int>{0}) << "the activated component is still evaluated";
+    EXPECT_EQ(phaseFour->time, 5UL);
+    EXPECT_EQ(phaseThree->currentSignals[2], ONE);
+    EXPECT_EQ(phaseFour->skewHeap.getLength(), 1);
 }
 
 struct LevelCase {
@@ -199,8 +192,8 @@ TEST_P(DrawLevel, DrawsPanesOnlyWhereTheComponentIsVisible) {
         phaseFive = new PhaseFive;
         phaseFive->currentGraphicDisplayLevel = c.displayLevel;
     }
-    phaseFour->activate(0);
-    phaseFour->evaluateActivated();
+    phaseFour->runInitialize();
+    phaseFour->step();
     EXPECT_EQ(evaluated, std::vector<int>{0});
     EXPECT_EQ(drawn.size(), c.drawn ? 1U : 0U);
 }
@@ -210,7 +203,13 @@ INSTANTIATE_TEST_SUITE_P(Kernel, DrawLevel,
                                          LevelCase{0, 1, 1, true}, LevelCase{0, 1, 2, false},
                                          LevelCase{3, 0, 1, true}, LevelCase{3, 0, 3, true},
                                          LevelCase{3, 0, 4, false}, LevelCase{3, 1, 3, true},
-                                         LevelCase{3, 1, 2, false}, LevelCase{3, 1, 4, false}));
+                                         LevelCase{3, 1, 2, false}, LevelCase{3, 1, 4, false}),
+                         [](const testing::TestParamInfo<LevelCase> &info) {
+                             const LevelCase &c = info.param;
+                             return "Display" + std::to_string(c.displayLevel) + "Overloadable" +
+                                    std::to_string(c.overloadable) + "Level" +
+                                    std::to_string(c.componentLevel);
+                         });
 
 TEST_F(Step, ResetReturnsToTimeZeroKeepingPrivateStorageAndHolders) {
     Signal w(2, "w");
@@ -240,7 +239,7 @@ TEST_F(Step, ResetReturnsToTimeZeroKeepingPrivateStorageAndHolders) {
     EXPECT_EQ(phaseTwo->state, (std::vector<int>{0, 0}));
     EXPECT_EQ(phaseTwo->internal8BitVariables[0][0], 9);
     EXPECT_EQ(m[3], 1);
-    phaseFour->evaluateActivated();
+    phaseFour->step();
     EXPECT_EQ(evaluated, (std::vector<int>{0, 1}));
 }
 
@@ -267,13 +266,13 @@ TEST_F(Step, RunsASmallCircuitThroughTheTransitionModel) {
     phaseFour->runInitialize();
     using Row = std::tuple<unsigned long, SignalValue, SignalValue, SignalValue>;
     std::vector<Row> timeline;
-    while (phaseFour->simulationStep())
+    while (phaseFour->step())
         timeline.emplace_back(phaseFour->time, phaseThree->currentSignals[2], phaseThree->currentSignals[3],
                               phaseThree->currentSignals[4]);
     EXPECT_EQ(timeline,
               (std::vector<Row>{
                   {7, XXX, XXX, XXX}, {10, ONE, XXX, XXX}, {20, ONE, ZERO, XXX}, {30, ONE, ZERO, ONE}}));
-    EXPECT_FALSE(phaseFour->anyActivated());
+    EXPECT_TRUE(phaseFour->quiescent());
 }
 
 // From UNINITIALIZED at time 0 with delays 2 and 5, ONE is reached through
@@ -294,10 +293,10 @@ void captureQuickSource() {
 
 TEST_F(Step, PassesThroughXxxOnTheWayToALevel) {
     captureQuickSource();
-    ASSERT_TRUE(phaseFour->simulationStep());
+    ASSERT_TRUE(phaseFour->step());
     EXPECT_EQ(phaseFour->time, 2UL);
     EXPECT_EQ(phaseThree->currentSignals[2], XXX);
-    ASSERT_TRUE(phaseFour->simulationStep());
+    ASSERT_TRUE(phaseFour->step());
     EXPECT_EQ(phaseFour->time, 5UL);
     EXPECT_EQ(phaseThree->currentSignals[2], ONE);
 }
@@ -370,7 +369,124 @@ TEST_P(UnattendedFlag, LeavesEveryStepToTheMainLoop) {
 
 INSTANTIATE_TEST_SUITE_P(Kernel, UnattendedFlag,
                          testing::Values(AttentionCase{"halt", &haltFlag}, AttentionCase{"restart", &reStart},
-                                         AttentionCase{"status line", &displayTimeFlag},
-                                         AttentionCase{"slow-down", &stallLevel}));
+                                         AttentionCase{"status line", &displayTimeFlag}),
+                         NamedByWhat());
+
+// Without a window the slow-down waits for nothing, so it needs no attention.
+TEST_F(Unattended, IgnoresTheSlowDown) {
+    captureOscillator(toggleOwnOutput);
+    stallLevel = maxStallLevel;
+    stopTime = 100;
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    EXPECT_GT(phaseFour->time, 100UL);
+}
+
+TEST_F(Unattended, LeavesEveryStepToTheMainLoopWhileSuperProbesAreShown) {
+    captureOscillator(toggleOwnOutput);
+    useXDisplay = 0;
+    phaseFive = new PhaseFive;
+    phaseFive->superProbeSelect = 1;
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    EXPECT_EQ(phaseFour->componentEvaluations, 0U);
+}
+
+} // namespace
+
+namespace {
+
+// Near the end of time the oscillator's transitions saturate at the latest
+// time, where it would toggle for ever: the step ends the run instead.
+TEST_F(Unattended, EndsTheRunWhenTimeCanAdvanceNoFurther) {
+    captureOscillator(toggleOwnOutput);
+    phaseFour->time = PhaseFour::latestTime - 20;
+    testing::internal::CaptureStderr();
+    // A bounded number of steps, so that a run that would not end fails here.
+    for (int step = 0; step < 1000 && !done; ++step)
+        phaseFour->step();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Simulated time can advance no further: the run ends at time 18446744073709551615.\n");
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(phaseFour->time, PhaseFour::latestTime);
+    EXPECT_FALSE(phaseFour->skewHeap.isEmpty()) << "the events that cannot come later stay queued";
+}
+
+// Reaching the latest time is no fault: the events due then are applied, and
+// a run that settles there ends as any quiescent run does.
+TEST_F(Step, AppliesTheEventsOfTheLatestTime) {
+    Signal a(1, "a");
+    capture(recorder(), a, none(), none());
+    convert();
+    phaseFour->skewHeap.add(Event(PhaseFour::latestTime, signalChange, 2, ONE));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(phaseFour->step());
+    EXPECT_FALSE(phaseFour->step());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(phaseThree->currentSignals[2], ONE);
+    EXPECT_EQ(evaluated, std::vector<int>{0});
+    EXPECT_EQ(done, 0);
+    EXPECT_TRUE(phaseFour->quiescent());
+}
+
+struct StopCase {
+    const char *what;
+    unsigned long stop;
+    unsigned long now;
+    bool past;
+};
+
+void PrintTo(const StopCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
+class StopTime : public Step, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopTime, HasPassedOnlyWhenGivenAndStrictlyExceeded) {
+    capture(recorder(), none(), none(), none());
+    convert();
+    stopTime = GetParam().stop;
+    phaseFour->time = GetParam().now;
+    EXPECT_EQ(phaseFour->pastStopTime(), GetParam().past);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, StopTime,
+                         testing::Values(StopCase{"no stop time", 0, PhaseFour::latestTime, false},
+                                         StopCase{"before it", 100, 99, false},
+                                         StopCase{"at it", 100, 100, false},
+                                         StopCase{"one unit past it", 100, 101, true}),
+                         NamedByWhat());
+
+struct QuiescenceCase {
+    const char *what;
+    bool queued;
+    bool activated;
+    bool quiescent;
+};
+
+void PrintTo(const QuiescenceCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
+class Quiescence : public Step, public testing::WithParamInterface<QuiescenceCase> {};
+
+TEST_P(Quiescence, NeedsAnEmptyQueueAndNothingActivated) {
+    const QuiescenceCase &c = GetParam();
+    Signal a(1, "a");
+    capture(recorder(), a, none(), none());
+    convert();
+    if (c.activated) {
+        phaseFour->skewHeap.add(Event(1, signalChange, 2, ONE));
+        phaseFour->step(); // applies the change, activating the reader
+    }
+    if (c.queued)
+        phaseFour->skewHeap.add(Event(5, signalChange, 2, ZERO));
+    EXPECT_EQ(phaseFour->quiescent(), c.quiescent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, Quiescence,
+                         testing::Values(QuiescenceCase{"nothing at all", false, false, true},
+                                         QuiescenceCase{"an event queued", true, false, false},
+                                         QuiescenceCase{"a component activated", false, true, false},
+                                         QuiescenceCase{"both", true, true, false}),
+                         NamedByWhat());
 
 } // namespace

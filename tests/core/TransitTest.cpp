@@ -84,7 +84,11 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{ONE, ZERO, {{q, XXX}, {l, ZERO}}}, TableCase{ONE, UNINITIALIZED, {{l, UNINITIALIZED}}},
         TableCase{ONE, XXX, {{l, XXX}}}, TableCase{ONE, HIZ, {{l, HIZ}}}, TableCase{ONE, ONE, {}},
         // Values outside the five are ignored.
-        TableCase{ZERO, static_cast<SignalValue>(5), {}}, TableCase{ONE, static_cast<SignalValue>(7), {}}));
+        TableCase{ZERO, static_cast<SignalValue>(5), {}}, TableCase{ONE, static_cast<SignalValue>(7), {}}),
+    [](const testing::TestParamInfo<TableCase> &info) {
+        return caseName(std::string(signalValueName(info.param.scheduled)) + " to " +
+                        signalValueName(info.param.requested));
+    });
 
 TEST_F(Kernel, ARequestForTheScheduledValueQueuesNothingWhateverTheCurrentValue) {
     phaseThree->currentSignals[wire] = ZERO;
@@ -158,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(Kernel, Warp,
                                          WarpCase{"ZERO earlier is reported", ZERO, 45, 51, true},
                                          WarpCase{"HIZ earlier is reported", HIZ, 49, 51, true},
                                          WarpCase{"the same time stays", ZERO, 50, 50, false},
-                                         WarpCase{"a later time stays", ZERO, 60, 60, false}));
+                                         WarpCase{"a later time stays", ZERO, 60, 60, false}),
+                         NamedByWhat());
 
 TEST_F(Kernel, AWarpBehindTheLatestTimeStaysAtTheLatestTime) {
     headFor(HIZ, latest, 3);
@@ -209,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
             0,
             {{static_cast<unsigned long>(INT_MAX) + 4, XXX}, {static_cast<unsigned long>(INT_MAX) + 9, ONE}}},
         DelayCase{"alt with a negative delta", 50, true, -6, 0, {{50, XXX}, {53, ONE}}},
-        DelayCase{"alt far below zero", 50, true, INT_MIN, 0, {{50, XXX}, {50, ONE}}}));
+        DelayCase{"alt far below zero", 50, true, INT_MIN, 0, {{50, XXX}, {50, ONE}}}),
+    NamedByWhat());
 
 struct TsbCase {
     const char *what;
@@ -269,6 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {{7, XXX}, {10, ONE}}},
         // A driven bus never taken counts as held by component 0.
         TsbCase{"component 0 holds an unrecorded bus", ONE, -1, 0, ZERO, "", 0, {{7, XXX}, {10, ZERO}}},
-        TsbCase{"others are refused on an unrecorded bus", ONE, -1, 4, ZERO, refusedZero, 0, {}}));
+        TsbCase{"others are refused on an unrecorded bus", ONE, -1, 4, ZERO, refusedZero, 0, {}}),
+    NamedByWhat());
 
 } // namespace
