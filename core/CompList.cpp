@@ -2,9 +2,14 @@
 #include "core/CompList.h"
 
 #include <iostream>
+#include <new>
 
 void ComponentNode::print() const {
     std::cerr << "  componentIndex = " << componentIndex << " decal = " << decal << "\n";
+}
+
+ComponentNode *ComponentList::newNode() {
+    return new (storage.allocate<ComponentNode>(1, numberOfComponents)) ComponentNode;
 }
 
 void ComponentList::add(ComponentNode *node) {
@@ -20,12 +25,15 @@ void ComponentList::print() const {
         n->print();
 }
 
+void ComponentList::releaseBefore(const ComponentNode *next) {
+    start = const_cast<ComponentNode *>(next);
+    if (!next)
+        end = nullptr;
+    storage.releaseBefore(next ? next->componentIndex : numberOfComponents);
+}
+
 ComponentList::~ComponentList() {
+    // The arrays built from the list hold their own copies; the storage
+    // frees the nodes.
     std::cerr << "There are " << numberOfComponents << " components.\n";
-    // The arrays built from the list hold their own copies.
-    while (start) {
-        ComponentNode *next = start->ptr;
-        delete start;
-        start = next;
-    }
 }

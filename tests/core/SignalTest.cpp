@@ -27,7 +27,8 @@ std::vector<const SignalNode *> wires() {
 std::string describeWire(int serial) {
     for (const SignalNode *n : wires())
         if (n->signalSerialNumber == serial)
-            return n->name + ":" + signalValueName(n->value) + ":" + std::to_string(n->constSignal);
+            return std::string(n->name) + ":" + signalValueName(n->value) + ":" +
+                   std::to_string(n->constSignal);
     return "missing";
 }
 

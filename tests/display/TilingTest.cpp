@@ -34,7 +34,7 @@ Tiled tile(const std::vector<std::string> &positions) {
     useXDisplay = 0;
     phaseTwo = new PhaseTwo;
     phaseTwo->numberOfComponents = static_cast<int>(positions.size());
-    phaseTwo->rcpos = positions;
+    phaseTwo->rcpos.assign(positions.begin(), positions.end());
     phaseTwo->tile.assign(positions.size(), ScreenTile{});
     phaseFive = new PhaseFive;
     SchematicCell root;
