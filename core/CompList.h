@@ -64,6 +64,8 @@ struct ComponentNode {
     ComponentNode *ptr = nullptr;
     int componentIndex = 0;
     ComponentFunction logicEvaluate = nullptr;
+    // Part of the registration interface every component fills in; the
+    // kernel never calls it (nor heapQueueEventTriggered below).
     SecondaryEvaluatePointer secondaryEvaluate{};
     const int *iconArray = nullptr;
     ComponentFunction drawDynamic = nullptr;

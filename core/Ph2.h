@@ -26,6 +26,8 @@ public:
 
     // Per component.
     std::vector<ComponentFunction> logicEvaluate;
+    // Copied as captured so a debugger or dump sees the whole registration;
+    // the kernel calls neither this nor heapQueueEventTriggered.
     std::vector<SecondaryEvaluatePointer> secondaryEvaluate;
     std::vector<ComponentFunction> drawDynamic;
     std::vector<ComponentFunction> xEventTriggered;

@@ -33,7 +33,7 @@ private:
 class PhaseThree {
 public:
     std::vector<SignalValue> currentSignals;
-    std::vector<int> signalChangeMarks; // kept beside the values for tools; nothing sets or reads it
+    std::vector<int> signalChangeMarks; // zero; no phase sets or reads it (a mark per signal for tools)
     const ActivationLengths lengthOfActivationList{*this};
     const ActivationLists activationList{*this}; // ascending component indices
     std::vector<int> componentsActivated;        // 1 when the component waits for evaluation

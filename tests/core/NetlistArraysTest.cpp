@@ -103,6 +103,47 @@ TEST(Conversion, CopiesEachComponentIntoItsIndex) {
     EXPECT_EQ(p2.state, (std::vector<int>{0, 0}));
 }
 
+// Conversion gives the capture's storage back in steps while it copies: a
+// netlist of several steps must arrive whole, each component with its own
+// pins, parameters and label, and the count lines must still be right.
+TEST(Conversion, LargeNetlistsArriveWholeWhileTheCaptureIsReleased) {
+    freshNetlist();
+    const int n = 20000;
+    const Signal wires(n, "w");
+    for (int k = 0; k < n; ++k) {
+        Part p;
+        p.position = "p" + std::to_string(k % 7);
+        p.decal = k % 2 ? "Odd" : "Even";
+        p.integers = {k, -k};
+        p.bytes = {static_cast<unsigned char>(k)};
+        p.words16 = k % 3;
+        capture(p, wires[(k + 1) % n], none(), wires[k]);
+    }
+    convert();
+    EXPECT_EQ(phaseOne->componentList.start, nullptr) << "every node was handed back";
+    EXPECT_EQ(phaseOne->signalList.start, nullptr);
+    const PhaseTwo &p2 = *phaseTwo;
+    ASSERT_EQ(p2.numberOfComponents, n);
+    int wrong = 0;
+    for (int k = 0; k < n; ++k) {
+        const bool right =
+            p2.rcpos[k] == "p" + std::to_string(k % 7) && p2.decal[k] == (k % 2 ? "Odd" : "Even") &&
+            pins(p2.integerParameters[k], p2.numberOfIntegerParameters[k]) == std::vector<int>{k, -k} &&
+            p2.byteParameters[k][0] == static_cast<unsigned char>(k) &&
+            p2.numberOfInternal16BitVariables[k] == k % 3 &&
+            p2.dataInputs[k][0] == wires.serialNumber[(k + 1) % n] &&
+            p2.outputs[k][0] == wires.serialNumber[k] &&
+            p2.signalNames[wires.serialNumber[k]] == "w[" + std::to_string(k) + "]";
+        wrong += !right;
+    }
+    EXPECT_EQ(wrong, 0);
+    testing::internal::CaptureStderr();
+    delete phaseOne;
+    phaseOne = nullptr;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "There are 20000 components.\nThere are 20002 signals.\n");
+}
+
 TEST(Conversion, TheDeepestLevelIsAtLeastOne) {
     for (const std::vector<int> &levels : {std::vector<int>{}, {1, 1}, {2, 1}, {1, 4, 2}}) {
         freshNetlist();
