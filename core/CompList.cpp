@@ -12,7 +12,21 @@ ComponentNode *ComponentList::newNode() {
     return new (storage.allocate<ComponentNode>(1, numberOfComponents)) ComponentNode;
 }
 
+namespace {
+
+size_t wanted(int count) {
+    return count < 1 ? 0 : static_cast<size_t>(count);
+}
+
+} // namespace
+
 void ComponentList::add(ComponentNode *node) {
+    summed.ints += wanted(node->numberOfDataInputs) + wanted(node->numberOfControlInputs) +
+                   wanted(node->numberOfOutputs) + wanted(node->numberOfIntegerParameters);
+    summed.bytes += wanted(node->numberOfByteParameters);
+    summed.words32 += wanted(node->numberOfInternal32BitVariables);
+    summed.words16 += wanted(node->numberOfInternal16BitVariables);
+    summed.words8 += wanted(node->numberOfInternal8BitVariables);
     node->componentIndex = numberOfComponents;
     node->ptr = nullptr;
     (end ? end->ptr : start) = node;

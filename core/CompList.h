@@ -63,6 +63,7 @@ template <typename T> std::ostream &operator<<(std::ostream &out, const ValueSpa
 struct ComponentNode {
     ComponentNode *ptr = nullptr;
     int componentIndex = 0;
+    int graphicLevel = 1;
     ComponentFunction logicEvaluate = nullptr;
     // Part of the registration interface every component fills in; the
     // kernel never calls it (nor heapQueueEventTriggered below).
@@ -73,26 +74,37 @@ struct ComponentNode {
     ComponentFunction heapQueueEventTriggered = nullptr;
     int outputOverloadable = 0;
     int selfActivating = 0;
-    int graphicLevel = 1;
     StoredText graphicPosition;
     StoredText decal;
-    // Pins and parameters live in the list's storage.
+    // The counts are kept together and apart from the pins and parameters
+    // (which live in the list's storage), so a node has no padding.
     int numberOfDataInputs = 0;
-    ValueSpan<int> dataInputs;
     int numberOfControlInputs = 0;
-    ValueSpan<int> controlInputs;
     int numberOfOutputs = 0;
-    ValueSpan<int> outputs;
     int numberOfIntegerParameters = 0;
-    ValueSpan<int> integerParameters;
     int numberOfByteParameters = 0;
-    ValueSpan<unsigned char> byteParameters;
     int numberOfInternal32BitVariables = 0;
     int numberOfInternal16BitVariables = 0;
     int numberOfInternal8BitVariables = 0;
+    ValueSpan<int> dataInputs;
+    ValueSpan<int> controlInputs;
+    ValueSpan<int> outputs;
+    ValueSpan<int> integerParameters;
+    ValueSpan<unsigned char> byteParameters;
 
     // One line to standard error: index and label.
     void print() const;
+};
+
+// The numbers of pool elements the captured components ask for (counts below
+// 1 ask for none), summed as they are added so that conversion sizes its
+// pools without a walk over the list.
+struct CapturedTotals {
+    size_t ints = 0; // pins and integer parameters
+    size_t bytes = 0;
+    size_t words32 = 0;
+    size_t words16 = 0;
+    size_t words8 = 0;
 };
 
 class ComponentList {
@@ -115,6 +127,8 @@ public:
     }
     // Appends node, giving it the next component index.
     void add(ComponentNode *node);
+    // The pool sizes of every component added so far.
+    const CapturedTotals &totals() const { return summed; }
     // Prints every node in capture order.
     void print() const;
     // Conversion has copied every node before next (null: all of them): the
@@ -125,4 +139,5 @@ public:
 
 private:
     CaptureArena storage; // nodes, pins and parameters, in capture order
+    CapturedTotals summed;
 };

@@ -92,21 +92,13 @@ void PhaseTwo::reserveComponentArrays() {
 }
 
 void PhaseTwo::reservePools() {
-    // A first walk sizes each pool exactly, so filling it never moves it.
-    size_t ints = 0, bytes = 0, words32 = 0, words16 = 0, words8 = 0;
-    for (const ComponentNode *node = phaseOne->componentList.start; node != nullptr; node = node->ptr) {
-        ints += wanted(node->numberOfDataInputs) + wanted(node->numberOfControlInputs) +
-                wanted(node->numberOfOutputs) + wanted(node->numberOfIntegerParameters);
-        bytes += wanted(node->numberOfByteParameters);
-        words32 += wanted(node->numberOfInternal32BitVariables);
-        words16 += wanted(node->numberOfInternal16BitVariables);
-        words8 += wanted(node->numberOfInternal8BitVariables);
-    }
-    intPool.reserve(ints);
-    bytePool.reserve(bytes);
-    internal32BitPool.reserve(words32);
-    internal16BitPool.reserve(words16);
-    internal8BitPool.reserve(words8);
+    // Reserved exactly once, so filling a pool never moves it.
+    const CapturedTotals &totals = phaseOne->componentList.totals();
+    intPool.reserve(totals.ints);
+    bytePool.reserve(totals.bytes);
+    internal32BitPool.reserve(totals.words32);
+    internal16BitPool.reserve(totals.words16);
+    internal8BitPool.reserve(totals.words8);
 }
 
 void PhaseTwo::appendComponent(const ComponentNode &node) {
