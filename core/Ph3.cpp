@@ -103,38 +103,33 @@ void PhaseThree::checkConnectivity() {
 void PhaseThree::formActivationLists() {
     const int signals = static_cast<int>(activationStart.size()) - 1;
     const int components = phaseTwo->numberOfComponents;
-    // lastListed[s] is the last component put on s's list; components are
-    // visited in ascending order, so this keeps each list ascending and free
-    // of repeats without searching it.
-    std::vector<int> lastListed(signals, -1);
-    auto listOnce = [&](auto &&record) {
-        for (int c = 0; c < components; ++c)
-            forEachActivatingSignal(c, [&](int s) {
-                if (s < 0 || s >= signals || lastListed[s] == c)
-                    return;
-                lastListed[s] = c;
-                record(s, c);
-            });
-    };
+    const auto isSignal = [signals](int s) { return s >= 0 && s < signals; };
 
     // First pass: the length of each list, counted in the entry after its own
     // so that a running sum turns the lengths into start offsets.
+    // lastListed[s] is the last component counted for s; components come in
+    // ascending order, so this counts each one once without searching.
+    std::vector<int> lastListed(signals, -1);
     std::fill(activationStart.begin(), activationStart.end(), 0);
-    listOnce([&](int s, int) { ++activationStart[s + 1]; });
+    for (int c = 0; c < components; ++c)
+        forEachActivatingSignal(c, [&](int s) {
+            if (isSignal(s) && lastListed[s] != c) {
+                lastListed[s] = c;
+                ++activationStart[s + 1];
+            }
+        });
     for (int s = 0; s < signals; ++s)
         activationStart[s + 1] += activationStart[s];
 
-    // Second pass: the same rule fills the lists into one shared pool, with
-    // lastListed reused as each list's fill position.
+    // Second pass: the same rule fills the lists into one shared pool; the
+    // marks are done with, so their array holds each list's fill position.
     activationPool.assign(static_cast<size_t>(activationStart[signals]), 0);
-    std::copy(activationStart.begin(), activationStart.end() - 1, lastListed.begin());
     std::vector<int> &next = lastListed;
+    std::copy(activationStart.begin(), activationStart.end() - 1, next.begin());
     for (int c = 0; c < components; ++c)
         forEachActivatingSignal(c, [&](int s) {
-            if (s < 0 || s >= signals)
-                return;
-            // A repeat of c on s's list is the entry just written.
-            if (next[s] > activationStart[s] && activationPool[next[s] - 1] == c)
+            // A repeat of c on s's list would follow the entry just written.
+            if (!isSignal(s) || (next[s] > activationStart[s] && activationPool[next[s] - 1] == c))
                 return;
             activationPool[next[s]++] = c;
         });
