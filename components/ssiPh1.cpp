@@ -158,6 +158,15 @@ void captureProbe(const SD &sd, const Signal &wire, const std::string &decal) {
     addStandardComponent(c, sd);
 }
 
+// The two eight-bit probes differ only in how they draw.
+void captureByteProbe(const SD &sd, const Signals &in, const std::string &label, ComponentFunction draw) {
+    const std::string decal = label.empty() ? in.nameTag : label;
+    StandardComponent c = shown(decal.c_str(), circleIcon);
+    c.draw = draw;
+    c.dataIn = &in;
+    addStandardComponent(c, sd);
+}
+
 // The sub-position of bit b in a row of probes: bits 0 .. 25 at "1z" .. "1a";
 // further bits continue in the rows below, 26 per row ("2z" .. "2a", and so
 // on), so a wide bus wraps instead of leaving the letters.
@@ -287,19 +296,6 @@ void ProbeH(const SD &sd, const Signals &in, const std::string &label) {
         Probe(child, in[bit], numbered ? label + "[" + std::to_string(bit) + "]" : label, 0, nullptr);
     }
 }
-
-namespace {
-
-// The two eight-bit probes differ only in how they draw.
-void captureByteProbe(const SD &sd, const Signals &in, const std::string &label, ComponentFunction draw) {
-    const std::string decal = label.empty() ? in.nameTag : label;
-    StandardComponent c = shown(decal.c_str(), circleIcon);
-    c.draw = draw;
-    c.dataIn = &in;
-    addStandardComponent(c, sd);
-}
-
-} // namespace
 
 void ProbeByte(const SD &sd, const Signals &in, const std::string &label) {
     captureByteProbe(sd, in, label, probebyte);
