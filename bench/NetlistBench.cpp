@@ -1,6 +1,7 @@
 // netlist N: captures a random netlist of N two-input gates, each reading two
 // earlier signals, then converts it, checks its connectivity and forms its
-// activation lists, timing each stage as the program's start-up runs it.
+// activation lists, timing each stage as the program's start-up runs it and
+// reporting the peak resident memory per component.
 #include <cstdio>
 #include <random>
 #include <string>
