@@ -98,6 +98,7 @@ public:
 
     const char *c_str() const { return text; }
     bool empty() const { return *text == '\0'; }
+    size_t size() const { return std::string_view(text).size(); }
     char operator[](size_t i) const { return text[i]; }
     operator std::string_view() const { return text; }
     operator std::string() const { return text; }

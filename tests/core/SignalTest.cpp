@@ -380,6 +380,7 @@ TEST(StoredTexts, KeepTheirTextAndShareEqualOnes) {
     EXPECT_EQ(other, "zz");
     EXPECT_TRUE(first != "aa-b");
     EXPECT_EQ(first[3], 'b');
+    EXPECT_EQ(first.size(), 5u);
     for (const StoredText &empty :
          {StoredText(), StoredText(static_cast<const char *>(nullptr)), StoredText("")}) {
         EXPECT_TRUE(empty.empty());
