@@ -142,17 +142,29 @@ void captureBitwiseGate(const GateKind &kind, const SD &sd, const Signal &in1, c
 
 // ---- Stimulus and observation -------------------------------------------------
 
-// Registers a component with drawing or key functions or parameters.
-void captureSource(ComponentFunction evaluate, const int *icon, ComponentFunction draw, ComponentFunction key,
-                   int overloadable, int selfActivating, const char *decal, const SD &sd,
-                   const Signal &dataIn, const Signal &out, std::initializer_list<int> parameters) {
-    addStandardComponent(evaluate, sep, icon, draw, key, nullptr, overloadable, selfActivating, decal, sd,
-                         dataIn, noSignals(), out, static_cast<int>(parameters.size()), parameters.begin(), 0,
-                         nullptr, 0, 0, 0);
+// A component shown with the given label and icon, registering nothing else
+// yet; the capture functions add what their component has.
+StandardComponent shown(const char *decal, const int *icon) {
+    StandardComponent c;
+    c.decal = decal;
+    c.icon = icon;
+    return c;
 }
 
 void captureProbe(const SD &sd, const Signal &wire, const std::string &decal) {
-    captureSource(nullptr, circleIcon, probe, nullptr, 0, 0, decal.c_str(), sd, wire, noSignals(), {});
+    StandardComponent c = shown(decal.c_str(), circleIcon);
+    c.draw = probe;
+    c.dataIn = &wire;
+    addStandardComponent(c, sd);
+}
+
+// The two eight-bit probes differ only in how they draw.
+void captureByteProbe(const SD &sd, const Signals &in, const std::string &label, ComponentFunction draw) {
+    const std::string decal = label.empty() ? in.nameTag : label;
+    StandardComponent c = shown(decal.c_str(), circleIcon);
+    c.draw = draw;
+    c.dataIn = &in;
+    addStandardComponent(c, sd);
 }
 
 // The sub-position of bit b in a row of probes: bits 0 .. 25 at "1z" .. "1a";
@@ -175,9 +187,13 @@ int serialOf(const Signal &s) {
 void Tsb(const SD &sd, const Signal &in, const Signal &control, const Signal &out) {
     if (control.length != 1 || in.length != 1 || out.length != 1)
         lengthError("Tsb (Tri-state-buffer)", sd, {{"control", &control}, {"in", &in}, {"out", &out}});
-    // Output-overloadable: several buffers may drive one bus.
-    addStandardComponent(tsb, sep, tsbIcon, nullptr, nullptr, nullptr, 1, 0, "Tsb", sd, in, control, out, 0,
-                         nullptr, 0, nullptr, 0, 0, 0);
+    StandardComponent c = shown("Tsb", tsbIcon);
+    c.evaluate = tsb;
+    c.outputOverloadable = 1; // several buffers may drive one bus
+    c.dataIn = &in;
+    c.controlIn = &control;
+    c.out = &out;
+    addStandardComponent(c, sd);
 }
 
 void Nand(const SD &sd, const Signals &in, const Signal &out) {
@@ -282,25 +298,29 @@ void ProbeH(const SD &sd, const Signals &in, const std::string &label) {
 }
 
 void ProbeByte(const SD &sd, const Signals &in, const std::string &label) {
-    captureSource(nullptr, circleIcon, probebyte, nullptr, 0, 0, (label.empty() ? in.nameTag : label).c_str(),
-                  sd, in, noSignals(), {});
+    captureByteProbe(sd, in, label, probebyte);
 }
 
 void ProbeByteH(const SD &sd, const Signals &in, const std::string &label) {
-    captureSource(nullptr, circleIcon, probebyteh, nullptr, 0, 0,
-                  (label.empty() ? in.nameTag : label).c_str(), sd, in, noSignals(), {});
+    captureByteProbe(sd, in, label, probebyteh);
 }
 
 void Switch(const SD &sd, const Signal &out, const char keyChar, const Signal &init,
             const std::string &label) {
     requireBits("Switch", sd, {{"out", &out}, {"init", &init}});
     const std::string decal = std::string(1, keyChar) + ":" + (label.empty() ? out[0].nameTag : label);
+    const int parameters[] = {serialOf(init)};
+    StandardComponent c = shown(decal.c_str(), rectIcon);
+    c.draw = switchPane;
+    c.key = toggleSwitch;
+    c.selfActivating = 1;
+    c.integerParameters = parameters;
     for (int bit = out.length - 1; bit >= 0; --bit) {
         const Signal wire = out[bit];
         // The entry records the index of the switch registered next.
         phaseOne->switchList.add(serialOf(wire), static_cast<char>(keyChar + (out.length - 1 - bit)));
-        captureSource(nullptr, rectIcon, switchPane, toggleSwitch, 0, 1, decal.c_str(), sd, noSignals(), wire,
-                      {serialOf(init)});
+        c.out = &wire;
+        addStandardComponent(c, sd);
     }
 }
 
@@ -308,17 +328,30 @@ void PowerOn(const SD &sd, const Signal &out, const int time, const Signal &init
     requireBits("PowerOn", sd, {{"out", &out}, {"init", &init}});
     if (time < 0)
         parameterError("PowerOn", sd, {{"time", time}}, "time may not be negative");
-    captureSource(powerOn, rectIcon, switchPane, nullptr, 0, 1, "PowerOn", sd, noSignals(), out,
-                  {time, serialOf(init)});
+    const int parameters[] = {time, serialOf(init)};
+    StandardComponent c = shown("PowerOn", rectIcon);
+    c.evaluate = powerOn;
+    c.draw = switchPane;
+    c.selfActivating = 1;
+    c.out = &out;
+    c.integerParameters = parameters;
+    addStandardComponent(c, sd);
 }
 
 void Pulser(const SD &sd, const Signal &out, const char keyChar, const int duration, const Signal &init) {
     requireBits("Pulser", sd, {{"out", &out}, {"init", &init}});
     if (duration < 0)
         parameterError("Pulser", sd, {{"duration", duration}}, "duration may not be negative");
+    const int parameters[] = {duration, serialOf(init)};
+    const char decal[] = {keyChar, '\0'};
+    StandardComponent c = shown(decal, rectIcon);
+    c.draw = switchPane;
+    c.key = togglePulser;
+    c.selfActivating = 1;
+    c.out = &out;
+    c.integerParameters = parameters;
     phaseOne->switchList.add(serialOf(out), keyChar);
-    captureSource(nullptr, rectIcon, switchPane, togglePulser, 0, 1, std::string(1, keyChar).c_str(), sd,
-                  noSignals(), out, {duration, serialOf(init)});
+    addStandardComponent(c, sd);
 }
 
 void Module(const SD &sd, const Signals &in, const Signal &out) {
@@ -326,14 +359,21 @@ void Module(const SD &sd, const Signals &in, const Signal &out) {
 }
 
 void Module(const SD &sd, const char *tag, const Signals &in, const Signal &out) {
+    StandardComponent c = shown(tag ? tag : "Module", rectIcon);
     // Output-overloadable: the box counts as a driver of out beside the real
     // drivers inside it, and shows only at exactly its own level.
-    captureSource(nullptr, rectIcon, nullptr, nullptr, 1, 0, tag ? tag : "Module", sd, in, out, {});
+    c.outputOverloadable = 1;
+    c.dataIn = &in;
+    c.out = &out;
+    addStandardComponent(c, sd);
 }
 
 void Stop(const SD &sd, const Signal &in) {
     requireBits("Stop", sd, {{"in", &in}});
-    captureSource(stop, rectIcon, nullptr, nullptr, 0, 0, "Stop", sd, in, noSignals(), {});
+    StandardComponent c = shown("Stop", rectIcon);
+    c.evaluate = stop;
+    c.dataIn = &in;
+    addStandardComponent(c, sd);
 }
 
 void Clock(const SD &sd, const Signal &out, const int duration, const int offset, const int period,
@@ -342,10 +382,16 @@ void Clock(const SD &sd, const Signal &out, const int duration, const int offset
     if (duration < 0 || offset < 0 || period < 0 || duration > period)
         parameterError("Clock", sd, {{"duration", duration}, {"offset", offset}, {"period", period}},
                        "none may be negative and duration may not exceed period");
-    captureSource(clock, rectIcon, switchPane, nullptr, 0, 1, "Clock", sd, noSignals(), out,
-                  {duration, offset, period, serialOf(init)});
+    const int parameters[] = {duration, offset, period, serialOf(init)};
+    StandardComponent c = shown("Clock", rectIcon);
+    c.evaluate = clock;
+    c.draw = switchPane;
+    c.selfActivating = 1;
+    c.out = &out;
+    c.integerParameters = parameters;
+    addStandardComponent(c, sd);
 }
 
 void Space(const SD &sd) {
-    captureSource(nullptr, spaceIcon, nullptr, nullptr, 0, 0, "", sd, noSignals(), noSignals(), {});
+    addStandardComponent(shown("", spaceIcon), sd);
 }

@@ -16,12 +16,12 @@ size_t wanted(int count) {
 // Appends count elements to pool, copied from source as far as it reaches
 // and zero after that, and returns where they start (null for none).  The
 // pool's capacity was reserved beforehand, so earlier pointers stay valid.
-template <typename T> T *appendTo(std::vector<T> &pool, const std::vector<T> &source, int count) {
+template <typename T> T *appendTo(std::vector<T> &pool, const ValueSpan<T> &source, int count) {
     const size_t n = wanted(count);
     if (n == 0)
         return nullptr;
     const size_t at = pool.size();
-    const size_t copied = std::min(n, source.size());
+    const size_t copied = std::min(n, static_cast<size_t>(source.size()));
     pool.insert(pool.end(), source.begin(), source.begin() + copied);
     pool.resize(at + n);
     return pool.data() + at;
@@ -37,6 +37,9 @@ template <typename T> T *appendZeros(std::vector<T> &pool, int count) {
     return pool.data() + at;
 }
 
+// The capture's nodes are given back in steps of this many components.
+constexpr int releaseStep = 4096;
+
 } // namespace
 
 PhaseTwo::PhaseTwo() : maxGraphicDisplayLevel(1) {}
@@ -45,106 +48,98 @@ void PhaseTwo::listsToArrays() {
     numberOfComponents = phaseOne->componentList.numberOfComponents;
     numberOfSignals = phaseOne->signalList.numberOfSignals;
     numberOfSwitches = phaseOne->switchList.numberOfSwitches;
-    allocateComponentArrays();
-    allocatePools();
-    int cind = 0;
-    for (const ComponentNode *node = phaseOne->componentList.start;
-         node != nullptr && cind < numberOfComponents; node = node->ptr)
-        copyComponent(cind++, *node);
     copySignals();
+    phaseOne->signalList.releaseNodes();
     copySwitches();
-}
-
-void PhaseTwo::allocateComponentArrays() {
-    const size_t n = wanted(numberOfComponents);
-    logicEvaluate.assign(n, nullptr);
-    secondaryEvaluate.assign(n, SecondaryEvaluatePointer{});
-    drawDynamic.assign(n, nullptr);
-    xEventTriggered.assign(n, nullptr);
-    heapQueueEventTriggered.assign(n, nullptr);
-    iconArrays.assign(n, nullptr);
-    state.assign(n, 0);
-    tile.assign(n, ScreenTile{});
-    outputOverloadable.assign(n, 0);
-    selfActivating.assign(n, 0);
-    graphicLevel.assign(n, 1);
-    rcpos.assign(n, std::string());
-    decal.assign(n, std::string());
-    for (auto *counts :
-         {&numberOfDataInputs, &numberOfControlInputs, &numberOfOutputs, &numberOfPointerParameters,
-          &numberOfNameParameters, &numberOfIntegerParameters, &numberOfByteParameters,
-          &numberOfInternal32BitVariables, &numberOfInternal16BitVariables, &numberOfInternal8BitVariables})
-        counts->assign(n, 0);
-    for (auto *pins : {&dataInputs, &controlInputs, &outputs, &integerParameters})
-        pins->assign(n, nullptr);
-    pointerParameters.assign(n, nullptr);
-    nameParameters.assign(n, nullptr);
-    byteParameters.assign(n, nullptr);
-    internal32BitVariables.assign(n, nullptr);
-    internal16BitVariables.assign(n, nullptr);
-    internal8BitVariables.assign(n, nullptr);
-}
-
-void PhaseTwo::allocatePools() {
-    // A first walk sizes each pool exactly, so filling it never moves it.
-    size_t ints = 0, bytes = 0, words32 = 0, words16 = 0, words8 = 0;
-    for (const ComponentNode *node = phaseOne->componentList.start; node != nullptr; node = node->ptr) {
-        ints += wanted(node->numberOfDataInputs) + wanted(node->numberOfControlInputs) +
-                wanted(node->numberOfOutputs) + wanted(node->numberOfIntegerParameters);
-        bytes += wanted(node->numberOfByteParameters);
-        words32 += wanted(node->numberOfInternal32BitVariables);
-        words16 += wanted(node->numberOfInternal16BitVariables);
-        words8 += wanted(node->numberOfInternal8BitVariables);
+    // The arrays are reserved, not filled, up front: their memory is touched
+    // only as the nodes whose memory is given back are copied into them.
+    reserveComponentArrays();
+    reservePools();
+    ComponentList &list = phaseOne->componentList;
+    int copied = 0;
+    for (const ComponentNode *node = list.start; node != nullptr && copied < numberOfComponents;) {
+        appendComponent(*node);
+        node = node->ptr;
+        if (++copied % releaseStep == 0)
+            list.releaseBefore(node);
     }
-    intPool.clear();
-    intPool.reserve(ints);
-    bytePool.clear();
-    bytePool.reserve(bytes);
-    internal32BitPool.clear();
-    internal32BitPool.reserve(words32);
-    internal16BitPool.clear();
-    internal16BitPool.reserve(words16);
-    internal8BitPool.clear();
-    internal8BitPool.reserve(words8);
+    list.releaseBefore(nullptr);
 }
 
-void PhaseTwo::copyComponent(int cind, const ComponentNode &node) {
-    logicEvaluate[cind] = node.logicEvaluate;
-    secondaryEvaluate[cind] = node.secondaryEvaluate;
-    drawDynamic[cind] = node.drawDynamic;
-    xEventTriggered[cind] = node.xEventTriggered;
-    heapQueueEventTriggered[cind] = node.heapQueueEventTriggered;
-    iconArrays[cind] = node.iconArray;
-    outputOverloadable[cind] = node.outputOverloadable;
-    selfActivating[cind] = node.selfActivating;
-    graphicLevel[cind] = node.graphicLevel;
+void PhaseTwo::reserveComponentArrays() {
+    const size_t n = wanted(numberOfComponents);
+    logicEvaluate.reserve(n);
+    secondaryEvaluate.reserve(n);
+    drawDynamic.reserve(n);
+    xEventTriggered.reserve(n);
+    heapQueueEventTriggered.reserve(n);
+    iconArrays.reserve(n);
+    state.reserve(n);
+    tile.reserve(n);
+    rcpos.reserve(n);
+    decal.reserve(n);
+    for (auto *ints :
+         {&outputOverloadable, &selfActivating, &graphicLevel, &numberOfDataInputs, &numberOfControlInputs,
+          &numberOfOutputs, &numberOfIntegerParameters, &numberOfByteParameters,
+          &numberOfInternal32BitVariables, &numberOfInternal16BitVariables, &numberOfInternal8BitVariables})
+        ints->reserve(n);
+    for (auto *pins : {&dataInputs, &controlInputs, &outputs, &integerParameters})
+        pins->reserve(n);
+    byteParameters.reserve(n);
+    internal32BitVariables.reserve(n);
+    internal16BitVariables.reserve(n);
+    internal8BitVariables.reserve(n);
+}
+
+void PhaseTwo::reservePools() {
+    // Reserved exactly once, so filling a pool never moves it.
+    const CapturedTotals &totals = phaseOne->componentList.totals();
+    intPool.reserve(totals.ints);
+    bytePool.reserve(totals.bytes);
+    internal32BitPool.reserve(totals.words32);
+    internal16BitPool.reserve(totals.words16);
+    internal8BitPool.reserve(totals.words8);
+}
+
+void PhaseTwo::appendComponent(const ComponentNode &node) {
+    logicEvaluate.push_back(node.logicEvaluate);
+    secondaryEvaluate.push_back(node.secondaryEvaluate);
+    drawDynamic.push_back(node.drawDynamic);
+    xEventTriggered.push_back(node.xEventTriggered);
+    heapQueueEventTriggered.push_back(node.heapQueueEventTriggered);
+    iconArrays.push_back(node.iconArray);
+    state.push_back(0);
+    tile.emplace_back();
+    outputOverloadable.push_back(node.outputOverloadable);
+    selfActivating.push_back(node.selfActivating);
+    graphicLevel.push_back(node.graphicLevel);
     maxGraphicDisplayLevel = std::max(maxGraphicDisplayLevel, node.graphicLevel);
-    rcpos[cind] = node.graphicPosition;
-    decal[cind] = node.decal;
+    rcpos.push_back(node.graphicPosition);
+    decal.push_back(node.decal);
 
-    numberOfDataInputs[cind] = node.numberOfDataInputs;
-    dataInputs[cind] = appendTo(intPool, node.dataInputs, node.numberOfDataInputs);
-    numberOfControlInputs[cind] = node.numberOfControlInputs;
-    controlInputs[cind] = appendTo(intPool, node.controlInputs, node.numberOfControlInputs);
-    numberOfOutputs[cind] = node.numberOfOutputs;
-    outputs[cind] = appendTo(intPool, node.outputs, node.numberOfOutputs);
-    numberOfIntegerParameters[cind] = node.numberOfIntegerParameters;
-    integerParameters[cind] = appendTo(intPool, node.integerParameters, node.numberOfIntegerParameters);
-    numberOfByteParameters[cind] = node.numberOfByteParameters;
-    byteParameters[cind] = appendTo(bytePool, node.byteParameters, node.numberOfByteParameters);
+    numberOfDataInputs.push_back(node.numberOfDataInputs);
+    dataInputs.push_back(appendTo(intPool, node.dataInputs, node.numberOfDataInputs));
+    numberOfControlInputs.push_back(node.numberOfControlInputs);
+    controlInputs.push_back(appendTo(intPool, node.controlInputs, node.numberOfControlInputs));
+    numberOfOutputs.push_back(node.numberOfOutputs);
+    outputs.push_back(appendTo(intPool, node.outputs, node.numberOfOutputs));
+    numberOfIntegerParameters.push_back(node.numberOfIntegerParameters);
+    integerParameters.push_back(appendTo(intPool, node.integerParameters, node.numberOfIntegerParameters));
+    numberOfByteParameters.push_back(node.numberOfByteParameters);
+    byteParameters.push_back(appendTo(bytePool, node.byteParameters, node.numberOfByteParameters));
 
-    numberOfInternal32BitVariables[cind] = node.numberOfInternal32BitVariables;
-    internal32BitVariables[cind] = appendZeros(internal32BitPool, node.numberOfInternal32BitVariables);
-    numberOfInternal16BitVariables[cind] = node.numberOfInternal16BitVariables;
-    internal16BitVariables[cind] = appendZeros(internal16BitPool, node.numberOfInternal16BitVariables);
-    numberOfInternal8BitVariables[cind] = node.numberOfInternal8BitVariables;
-    internal8BitVariables[cind] = appendZeros(internal8BitPool, node.numberOfInternal8BitVariables);
+    numberOfInternal32BitVariables.push_back(node.numberOfInternal32BitVariables);
+    internal32BitVariables.push_back(appendZeros(internal32BitPool, node.numberOfInternal32BitVariables));
+    numberOfInternal16BitVariables.push_back(node.numberOfInternal16BitVariables);
+    internal16BitVariables.push_back(appendZeros(internal16BitPool, node.numberOfInternal16BitVariables));
+    numberOfInternal8BitVariables.push_back(node.numberOfInternal8BitVariables);
+    internal8BitVariables.push_back(appendZeros(internal8BitPool, node.numberOfInternal8BitVariables));
 }
 
 void PhaseTwo::copySignals() {
     const size_t n = wanted(numberOfSignals);
     signalInitializations.assign(n, UNINITIALIZED);
-    signalNames.assign(n, std::string());
+    signalNames.assign(n, StoredText());
     constSignals.assign(n, 0);
     for (const SignalNode *node = phaseOne->signalList.start; node != nullptr; node = node->ptr) {
         const int s = node->signalSerialNumber;

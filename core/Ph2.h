@@ -4,12 +4,18 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "core/CompList.h"
 #include "core/Signal.h"
 #include "display/ScrnTile.h"
+
+// A per-component table the netlist arrays name but no component fills or
+// reads (pointer and name parameters): every entry reads as T{}, and it takes
+// no memory per component.
+template <typename T> struct UnfilledTable {
+    T operator[](int) const { return T{}; }
+};
 
 class PhaseTwo {
 public:
@@ -20,6 +26,8 @@ public:
 
     // Per component.
     std::vector<ComponentFunction> logicEvaluate;
+    // Copied as captured so a debugger or dump sees the whole registration;
+    // the kernel calls neither this nor heapQueueEventTriggered.
     std::vector<SecondaryEvaluatePointer> secondaryEvaluate;
     std::vector<ComponentFunction> drawDynamic;
     std::vector<ComponentFunction> xEventTriggered;
@@ -30,8 +38,8 @@ public:
     std::vector<int> outputOverloadable;
     std::vector<int> selfActivating;
     std::vector<int> graphicLevel;
-    std::vector<std::string> rcpos;
-    std::vector<std::string> decal;
+    std::vector<StoredText> rcpos; // position strings, shared with the capture
+    std::vector<StoredText> decal; // labels, shared with the capture
     // Pin and parameter arrays point into pools owned by this object (null
     // when the count is 0), so dataInputs[cind][k] is one indirection.
     std::vector<int> numberOfDataInputs;
@@ -40,10 +48,10 @@ public:
     std::vector<int *> controlInputs;
     std::vector<int> numberOfOutputs;
     std::vector<int *> outputs;
-    std::vector<int> numberOfPointerParameters;
-    std::vector<void **> pointerParameters;
-    std::vector<int> numberOfNameParameters;
-    std::vector<char *> nameParameters;
+    UnfilledTable<int> numberOfPointerParameters;
+    UnfilledTable<void **> pointerParameters;
+    UnfilledTable<int> numberOfNameParameters;
+    UnfilledTable<char *> nameParameters;
     std::vector<int> numberOfIntegerParameters;
     std::vector<int *> integerParameters;
     std::vector<int> numberOfByteParameters;
@@ -60,29 +68,31 @@ public:
 
     // Per signal.
     std::vector<SignalValue> signalInitializations;
-    std::vector<std::string> signalNames;
+    std::vector<StoredText> signalNames;
     std::vector<int> constSignals;
 
     // An empty netlist whose deepest level is 1.
     PhaseTwo();
     // Builds every array from phaseOne's lists: components in capture order,
-    // signals by serial number, switches in capture order.
+    // signals by serial number, switches in capture order.  The lists' nodes
+    // are freed as they are copied (the counts stay for the count lines), so
+    // the capture and the arrays are never held in full at once.
     void listsToArrays();
     // Debug dump of signals, switches and components to standard error.
     void dumpFromArrays() const;
 
 private:
     // The storage the per-component pointers point into, one block per
-    // element type, sized once so the pointers stay valid for the whole run.
+    // element type, reserved once so the pointers stay valid for the whole run.
     std::vector<int> intPool; // pins and integer parameters
     std::vector<unsigned char> bytePool;
     std::vector<uint32_t> internal32BitPool;
     std::vector<uint16_t> internal16BitPool;
     std::vector<uint8_t> internal8BitPool;
 
-    void allocateComponentArrays();
-    void allocatePools();
-    void copyComponent(int cind, const ComponentNode &node);
+    void reserveComponentArrays();
+    void reservePools();
+    void appendComponent(const ComponentNode &node);
     void copySignals();
     void copySwitches();
 };

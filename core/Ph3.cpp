@@ -22,18 +22,22 @@ template <typename Visit> void forEachActivatingSignal(int c, Visit &&visit) {
             visit(p2.outputs[c][k]);
 }
 
-// Serial numbers 0 and 1 are Zero and One, which need no driver.
-constexpr int firstOrdinarySignal = 2;
-
 } // namespace
+
+int ActivationLengths::operator[](int s) const {
+    return owner.activationStart[s + 1] - owner.activationStart[s];
+}
+
+const int *ActivationLists::operator[](int s) const {
+    const int first = owner.activationStart[s];
+    return owner.activationStart[s + 1] > first ? owner.activationEntries() + first : nullptr;
+}
 
 PhaseThree::PhaseThree() {
     const size_t signals = static_cast<size_t>(std::max(phaseTwo->numberOfSignals, 0));
     const size_t components = static_cast<size_t>(std::max(phaseTwo->numberOfComponents, 0));
     currentSignals.assign(signals, UNINITIALIZED);
     signalChangeMarks.assign(signals, 0);
-    lengthOfActivationList.assign(signals, 0);
-    activationList.assign(signals, nullptr);
     activationStart.assign(signals + 1, 0);
     componentsActivated.assign(components, 0);
     scheduledSignals.assign(signals, UNINITIALIZED);
@@ -56,42 +60,40 @@ void PhaseThree::resetSignals() {
 
 void PhaseThree::checkConnectivity() {
     const PhaseTwo &p2 = *phaseTwo;
-    // A signal is driven when it is constant or some component outputs it;
-    // overloadable drivers are counted, but only driven or not matters here.
-    std::vector<int> driven(p2.constSignals);
+    // A signal is driven when it is constant (Zero and One, serial numbers 0
+    // and 1, among them) or some component outputs it; several drivers only
+    // matter elsewhere, so one mark is enough.
+    std::vector<char> driven(p2.constSignals.size());
+    for (size_t s = 0; s < driven.size(); ++s)
+        driven[s] = p2.constSignals[s] != 0;
     for (int c = 0; c < p2.numberOfComponents; ++c)
-        for (int k = 0; k < p2.numberOfOutputs[c]; ++k) {
-            int &mark = driven[p2.outputs[c][k]];
-            if (p2.outputOverloadable[c])
-                ++mark;
-            else if (mark == 0)
-                mark = 1;
-        }
+        for (int k = 0; k < p2.numberOfOutputs[c]; ++k)
+            driven[p2.outputs[c][k]] = 1;
 
     int warnings = 0;
-    auto warn = [&](const std::string &line) {
-        std::cerr << line;
+    std::ostringstream line;
+    auto warn = [&] {
+        std::cerr << line.str();
+        line.str("");
         ++warnings;
     };
     for (int c = 0; c < p2.numberOfComponents; ++c) {
         for (int p = 0; p < p2.numberOfDataInputs[c]; ++p) {
             const int s = p2.dataInputs[c][p];
-            if (s < firstOrdinarySignal || driven[s] || p2.constSignals[s])
+            if (driven[s])
                 continue;
-            std::ostringstream line;
             line << "Warning -- signal[" << s << "] " << p2.signalNames[s] << " has no driver, cmp = " << c
                  << ' ' << p2.decal[c] << " at " << p2.rcpos[c]
                  << " has unconnected DATA input, position = " << p << '\n';
-            warn(line.str());
+            warn();
         }
         for (int p = 0; p < p2.numberOfControlInputs[c]; ++p) {
             const int s = p2.controlInputs[c][p];
-            if (s < firstOrdinarySignal || driven[s])
+            if (driven[s])
                 continue;
-            std::ostringstream line;
             line << "Warning -- signal[" << s << "] has no driver, cmp = " << c << ' ' << p2.decal[c]
                  << " at " << p2.rcpos[c] << " has unconnected CONTROL input, position = " << p << '\n';
-            warn(line.str());
+            warn();
         }
     }
     if (warnings > 0)
@@ -99,41 +101,36 @@ void PhaseThree::checkConnectivity() {
 }
 
 void PhaseThree::formActivationLists() {
-    const int signals = static_cast<int>(lengthOfActivationList.size());
+    const int signals = static_cast<int>(activationStart.size()) - 1;
     const int components = phaseTwo->numberOfComponents;
-    // lastListed[s] is the last component put on s's list; components are
-    // visited in ascending order, so this keeps each list ascending and free
-    // of repeats without searching it.
+    const auto isSignal = [signals](int s) { return s >= 0 && s < signals; };
+
+    // First pass: the length of each list, counted in the entry after its own
+    // so that a running sum turns the lengths into start offsets.
+    // lastListed[s] is the last component counted for s; components come in
+    // ascending order, so this counts each one once without searching.
     std::vector<int> lastListed(signals, -1);
-    auto listOnce = [&](auto &&record) {
-        for (int c = 0; c < components; ++c)
-            forEachActivatingSignal(c, [&](int s) {
-                if (s < 0 || s >= signals || lastListed[s] == c)
-                    return;
+    std::fill(activationStart.begin(), activationStart.end(), 0);
+    for (int c = 0; c < components; ++c)
+        forEachActivatingSignal(c, [&](int s) {
+            if (isSignal(s) && lastListed[s] != c) {
                 lastListed[s] = c;
-                record(s, c);
-            });
-    };
-
-    // First pass: the length of every list.
-    std::fill(lengthOfActivationList.begin(), lengthOfActivationList.end(), 0);
-    listOnce([&](int s, int) { ++lengthOfActivationList[s]; });
-
-    // Each list gets exactly its length in one shared pool.
-    size_t total = 0;
+                ++activationStart[s + 1];
+            }
+        });
     for (int s = 0; s < signals; ++s)
-        total += static_cast<size_t>(lengthOfActivationList[s]);
-    activationPool.assign(total, 0);
-    std::vector<int> filled(signals, 0);
-    size_t offset = 0;
-    for (int s = 0; s < signals; ++s) {
-        activationStart[s] = static_cast<int>(offset);
-        activationList[s] = lengthOfActivationList[s] ? activationPool.data() + offset : nullptr;
-        offset += static_cast<size_t>(lengthOfActivationList[s]);
-    }
-    activationStart[signals] = static_cast<int>(offset);
+        activationStart[s + 1] += activationStart[s];
 
-    // Second pass: the same rule fills them.
-    std::fill(lastListed.begin(), lastListed.end(), -1);
-    listOnce([&](int s, int c) { activationList[s][filled[s]++] = c; });
+    // Second pass: the same rule fills the lists into one shared pool; the
+    // marks are done with, so their array holds each list's fill position.
+    activationPool.assign(static_cast<size_t>(activationStart[signals]), 0);
+    std::vector<int> &next = lastListed;
+    std::copy(activationStart.begin(), activationStart.end() - 1, next.begin());
+    for (int c = 0; c < components; ++c)
+        forEachActivatingSignal(c, [&](int s) {
+            // A repeat of c on s's list would follow the entry just written.
+            if (!isSignal(s) || (next[s] > activationStart[s] && activationPool[next[s] - 1] == c))
+                return;
+            activationPool[next[s]++] = c;
+        });
 }

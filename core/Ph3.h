@@ -6,13 +6,37 @@
 
 #include "core/Signal.h"
 
+class PhaseThree;
+
+// Per-signal views of the activation lists, read through the offset table the
+// kernel uses (PhaseThree::activationStart), so they cost no memory per signal:
+// lengthOfActivationList[s] is the length of signal s's list and
+// activationList[s] its first entry (null for an empty list).
+class ActivationLengths {
+public:
+    explicit ActivationLengths(const PhaseThree &owner) : owner(owner) {}
+    int operator[](int s) const;
+
+private:
+    const PhaseThree &owner;
+};
+
+class ActivationLists {
+public:
+    explicit ActivationLists(const PhaseThree &owner) : owner(owner) {}
+    const int *operator[](int s) const;
+
+private:
+    const PhaseThree &owner;
+};
+
 class PhaseThree {
 public:
     std::vector<SignalValue> currentSignals;
-    std::vector<int> signalChangeMarks;
-    std::vector<int> lengthOfActivationList;
-    std::vector<int *> activationList;    // ascending component indices, into a pool
-    std::vector<int> componentsActivated; // 1 when the component waits for evaluation
+    std::vector<int> signalChangeMarks; // zero; no phase sets or reads it (a mark per signal for tools)
+    const ActivationLengths lengthOfActivationList{*this};
+    const ActivationLists activationList{*this}; // ascending component indices
+    std::vector<int> componentsActivated;        // 1 when the component waits for evaluation
     std::vector<SignalValue> scheduledSignals;
     std::vector<uint64_t> scheduledTimes;
     std::vector<uint64_t> whenScheduled;
@@ -26,6 +50,9 @@ public:
     // evaluations is listed a second time, behind the step's own list.
     std::vector<int> activatedComponents;
     int numberOfActivatedComponents = 0;
+
+    PhaseThree(const PhaseThree &) = delete; // the views refer to this object
+    PhaseThree &operator=(const PhaseThree &) = delete;
 
     // Sizes the arrays from phaseTwo's counts.  The per-signal values start as
     // a reset leaves them (constants at their initial values, every other
@@ -46,10 +73,10 @@ public:
     // components driving it; each at most once.  Linear in the number of pins.
     void formActivationLists();
 
-    // The same lists for the kernel: signal s's list is entries
-    // [activationStart[s], activationStart[s + 1]) of activationEntries(), so
-    // a changed signal costs one 4-byte read where the pointer and the
-    // length cost two reads in two arrays.  Kept by formActivationLists.
+    // The activation lists as the kernel reads them: signal s's list is
+    // entries [activationStart[s], activationStart[s + 1]) of
+    // activationEntries(), so a changed signal costs one 4-byte read.  Set by
+    // formActivationLists; every list is empty before it runs.
     std::vector<int> activationStart;
     const int *activationEntries() const { return activationPool.data(); }
 

@@ -9,11 +9,12 @@ public:
     char *decal; // null when none was given
 
     SD() : graphicLevel(0), graphicPosition(nullptr), decal(nullptr) {}
-    // A top-level descriptor (level 1).
-    SD(const char *position, const char *decal);
+    // A top-level descriptor (level 1); without a decal the component's own
+    // label is shown.
+    SD(const char *position, const char *decal = nullptr);
     // A descriptor nested in parent: one level deeper, position parent.position,
     // decal the parent's followed by this one's.
-    SD(const SD &parent, const char *position, const char *decal);
+    SD(const SD &parent, const char *position, const char *decal = nullptr);
     SD(const SD &sd);
     SD &operator=(const SD &sd);
     ~SD();

@@ -1,8 +1,13 @@
 // Signals: wire registration and the bus operators that make new views.
 #include "core/Signal.h"
 
+#include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <new>
 
 #include "core/Ph1.h"
 
@@ -15,7 +20,107 @@ const char *nameOrAnonymous(const char *name) {
     return name ? name : anonymousName;
 }
 
+// The widest bus: lengths are ints.
+constexpr long long widestBus = INT_MAX;
+
+// ---- Stored texts ------------------------------------------------------------
+
+// Every stored text, in blocks that are never freed or moved, so the handles
+// stay valid for the whole run.
+class TextStore {
+public:
+    const char *store(std::string_view text) {
+        const size_t h = hash(text) % recent.size();
+        const char *known = recent[h];
+        if (known && text == std::string_view(known))
+            return known;
+        char *copy = room(text.size() + 1);
+        std::memcpy(copy, text.data(), text.size());
+        copy[text.size()] = '\0';
+        recent[h] = copy;
+        return copy;
+    }
+
+private:
+    static constexpr size_t blockSize = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    char *next = nullptr;
+    size_t left = 0;
+    // The last text stored for each hash value: a fixed-size cache rather
+    // than a set of every text, so sharing costs no memory per text.
+    std::array<const char *, 4096> recent{};
+
+    static size_t hash(std::string_view text) {
+        size_t h = 14695981039346656037ull; // FNV-1a
+        for (const char c : text)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        return h;
+    }
+
+    char *room(size_t n) {
+        if (n > left) {
+            const size_t size = std::max(n, blockSize);
+            blocks.emplace_back(new char[size]);
+            next = blocks.back().get();
+            left = size;
+        }
+        char *at = next;
+        next += n;
+        left -= n;
+        return at;
+    }
+};
+
+TextStore &textStore() {
+    static auto *store = new TextStore; // kept to the end: handles may be read by exit-time code
+    return *store;
+}
+
+// Writes a bus-operator error and ends the process: a bus wider than an int
+// can count cannot be wired.
+[[noreturn]] void busError(const std::string &message) {
+    std::cerr << message << "\n";
+    std::exit(1);
+}
+
 } // namespace
+
+StoredText::StoredText(const char *text) : StoredText(std::string_view(text ? text : "")) {}
+
+StoredText::StoredText(const std::string &text) : StoredText(std::string_view(text)) {}
+
+StoredText::StoredText(std::string_view text) : text(text.empty() ? "" : textStore().store(text)) {}
+
+// ---- Capture storage ---------------------------------------------------------
+
+void *CaptureArena::allocateBytes(size_t bytes, size_t alignment, long owner) {
+    // Blocks of 1 MB are mapped and unmapped as a whole by the allocator, so a
+    // released block really leaves the process.
+    constexpr size_t blockSize = 1 << 20;
+    if (!blocks.empty()) {
+        Block &last = blocks.back();
+        const size_t at = (last.used + alignment - 1) / alignment * alignment;
+        if (at + bytes <= last.size) {
+            last.used = at + bytes;
+            last.lastOwner = owner;
+            return last.bytes.get() + at;
+        }
+    }
+    Block block;
+    block.size = std::max(bytes, blockSize);
+    block.bytes.reset(new std::byte[block.size]);
+    block.used = bytes;
+    block.lastOwner = owner;
+    blocks.push_back(std::move(block));
+    return blocks.back().bytes.get();
+}
+
+void CaptureArena::releaseBefore(long next) {
+    while (!blocks.empty() && blocks.front().lastOwner < next)
+        blocks.pop_front();
+}
+
+// ---- Signals -------------------------------------------------------------------
 
 const char *signalValueName(SignalValue sv) {
     static const char *const names[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
@@ -28,11 +133,18 @@ void saySignalValue(SignalValue sv) {
 
 template <typename BitValue> void Signal::createWires(unsigned nr, int constValue, BitValue value) {
     ensurePhaseOne();
-    length = static_cast<int>(nr);
     SignalList &list = phaseOne->signalList;
+    // Serial numbers are ints: the wires must fit below the largest one.
+    if (nr > static_cast<unsigned long long>(widestBus - list.numberOfSignals))
+        busError("Error--Signal " + nameTag + " of length " + std::to_string(nr) +
+                 " is more wires than a netlist can hold.");
+    length = static_cast<int>(nr);
     serialNumber.resize(nr);
+    std::string wireName = nameTag + "[";
+    const size_t prefix = wireName.size();
     for (int i = 0; i < length; ++i) {
-        const std::string wireName = nameTag + "[" + std::to_string(i) + "]";
+        wireName.resize(prefix);
+        wireName.append(std::to_string(i)).push_back(']');
         serialNumber[i] = list.numberOfSignals;
         list.add(list.numberOfSignals, value(i), wireName.c_str(), constValue);
         ++list.numberOfSignals;
@@ -127,6 +239,9 @@ Signal &Signal::operator=(const Signal &sig) {
 }
 
 Signal Signal::operator,(const Signal &b) const {
+    if (static_cast<long long>(length) + b.length > widestBus)
+        busError("Error--operator , result too long: lengths " + std::to_string(length) + " and " +
+                 std::to_string(b.length) + ".");
     Signal joined;
     joined.length = length + b.length;
     joined.serialNumber = b.serialNumber; // the right operand takes the low bits
@@ -139,6 +254,9 @@ Signal Signal::operator,(const Signal &b) const {
 Signal operator*(int reps, const Signal &s) {
     if (reps <= 0 || s.length == 0)
         return s.viewOf(0, [](int) { return 0; }); // nothing to repeat
+    if (static_cast<long long>(reps) * s.length > widestBus)
+        busError("Error--operator * result too long: " + std::to_string(reps) + " copies of length " +
+                 std::to_string(s.length) + ".");
     return s.viewOf(reps * s.length, [&](int p) { return s.serialNumber[p % s.length]; });
 }
 
@@ -156,9 +274,14 @@ void SignalNode::print() const {
 }
 
 void SignalList::add(int number, SignalValue sv, const char *name, int constSpec) {
-    auto *node = new SignalNode{nullptr, number, name ? name : "", constSpec, sv};
+    auto *node = new (nodes.allocate<SignalNode>(1, number)) SignalNode{nullptr, number, name, constSpec, sv};
     (end ? end->ptr : start) = node;
     end = node;
+}
+
+void SignalList::releaseNodes() {
+    start = end = nullptr;
+    nodes.releaseAll();
 }
 
 void SignalList::print() const {
@@ -167,13 +290,8 @@ void SignalList::print() const {
 }
 
 SignalList::~SignalList() {
+    // Later phases hold their own copies; the arena frees the nodes.
     std::cerr << "There are " << numberOfSignals << " signals.\n";
-    // Later phases hold their own copies, so the nodes can go.
-    while (start) {
-        SignalNode *next = start->ptr;
-        delete start;
-        start = next;
-    }
 }
 
 // The constants: the wires with serial numbers 0 and 1 are registered as the

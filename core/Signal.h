@@ -1,8 +1,12 @@
 // Five-valued logic signals and the buses a circuit is written with.
 #pragma once
 
+#include <cstddef>
+#include <deque>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The five logic values.  Their numbers order them: many gates take the
@@ -79,11 +83,75 @@ using Signals = Signal;
 // reps or s is empty).
 Signal operator*(int reps, const Signal &s);
 
+// An immutable text kept for the whole run.  Component labels, positions and
+// wire names are stored once in a shared store and referred to by an 8-byte
+// handle; equal texts stored close together share one copy (a netlist repeats
+// the same labels and positions many times in a row).
+class StoredText {
+public:
+    // The empty text.
+    StoredText() = default;
+    // Stores a copy of text (null stores the empty text).
+    StoredText(const char *text);
+    StoredText(const std::string &text);
+    StoredText(std::string_view text);
+
+    const char *c_str() const { return text; }
+    bool empty() const { return *text == '\0'; }
+    size_t size() const { return std::string_view(text).size(); }
+    char operator[](size_t i) const { return text[i]; }
+    operator std::string_view() const { return text; }
+    operator std::string() const { return text; }
+
+    // Found only for a StoredText operand, so they never turn other texts
+    // into stored ones.
+    friend bool operator==(const StoredText &a, std::string_view b) { return std::string_view(a.text) == b; }
+    friend bool operator==(std::string_view a, const StoredText &b) { return a == std::string_view(b.text); }
+    friend bool operator!=(const StoredText &a, std::string_view b) { return !(a == b); }
+    friend std::ostream &operator<<(std::ostream &out, const StoredText &t) { return out << t.text; }
+
+private:
+    const char *text = "";
+};
+
+// Storage for the capture lists: large blocks filled in order.  Each
+// allocation names the record (component index or serial number) it belongs
+// to, so that conversion can give back every block whose records it has
+// already copied while it goes on, instead of holding the whole capture and
+// the whole set of arrays at once.
+class CaptureArena {
+public:
+    CaptureArena() = default;
+    CaptureArena(const CaptureArena &) = delete;
+    CaptureArena &operator=(const CaptureArena &) = delete;
+
+    // Uninitialised room for n objects of trivially destructible type T
+    // belonging to record owner (null for n == 0).
+    template <typename T> T *allocate(size_t n, long owner) {
+        return n == 0 ? nullptr : static_cast<T *>(allocateBytes(n * sizeof(T), alignof(T), owner));
+    }
+    // Frees every block holding only records numbered below next.
+    void releaseBefore(long next);
+    // Frees every block.
+    void releaseAll() { blocks.clear(); }
+
+private:
+    struct Block {
+        std::unique_ptr<std::byte[]> bytes;
+        size_t size = 0;
+        size_t used = 0;
+        long lastOwner = -1;
+    };
+    std::deque<Block> blocks;
+
+    void *allocateBytes(size_t bytes, size_t alignment, long owner);
+};
+
 // One registered single-bit wire.
 struct SignalNode {
     SignalNode *ptr = nullptr;
     int signalSerialNumber = 0;
-    std::string name;
+    StoredText name;
     int constSignal = 0;
     SignalValue value = UNINITIALIZED;
 
@@ -106,8 +174,13 @@ public:
     void add(int number, SignalValue sv, const char *name, int constSpec);
     // Prints every node to standard error.
     void print() const;
-    // Writes the "There are N signals." count line and frees the nodes.
+    // Frees every node once conversion has copied them; the count stays.
+    void releaseNodes();
+    // Writes the "There are N signals." count line; the nodes go with it.
     ~SignalList();
+
+private:
+    CaptureArena nodes;
 };
 
 // The constants, serial numbers 0 and 1.

@@ -7,7 +7,7 @@ struct SwitchNode {
     SwitchNode *ptr = nullptr;
     int componentNumber = 0;
     int signalSerialNumber = 0;
-    int switchSerialNumber = 0;
+    int switchSerialNumber = 0; // part of the binding record; add leaves it 0 and nothing reads it
     char keyChar = 0;
 
     // Writes nothing: bindings are shown through the arrays' dump instead.

@@ -5,22 +5,47 @@
 
 namespace {
 
-// A pin array: the bus's serial numbers in bus order (empty for an empty bus).
-void copyPins(const Signal &bus, int &count, std::vector<int> &pins) {
-    count = bus.length;
-    pins = bus.serialNumber;
-}
-
-// A parameter array: count entries of values, or none when count < 1.
-template <typename T>
-void copyParameters(int count, const T *values, int &storedCount, std::vector<T> &stored) {
-    storedCount = count;
-    stored.clear();
-    if (count > 0 && values)
-        stored.assign(values, values + count);
+// The pins of a bus in bus order, kept in the list's storage (none for a
+// missing or empty bus).
+ValueSpan<int> keepPins(ComponentList &list, const Signal *bus, int &count) {
+    if (!bus) {
+        count = 0;
+        return {};
+    }
+    count = bus->length;
+    return list.keep(ValueSpan<int>(bus->serialNumber));
 }
 
 } // namespace
+
+void addStandardComponent(const StandardComponent &component, const SD &sd) {
+    ensurePhaseOne();
+    ComponentList &list = phaseOne->componentList;
+    ComponentNode *node = list.newNode();
+    node->logicEvaluate = component.evaluate;
+    node->secondaryEvaluate = component.secondaryEvaluate;
+    node->iconArray = visibleFlag ? component.icon : nullptr;
+    node->drawDynamic = component.draw;
+    node->xEventTriggered = component.key;
+    node->heapQueueEventTriggered = component.heapQueueEventTriggered;
+    node->outputOverloadable = component.outputOverloadable;
+    node->selfActivating = component.selfActivating;
+    // A label given through the descriptor overrides the component's default.
+    node->decal = sd.decal ? sd.decal : component.decal;
+    node->graphicPosition = sd.graphicPosition;
+    node->graphicLevel = sd.graphicLevel;
+    node->dataInputs = keepPins(list, component.dataIn, node->numberOfDataInputs);
+    node->controlInputs = keepPins(list, component.controlIn, node->numberOfControlInputs);
+    node->outputs = keepPins(list, component.out, node->numberOfOutputs);
+    node->integerParameters = list.keep(component.integerParameters);
+    node->numberOfIntegerParameters = node->integerParameters.size();
+    node->byteParameters = list.keep(component.byteParameters);
+    node->numberOfByteParameters = node->byteParameters.size();
+    node->numberOfInternal32BitVariables = component.numberOfInternal32BitVariables;
+    node->numberOfInternal16BitVariables = component.numberOfInternal16BitVariables;
+    node->numberOfInternal8BitVariables = component.numberOfInternal8BitVariables;
+    list.add(node);
+}
 
 void addStandardComponent(ComponentFunction evaluate, SecondaryEvaluatePointer secondaryEvaluate,
                           const int *iconArray, ComponentFunction drawDynamic,
@@ -31,36 +56,35 @@ void addStandardComponent(ComponentFunction evaluate, SecondaryEvaluatePointer s
                           int numberOfByteParameters, const unsigned char *byteParameters,
                           int numberOfInternal32BitVariables, int numberOfInternal16BitVariables,
                           int numberOfInternal8BitVariables) {
-    auto *node = new ComponentNode;
-    node->logicEvaluate = evaluate;
-    node->secondaryEvaluate = secondaryEvaluate;
-    node->iconArray = visibleFlag ? iconArray : nullptr;
-    node->drawDynamic = drawDynamic;
-    node->xEventTriggered = xEventTriggered;
-    node->heapQueueEventTriggered = heapQueueEventTriggered;
-    node->outputOverloadable = outputOverloadable;
-    node->selfActivating = selfActivating;
-    // A label given through the descriptor overrides the component's default.
-    const char *label = sd.decal ? sd.decal : decal;
-    node->decal = label ? label : "";
-    node->graphicPosition = sd.graphicPosition ? sd.graphicPosition : "";
-    node->graphicLevel = sd.graphicLevel;
-    copyPins(dataIn, node->numberOfDataInputs, node->dataInputs);
-    copyPins(controlIn, node->numberOfControlInputs, node->controlInputs);
-    copyPins(out, node->numberOfOutputs, node->outputs);
-    copyParameters(numberOfIntegerParameters, integerParameters, node->numberOfIntegerParameters,
-                   node->integerParameters);
-    copyParameters(numberOfByteParameters, byteParameters, node->numberOfByteParameters,
-                   node->byteParameters);
-    node->numberOfInternal32BitVariables = numberOfInternal32BitVariables;
-    node->numberOfInternal16BitVariables = numberOfInternal16BitVariables;
-    node->numberOfInternal8BitVariables = numberOfInternal8BitVariables;
-    ensurePhaseOne();
-    phaseOne->componentList.add(node);
+    StandardComponent c;
+    c.decal = decal;
+    c.icon = iconArray;
+    c.evaluate = evaluate;
+    c.draw = drawDynamic;
+    c.key = xEventTriggered;
+    c.heapQueueEventTriggered = heapQueueEventTriggered;
+    c.secondaryEvaluate = secondaryEvaluate;
+    c.outputOverloadable = outputOverloadable;
+    c.selfActivating = selfActivating;
+    c.dataIn = &dataIn;
+    c.controlIn = &controlIn;
+    c.out = &out;
+    c.integerParameters = ValueSpan<int>(integerParameters, numberOfIntegerParameters);
+    c.byteParameters = ValueSpan<unsigned char>(byteParameters, numberOfByteParameters);
+    c.numberOfInternal32BitVariables = numberOfInternal32BitVariables;
+    c.numberOfInternal16BitVariables = numberOfInternal16BitVariables;
+    c.numberOfInternal8BitVariables = numberOfInternal8BitVariables;
+    addStandardComponent(c, sd);
 }
 
 void addStandardComponent(ComponentFunction evaluate, const int *iconArray, const char *decal, const SD &sd,
                           const Signal &dataIn, const Signal &controlIn, const Signal &out) {
-    addStandardComponent(evaluate, SecondaryEvaluatePointer{}, iconArray, nullptr, nullptr, nullptr, 0, 0,
-                         decal, sd, dataIn, controlIn, out, 0, nullptr, 0, nullptr, 0, 0, 0);
+    StandardComponent c;
+    c.decal = decal;
+    c.icon = iconArray;
+    c.evaluate = evaluate;
+    c.dataIn = &dataIn;
+    c.controlIn = &controlIn;
+    c.out = &out;
+    addStandardComponent(c, sd);
 }

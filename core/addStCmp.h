@@ -5,7 +5,41 @@
 #include "core/Schmtc.h"
 #include "core/Signal.h"
 
-// Appends a component to phaseOne's list; the SD's decal overrides decal.
+// What a component function registers, as named fields.  Every field has the
+// value of "none", so a capture sets only what its component has:
+//
+//     StandardComponent c;
+//     c.decal = "Clock";
+//     c.icon = rectIcon;
+//     c.evaluate = clock;
+//     c.out = &out;
+//     addStandardComponent(c, sd);
+struct StandardComponent {
+    const char *decal = "";    // the default label; the SD's label overrides it
+    const int *icon = nullptr; // left out while visibleFlag is 0
+    ComponentFunction evaluate = nullptr;
+    ComponentFunction draw = nullptr; // draws the value panes
+    ComponentFunction key = nullptr;  // at start, at each restart and on its key
+    ComponentFunction heapQueueEventTriggered = nullptr;
+    SecondaryEvaluatePointer secondaryEvaluate{};
+    int outputOverloadable = 0;     // outputs may be shared with other drivers
+    int selfActivating = 0;         // re-evaluated when its own outputs change
+    const Signal *dataIn = nullptr; // null: no such pins
+    const Signal *controlIn = nullptr;
+    const Signal *out = nullptr;
+    ValueSpan<int> integerParameters;
+    ValueSpan<unsigned char> byteParameters;
+    int numberOfInternal32BitVariables = 0;
+    int numberOfInternal16BitVariables = 0;
+    int numberOfInternal8BitVariables = 0;
+};
+
+// Appends the component to phaseOne's list at the next component index,
+// keeping its own copies of the pins and parameters.
+void addStandardComponent(const StandardComponent &component, const SD &sd);
+
+// The positional form of the same registration; parameter counts below 1
+// give no parameters.
 void addStandardComponent(ComponentFunction evaluate, SecondaryEvaluatePointer secondaryEvaluate,
                           const int *iconArray, ComponentFunction drawDynamic,
                           ComponentFunction xEventTriggered, ComponentFunction heapQueueEventTriggered,

@@ -43,6 +43,15 @@ TEST(Descriptor, NestingJoinsPositionsAndLabels) {
     }
 }
 
+TEST(Descriptor, TheDecalDefaultsToNone) {
+    const SD top("aa");
+    EXPECT_EQ(top.graphicLevel, 1);
+    EXPECT_EQ(top.decal, nullptr);
+    const SD child(SD("bb", "P"), "c");
+    EXPECT_STREQ(child.graphicPosition, "bb.c");
+    EXPECT_STREQ(child.decal, "P") << "the parent's label alone";
+}
+
 TEST(Descriptor, CommaReplacesTheLabelOnly) {
     const SD parent("aa", "P");
     const SD child(parent, "b", "C");
@@ -145,6 +154,119 @@ TEST(Capture, FullFormCopiesEverything) {
     EXPECT_EQ(c.numberOfInternal32BitVariables, 4);
     EXPECT_EQ(c.numberOfInternal16BitVariables, 5);
     EXPECT_EQ(c.numberOfInternal8BitVariables, 6);
+}
+
+// The named form: each field set alone reaches its own part of the node and
+// nothing else, which keeps the default of every other field.
+TEST(Capture, NamedFormSetsOnlyWhatItNames) {
+    const int integers[] = {7, 8};
+    const unsigned char bytes[] = {0xAB};
+    struct Case {
+        const char *field;
+        void (*set)(StandardComponent &, const Signal &, const Signal &, const Signal &);
+        std::string expected; // the node as described below
+    };
+    // Describes the parts of a node that differ from an unnamed registration.
+    auto describe = [](const ComponentNode &n) {
+        std::string text;
+        auto add = [&text](bool differs, const std::string &what) {
+            if (differs)
+                text += what + ";";
+        };
+        add(n.decal != "", "decal=" + std::string(n.decal));
+        add(n.iconArray, "icon");
+        add(n.logicEvaluate, "evaluate");
+        add(n.drawDynamic, "draw");
+        add(n.xEventTriggered, "key");
+        add(n.heapQueueEventTriggered, "heap");
+        add(n.outputOverloadable, "overloadable");
+        add(n.selfActivating, "self");
+        add(n.numberOfDataInputs != 0, "data=" + std::to_string(n.dataInputs.size()));
+        add(n.numberOfControlInputs != 0, "control=" + std::to_string(n.controlInputs.size()));
+        add(n.numberOfOutputs != 0, "out=" + std::to_string(n.outputs.size()));
+        add(n.numberOfIntegerParameters != 0, "integers=" + std::to_string(n.integerParameters.size()));
+        add(n.numberOfByteParameters != 0, "bytes=" + std::to_string(n.byteParameters.size()));
+        add(n.numberOfInternal32BitVariables, "w32");
+        add(n.numberOfInternal16BitVariables, "w16");
+        add(n.numberOfInternal8BitVariables, "w8");
+        return text;
+    };
+    static const int *iconOfA = iconA;
+    static const int *integerValues = integers;
+    static const unsigned char *byteValues = bytes;
+    const Case cases[] = {
+        {"nothing", [](StandardComponent &, const Signal &, const Signal &, const Signal &) {}, ""},
+        {"decal", [](StandardComponent &x, const Signal &, const Signal &, const Signal &) { x.decal = "R"; },
+         "decal=R;"},
+        {"icon",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) { x.icon = iconOfA; },
+         "icon;"},
+        {"evaluate",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) { x.evaluate = evaluateA; },
+         "evaluate;"},
+        {"draw",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) { x.draw = drawPanes; },
+         "draw;"},
+        {"key",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) { x.key = keyPressed; },
+         "key;"},
+        {"overloadable",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) {
+             x.outputOverloadable = 1;
+         },
+         "overloadable;"},
+        {"self",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) { x.selfActivating = 1; },
+         "self;"},
+        {"data", [](StandardComponent &x, const Signal &d, const Signal &, const Signal &) { x.dataIn = &d; },
+         "data=2;"},
+        {"control",
+         [](StandardComponent &x, const Signal &, const Signal &c, const Signal &) { x.controlIn = &c; },
+         "control=1;"},
+        {"out", [](StandardComponent &x, const Signal &, const Signal &, const Signal &q) { x.out = &q; },
+         "out=3;"},
+        {"integers",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) {
+             x.integerParameters = ValueSpan<int>(integerValues, 2);
+         },
+         "integers=2;"},
+        {"bytes",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) {
+             x.byteParameters = ValueSpan<unsigned char>(byteValues, 1);
+         },
+         "bytes=1;"},
+        {"state",
+         [](StandardComponent &x, const Signal &, const Signal &, const Signal &) {
+             x.numberOfInternal16BitVariables = 3;
+         },
+         "w16;"},
+    };
+    for (const Case &k : cases) {
+        freshNetlist();
+        const Signal data(2, "d"), control(1, "c"), out(3, "q");
+        StandardComponent x;
+        k.set(x, data, control, out);
+        addStandardComponent(x, SD("ab"));
+        EXPECT_EQ(describe(component(0)), k.expected) << k.field;
+        EXPECT_EQ(component(0).graphicPosition, "ab") << k.field;
+    }
+}
+
+TEST(Capture, NamedFormKeepsItsOwnCopies) {
+    freshNetlist();
+    const Signal d(2, "d"), q(1, "q");
+    int integers[] = {7, 8, 9};
+    StandardComponent x;
+    x.dataIn = &d;
+    x.out = &q;
+    x.integerParameters = integers; // the whole array
+    addStandardComponent(x, SD("ab", "Mine"));
+    integers[0] = 0;
+    const ComponentNode &n = component(0);
+    EXPECT_EQ(n.decal, "Mine") << "the descriptor's label wins over the default";
+    EXPECT_EQ(n.dataInputs, (std::vector<int>{2, 3}));
+    EXPECT_EQ(n.outputs, (std::vector<int>{4}));
+    EXPECT_EQ(n.integerParameters, (std::vector<int>{7, 8, 9}));
 }
 
 TEST(Capture, ParameterCountsBelowOneGiveNoArray) {

@@ -80,17 +80,68 @@ TEST(Conversion, CopiesEachComponentIntoItsIndex) {
     ASSERT_EQ(p2.numberOfByteParameters[1], 3);
     EXPECT_EQ(std::vector<unsigned char>(p2.byteParameters[1], p2.byteParameters[1] + 3),
               (std::vector<unsigned char>{0x12, 0xff, 0}));
-    // Private storage of the asked sizes, separate for each width.
+    // Private storage of the asked sizes, separate for each width: all of it
+    // starts at zero, and writing one cell changes no other.
     ASSERT_EQ(p2.numberOfInternal32BitVariables[1], 2);
     ASSERT_EQ(p2.numberOfInternal16BitVariables[1], 3);
     ASSERT_EQ(p2.numberOfInternal8BitVariables[1], 1);
+    auto cells = [&p2] {
+        std::vector<unsigned> all;
+        for (int k = 0; k < 2; ++k)
+            all.push_back(p2.internal32BitVariables[1][k]);
+        for (int k = 0; k < 3; ++k)
+            all.push_back(p2.internal16BitVariables[1][k]);
+        all.push_back(p2.internal8BitVariables[1][0]);
+        return all;
+    };
+    EXPECT_EQ(cells(), std::vector<unsigned>(6, 0));
+    p2.internal16BitVariables[1][1] = 0xbeef;
+    EXPECT_EQ(cells(), (std::vector<unsigned>{0, 0, 0, 0xbeef, 0, 0}));
     p2.internal32BitVariables[1][1] = 0xdeadbeef;
-    p2.internal16BitVariables[1][2] = 0xbeef;
     p2.internal8BitVariables[1][0] = 0xee;
-    EXPECT_EQ(p2.internal32BitVariables[1][1], 0xdeadbeefu);
-    EXPECT_EQ(p2.internal16BitVariables[1][2], 0xbeef);
-    EXPECT_EQ(p2.internal8BitVariables[1][0], 0xee);
+    EXPECT_EQ(cells(), (std::vector<unsigned>{0, 0xdeadbeef, 0, 0xbeef, 0, 0xee}));
     EXPECT_EQ(p2.state, (std::vector<int>{0, 0}));
+}
+
+// Conversion gives the capture's storage back in steps while it copies: a
+// netlist of several steps must arrive whole, each component with its own
+// pins, parameters and label, and the count lines must still be right.
+TEST(Conversion, LargeNetlistsArriveWholeWhileTheCaptureIsReleased) {
+    freshNetlist();
+    const int n = 20000;
+    const Signal wires(n, "w");
+    for (int k = 0; k < n; ++k) {
+        Part p;
+        p.position = "p" + std::to_string(k % 7);
+        p.decal = k % 2 ? "Odd" : "Even";
+        p.integers = {k, -k};
+        p.bytes = {static_cast<unsigned char>(k)};
+        p.words16 = k % 3;
+        capture(p, wires[(k + 1) % n], none(), wires[k]);
+    }
+    convert();
+    EXPECT_EQ(phaseOne->componentList.start, nullptr) << "every node was handed back";
+    EXPECT_EQ(phaseOne->signalList.start, nullptr);
+    const PhaseTwo &p2 = *phaseTwo;
+    ASSERT_EQ(p2.numberOfComponents, n);
+    int wrong = 0;
+    for (int k = 0; k < n; ++k) {
+        const bool right =
+            p2.rcpos[k] == "p" + std::to_string(k % 7) && p2.decal[k] == (k % 2 ? "Odd" : "Even") &&
+            pins(p2.integerParameters[k], p2.numberOfIntegerParameters[k]) == std::vector<int>{k, -k} &&
+            p2.byteParameters[k][0] == static_cast<unsigned char>(k) &&
+            p2.numberOfInternal16BitVariables[k] == k % 3 &&
+            p2.dataInputs[k][0] == wires.serialNumber[(k + 1) % n] &&
+            p2.outputs[k][0] == wires.serialNumber[k] &&
+            p2.signalNames[wires.serialNumber[k]] == "w[" + std::to_string(k) + "]";
+        wrong += !right;
+    }
+    EXPECT_EQ(wrong, 0);
+    testing::internal::CaptureStderr();
+    delete phaseOne;
+    phaseOne = nullptr;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "There are 20000 components.\nThere are 20002 signals.\n");
 }
 
 TEST(Conversion, TheDeepestLevelIsAtLeastOne) {
@@ -117,7 +168,7 @@ TEST(Conversion, CopiesSignalsByTheirSerialNumbers) {
     const PhaseTwo &p2 = *phaseTwo;
     ASSERT_EQ(p2.numberOfSignals, 8);
     const std::vector<std::string> names{"Zero[0]", "One[0]", "a[0]", "a[1]", "k[0]", "k[1]", "k[2]", "h[0]"};
-    EXPECT_EQ(p2.signalNames, names);
+    EXPECT_EQ(std::vector<std::string>(p2.signalNames.begin(), p2.signalNames.end()), names);
     EXPECT_EQ(p2.constSignals, (std::vector<int>{1, 1, 0, 0, 1, 1, 1, 0}));
     EXPECT_EQ(p2.signalInitializations,
               (std::vector<SignalValue>{ZERO, ONE, UNINITIALIZED, UNINITIALIZED, ONE, ZERO, ONE, HIZ}));
@@ -272,10 +323,20 @@ std::vector<std::vector<int>> referenceLists() {
     return lists;
 }
 
+// The lists as the kernel reads them: offsets into one shared pool.  The
+// per-signal views must show the same lists.
 std::vector<std::vector<int>> builtLists() {
+    const PhaseThree &p3 = *phaseThree;
+    const int signals = phaseTwo->numberOfSignals;
+    EXPECT_EQ(p3.activationStart.size(), static_cast<size_t>(signals) + 1);
+    EXPECT_EQ(p3.activationStart.front(), 0);
     std::vector<std::vector<int>> lists;
-    for (int s = 0; s < phaseTwo->numberOfSignals; ++s)
-        lists.push_back(pins(phaseThree->activationList[s], phaseThree->lengthOfActivationList[s]));
+    for (int s = 0; s < signals; ++s) {
+        const int first = p3.activationStart[s], last = p3.activationStart[s + 1];
+        EXPECT_LE(first, last) << "signal " << s;
+        lists.emplace_back(p3.activationEntries() + first, p3.activationEntries() + last);
+        EXPECT_EQ(pins(p3.activationList[s], p3.lengthOfActivationList[s]), lists.back()) << "signal " << s;
+    }
     return lists;
 }
 

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -27,7 +29,8 @@ std::vector<const SignalNode *> wires() {
 std::string describeWire(int serial) {
     for (const SignalNode *n : wires())
         if (n->signalSerialNumber == serial)
-            return n->name + ":" + signalValueName(n->value) + ":" + std::to_string(n->constSignal);
+            return std::string(n->name) + ":" + signalValueName(n->value) + ":" +
+                   std::to_string(n->constSignal);
     return "missing";
 }
 
@@ -319,6 +322,73 @@ TEST(SignalDeath, RangeOperatorNeedsSingleBits) {
     const char *message = "^Error--operator - arguments are not length = 1.\n$";
     EXPECT_EXIT(x - y[0], ::testing::ExitedWithCode(1), message);
     EXPECT_EXIT(x[0] - y, ::testing::ExitedWithCode(1), message);
+}
+
+// A bus that claims length bits without holding them: the width checks come
+// before anything is read, so a test need not allocate gigabytes.
+Signal claiming(int length, const char *name) {
+    Signal s(0, name);
+    s.length = length;
+    return s;
+}
+
+TEST(SignalDeath, WidthsAnIntCannotCountStop) {
+    freshNetlist();
+    const Signal s(4, "s");
+    const Signal wide = claiming(INT_MAX, "wide");
+    const Signal one = claiming(1, "one");
+    const struct {
+        const char *what;
+        std::function<void()> make;
+        const char *message;
+    } cases[] = {
+        {"replication wrapping to a small width", [&] { (void)(0x40000001 * s); },
+         "^Error--operator \\* result too long: 1073741825 copies of length 4\\.\n$"},
+        {"replication just past the limit", [&] { (void)(0x7fffffff * Signal(2, "t")); },
+         "^Error--operator \\* result too long: 2147483647 copies of length 2\\.\n$"},
+        {"concatenation", [&] { (void)(wide, one); },
+         "^Error--operator , result too long: lengths 2147483647 and 1\\.\n$"},
+        {"concatenation, the other way round", [&] { (void)(one, wide); },
+         "^Error--operator , result too long: lengths 1 and 2147483647\\.\n$"},
+        {"a bus of more than an int of wires", [] { Signal(0xFFFFFFFFu, "huge"); },
+         "^Error--Signal huge of length 4294967295 is more wires than a netlist can hold\\.\n$"},
+        {"wires past the largest serial number", [] { Signal(0x7FFFFFFFu, ONE, 0, "past"); },
+         "^Error--Signal past of length 2147483647 is more wires than a netlist can hold\\.\n$"},
+        {"a constant bus", [] { Signal(0x80000000u, 0x1u, "mask"); },
+         "^Error--Signal mask of length 2147483648 is more wires than a netlist can hold\\.\n$"},
+    };
+    for (const auto &k : cases)
+        EXPECT_EXIT(k.make(), ::testing::ExitedWithCode(1), k.message) << k.what;
+}
+
+TEST(Signals, WidthsUpToTheLimitAreAccepted) {
+    freshNetlist();
+    const Signal s(4, "s");
+    EXPECT_EQ((claiming(INT_MAX - 4, "w"), s).length, INT_MAX);
+    EXPECT_EQ((0x1000 * s).length, 0x4000);
+}
+
+TEST(StoredTexts, KeepTheirTextAndShareEqualOnes) {
+    std::string source = "aa-bc";
+    const StoredText first(source);
+    source[0] = '#'; // a stored text is a copy
+    const StoredText again("aa-bc");
+    const StoredText other(std::string_view("zz"));
+    EXPECT_EQ(first, "aa-bc");
+    EXPECT_STREQ(first.c_str(), "aa-bc");
+    EXPECT_EQ(first.c_str(), again.c_str()) << "an equal text just stored is shared";
+    EXPECT_EQ(other, "zz");
+    EXPECT_TRUE(first != "aa-b");
+    EXPECT_EQ(first[3], 'b');
+    EXPECT_EQ(first.size(), 5u);
+    for (const StoredText &empty :
+         {StoredText(), StoredText(static_cast<const char *>(nullptr)), StoredText("")}) {
+        EXPECT_TRUE(empty.empty());
+        EXPECT_STREQ(empty.c_str(), "");
+    }
+    std::ostringstream out;
+    out << first << '|' << std::string(other);
+    EXPECT_EQ(out.str(), "aa-bc|zz");
 }
 
 } // namespace

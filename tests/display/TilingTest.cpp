@@ -36,7 +36,7 @@ std::vector<Tile> tilesOf(const std::vector<std::string> &positions) {
     useXDisplay = 0;
     phaseTwo = new PhaseTwo;
     phaseTwo->numberOfComponents = static_cast<int>(positions.size());
-    phaseTwo->rcpos = positions;
+    phaseTwo->rcpos.assign(positions.begin(), positions.end());
     phaseTwo->tile.assign(positions.size(), ScreenTile{});
     phaseFive = new PhaseFive;
     SchematicCell root;
