@@ -9,9 +9,9 @@ void Sim(int argc, char **argv, void (*build)());
 // out nothing; tests leave out what would write to standard error or what
 // they set up themselves.
 struct ConversionOptions {
-    // Keep the capture lists (phaseOne) readable after the conversion.  Then
-    // no count lines are written and counted capture errors do not stop the
-    // program.
+    // Keep phaseOne after the conversion (its counts; the nodes themselves
+    // are released as they are converted).  Then no count lines are written
+    // and counted capture errors do not stop the program.
     bool keepCapture = false;
     // Write the warnings about undriven signals and unconnected inputs.
     bool checkConnectivity = true;
