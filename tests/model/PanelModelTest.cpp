@@ -3,6 +3,7 @@
 // each key does to its probes.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
