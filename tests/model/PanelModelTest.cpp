@@ -5,7 +5,6 @@
 
 #include <iterator>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,15 +68,21 @@ std::string pressAndSettle(const std::string &keys) {
     return testing::internal::GetCapturedStderr();
 }
 
-// The value each probe shows last in the given probe lines, by probe label.
+// The value each probe shows last in the given lines, by probe label.  A
+// probe line reads "Time = T  Probe for LABEL at POSITION  Value = VALUE".
 std::map<std::string, std::string> lastValues(const std::string &lines) {
-    static const std::regex probeLine(R"(Time = \d+  Probe for (.+) at \w+  Value = (\w+))");
+    const std::string probeFor = "  Probe for ", at = " at ", value = "  Value = ";
     std::map<std::string, std::string> last;
     std::istringstream in(lines);
     for (std::string line; std::getline(in, line);) {
-        std::smatch m;
-        if (std::regex_match(line, m, probeLine))
-            last[m[1]] = m[2];
+        const size_t labelStart = line.find(probeFor);
+        const size_t valueStart = line.rfind(value);
+        if (line.rfind("Time = ", 0) != 0 || labelStart == std::string::npos ||
+            valueStart == std::string::npos)
+            continue;
+        const size_t labelEnd = line.rfind(at, valueStart);
+        const size_t from = labelStart + probeFor.size();
+        last[line.substr(from, labelEnd - from)] = line.substr(valueStart + value.size());
     }
     return last;
 }
