@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzSupport.h"
@@ -60,14 +61,24 @@ std::vector<Tile> tiles(const std::vector<std::string> &positions) {
     return result;
 }
 
+bool sameGrid(const SchematicCell &a, const SchematicCell &b) {
+    return a.name == b.name && a.min_v_label == b.min_v_label && a.min_h_label == b.min_h_label &&
+           a.max_v_label == b.max_v_label && a.max_h_label == b.max_h_label && a.nr_v_cells == b.nr_v_cells &&
+           a.nr_h_cells == b.nr_h_cells && a.nr_of_subspaces == b.nr_of_subspaces;
+}
+
+// Compares two trees grid by grid, without a call per level: a position may
+// nest as deep as its length allows.
 bool sameTree(const SchematicCell &a, const SchematicCell &b) {
-    if (a.name != b.name || a.min_v_label != b.min_v_label || a.min_h_label != b.min_h_label ||
-        a.max_v_label != b.max_v_label || a.max_h_label != b.max_h_label || a.nr_v_cells != b.nr_v_cells ||
-        a.nr_h_cells != b.nr_h_cells || a.nr_of_subspaces != b.nr_of_subspaces)
-        return false;
-    for (int k = 0; k < a.nr_of_subspaces; ++k)
-        if (!sameTree(a.ptr[k], b.ptr[k]))
+    std::vector<std::pair<const SchematicCell *, const SchematicCell *>> pending = {{&a, &b}};
+    while (!pending.empty()) {
+        const auto [x, y] = pending.back();
+        pending.pop_back();
+        if (!sameGrid(*x, *y))
             return false;
+        for (int k = 0; k < x->nr_of_subspaces; ++k)
+            pending.emplace_back(&x->ptr[k], &y->ptr[k]);
+    }
     return true;
 }
 
