@@ -110,7 +110,7 @@ TEST(PanelModel, KeysAreBoundToTheirSwitchesInCaptureOrder) {
     for (size_t k = 0; k < std::size(expected); ++k) {
         const auto &binding = phaseTwo->activationsFromWindow[k];
         EXPECT_EQ(binding[0], expected[k].key) << k;
-        EXPECT_EQ(phaseTwo->signalNames[binding[2]], expected[k].wire) << expected[k].key;
+        EXPECT_EQ(std::string(phaseTwo->signalNames[binding[2]]), expected[k].wire) << expected[k].key;
         const int cind = binding[1];
         ASSERT_EQ(phaseTwo->numberOfOutputs[cind], 1) << expected[k].key;
         EXPECT_EQ(phaseTwo->outputs[cind][0], binding[2]) << "key " << expected[k].key << " drives its wire";
