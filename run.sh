@@ -3,6 +3,6 @@
 set -e
 cd "$(dirname "$0")"
 . ./setup.sh
-norvale_install
+norvale_install "$NORVALE_PACKAGES"
 norvale_build >/dev/null
 exec build/norvale "$@"

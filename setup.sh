@@ -1,11 +1,16 @@
 # Shared by run.sh and test.sh: installs what is missing and builds into build/.
 # Sourced, not run.
 
-NORVALE_PACKAGES="cmake g++ make libgtest-dev libx11-dev libxtst-dev xvfb x11-utils"
+# What building and running needs.
+NORVALE_PACKAGES="cmake g++ make libgtest-dev libx11-dev libxtst-dev"
+# What the tests need besides: a private X server, and clang with its
+# fuzzer and sanitizer runtimes for the fuzz stage.
+NORVALE_TEST_PACKAGES="xvfb x11-utils clang libclang-rt-14-dev"
 
+# Installs the packages named in $1 that are not installed yet.
 norvale_install() {
     missing=""
-    for pkg in $NORVALE_PACKAGES; do
+    for pkg in $1; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing="$missing $pkg"
     done
     [ -z "$missing" ] && return 0
@@ -15,7 +20,17 @@ norvale_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing || return 1
 }
 
+# Configures and builds everything into build/ with the default compiler.
 norvale_build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null || return 1
     cmake --build build -j2
+}
+
+# Configures and builds the fuzz targets into build-fuzz/ with clang (the
+# library instrumented for libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer); the tests and the program are not built there.
+norvale_build_fuzz() {
+    CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVALE_FUZZ=ON \
+        -DBUILD_TESTING=OFF >/dev/null || return 1
+    cmake --build build-fuzz -j2 --target fuzz_targets
 }

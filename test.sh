@@ -1,10 +1,19 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs every test under a private X server.
+# Installs what is missing, builds, and runs every test under a private X
+# server; then, when clang is there, runs the fuzz targets for a fixed number
+# of inputs each.  Exits non-zero when any test or fuzz run fails.
 set -e
 cd "$(dirname "$0")"
 . ./setup.sh
-norvale_install
+norvale_install "$NORVALE_PACKAGES $NORVALE_TEST_PACKAGES"
 norvale_build
+fuzz=false
+if command -v clang++ >/dev/null 2>&1; then
+    norvale_build_fuzz
+    fuzz=true
+else
+    echo "clang++ not found: the fuzz stage is skipped" >&2
+fi
 
 # A free display number: the first with neither a lock file nor a socket.
 display=90
@@ -21,5 +30,10 @@ until xdpyinfo -display ":$display" >/dev/null 2>&1; do
     sleep 0.1
 done
 
-cd build
-DISPLAY=":$display" ctest --output-on-failure -j2
+status=0
+(cd build && DISPLAY=":$display" ctest --output-on-failure --no-tests=error -j2) || status=1
+if [ $fuzz = true ]; then
+    echo "Fuzz stage"
+    (cd build-fuzz && ctest --output-on-failure --no-tests=error -j2) || status=1
+fi
+exit $status
