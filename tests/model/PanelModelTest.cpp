@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Ph1.h"
 #include "core/Ph2.h"
-#include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/Ph4Run.h"
 #include "core/Sim.h"
@@ -29,15 +27,7 @@ std::string startHeadless() {
     useXDisplay = 0;
     testing::internal::CaptureStderr();
     simnet();
-    phaseTwo = new PhaseTwo;
-    phaseTwo->listsToArrays();
-    delete phaseOne; // writes the two count lines, as the program does
-    phaseOne = nullptr;
-    phaseThree = new PhaseThree;
-    phaseThree->checkConnectivity();
-    phaseThree->formActivationLists();
-    phaseFour = new PhaseFour;
-    phaseFive = new PhaseFive;
+    convertCapturedNetlist();
     drawFirstTime();
     restartAtTimeZero();
     simulate();
