@@ -43,7 +43,7 @@ PhaseThree::PhaseThree() {
     scheduledSignals.assign(signals, UNINITIALIZED);
     scheduledTimes.assign(signals, 0);
     whenScheduled.assign(signals, 0);
-    activatedComponents.assign(2 * components, 0);
+    activatedComponents.assign(components, 0);
     resetSignals();
 }
 

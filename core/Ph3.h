@@ -43,11 +43,10 @@ public:
 
     // The components whose activation mark is set, in the order they were
     // marked: the first numberOfActivatedComponents entries.  The kernel
-    // keeps it beside the marks (PhaseFour::activate) so that a step visits
-    // only the components that changed, never the whole circuit.  It has room
-    // for every component twice: PhaseFour::step clears each mark as it
-    // evaluates, so a component activated again during its step's
-    // evaluations is listed a second time, behind the step's own list.
+    // keeps it beside the marks (the reset and the time advance mark) so that
+    // a step visits only the components that changed, never the whole
+    // circuit.  A component is listed only while unmarked, so room for every
+    // component once is enough.
     std::vector<int> activatedComponents;
     int numberOfActivatedComponents = 0;
 
