@@ -8,6 +8,7 @@
 #include <sstream>
 #include <utility>
 
+#include "components/CapErr.h"
 #include "components/SecEvTyp.h"
 #include "components/ssiRT.h"
 #include "core/Ph1.h"
@@ -17,24 +18,6 @@
 namespace {
 
 // ---- Errors -----------------------------------------------------------------
-
-const char *positionOf(const SD &sd) {
-    return sd.graphicPosition ? sd.graphicPosition : "";
-}
-
-// Small-scale capture errors end the program at once.
-[[noreturn]] void captureError(const std::ostringstream &message) {
-    std::cerr << message.str() << std::endl;
-    std::exit(1);
-}
-
-using NamedBus = std::pair<const char *, const Signal *>;
-
-// Writes " name.length = n" for each bus, as the length messages list them.
-void listLengths(std::ostringstream &message, std::initializer_list<NamedBus> buses) {
-    for (const NamedBus &bus : buses)
-        message << " " << bus.first << ".length = " << bus.second->length;
-}
 
 [[noreturn]] void lengthError(const std::string &what, const SD &sd, std::initializer_list<NamedBus> buses) {
     std::ostringstream message;

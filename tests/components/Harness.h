@@ -15,8 +15,8 @@ void freshHeadlessNetlist();
 
 // Converts the captured netlist into arrays, builds the activation lists and
 // creates the kernel and an unconnected display, as the program does before
-// its run.  The capture lists stay readable, and open inputs are not
-// reported.
+// its run.  phaseOne stays (no count lines are written), and open inputs are
+// not reported.
 void convertNetlist();
 
 // The kernel's reset followed by every component's key function, as at the
