@@ -16,6 +16,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/Sim.h"
 #include "display/iconData.h"
 
 namespace {
@@ -163,6 +164,24 @@ TEST(MemoryCapture, EveryErrorOfOneBuildIsReported) {
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), all);
     EXPECT_EQ(phaseOne->fatalDiagnosticCount, static_cast<int>(std::size(captureErrors)));
+}
+
+TEST(MemoryCapture, CountedErrorsStopTheProgramAfterTheBuild) {
+    freshHeadlessNetlist();
+    std::string expected;
+    for (const CountedCapture &k : captureErrors)
+        expected += k.message;
+    expected += std::to_string(std::size(captureErrors)) + " Fatal Diagnostic(s)--Can't Continue.\n";
+    EXPECT_EXIT(
+        {
+            for (const CountedCapture &k : captureErrors)
+                k.capture();
+            ConversionOptions options;
+            options.checkConnectivity = false;
+            options.openDisplay = false;
+            convertCapturedNetlist(options);
+        },
+        testing::ExitedWithCode(1), exactly(expected));
 }
 
 // ---- Read-only memory ----
