@@ -33,7 +33,7 @@ bool controlledConsoleActs(int cind) {
 
 // The message for a value with a bit that is not ZERO or ONE.  It names the
 // protocol state, which is the "acted" state at that moment.
-void reportIndeterminate(int cind, const char *component) {
+void reportConsoleIndeterminate(int cind, const char *component) {
     std::cerr << "\nERROR -- " << component << " component trying to output uninitialized bits \n"
               << " or bits in transition. state = " << phaseTwo->state[cind] << std::endl;
 }
@@ -69,7 +69,7 @@ void writeCharacterCode(int code) {
 void writeHexDigit(int cind, int bits, const int *group) {
     const int digit = integerFromSignals(bits, group);
     if (digit < 0)
-        reportIndeterminate(cind, "HexOut");
+        reportConsoleIndeterminate(cind, "HexOut");
     else
         std::cerr << digit;
 }
@@ -81,7 +81,7 @@ void _stderr(int cind) {
         return;
     const int code = integerFromSignals(stderrCodeBits, phaseTwo->dataInputs[cind]);
     if (code < 0)
-        reportIndeterminate(cind, "Stderr");
+        reportConsoleIndeterminate(cind, "Stderr");
     else
         writeCharacterCode(code);
 }
@@ -91,7 +91,7 @@ void intOut(int cind) {
         return;
     const int value = integerFromSignals(phaseTwo->numberOfDataInputs[cind], phaseTwo->dataInputs[cind]);
     if (value < 0)
-        reportIndeterminate(cind, "IntOut");
+        reportConsoleIndeterminate(cind, "IntOut");
     else
         std::cerr << value << std::endl;
 }

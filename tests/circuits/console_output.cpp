@@ -14,8 +14,9 @@ void simnet() {
     Probe(SD("ba", nullptr), clk, "clk");
     Probe(SD("bb", nullptr), en, "en");
 
-    // Written in component order at each rise: "Hi^M|^J", "2f3", "755", a
-    // newline after the digits, then the floating value.
+    // Written in component order at each rise: "Hi^M|^J ", "2f3", " ", "755"
+    // and a newline, then the two values with a floating bit (the hexadecimal
+    // one still writes its low digit) and a newline.
     const char line[] = {'H', 'i', 13, static_cast<char>(138), ' '};
     for (const char c : line)
         Stderr(SD("ca", nullptr), (en, clk, Signal(8, static_cast<unsigned char>(c), "Code")));
@@ -24,4 +25,6 @@ void simnet() {
     Stderr(SD("cc", nullptr), (en, clk, Signal(8, unsigned{' '}, "Space")));
     IntOut(SD("cd", nullptr), (en, clk), number);
     IntOut(SD("ce", nullptr), (en, clk), (Signal(3, 5u, "High"), floating));
+    HexOut(SD("cf", nullptr), (en, clk), (floating, Signal(4, 0xau, "Low")));
+    Stderr(SD("cg", nullptr), (en, clk, Signal(8, unsigned{'\n'}, "Newline")));
 }
