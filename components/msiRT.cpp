@@ -168,8 +168,9 @@ JkffState jkJudgement(SignalValue j, SignalValue k, SignalValue q) {
     return q == ZERO ? jkffWillSet : q == ONE ? jkffWillClear : jkffWillUnknown;
 }
 
+// Requests Q and its complement, QP first; an unknown Q gives XXX on both.
 void driveJk(int cind, SignalValue q) {
-    driveMsi(cind, jkffQP, complement(q));
+    driveMsi(cind, jkffQP, q == ONE ? ZERO : q == ZERO ? ONE : XXX);
     driveMsi(cind, jkffQ, q);
 }
 
