@@ -2,6 +2,7 @@
 #include "components/msiRT.h"
 
 #include <iostream>
+#include <optional>
 
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
@@ -23,8 +24,8 @@ void driveAll(int cind, SignalValue v) {
         driveMsi(cind, k, v);
 }
 
-// The data inputs from position first on, read as a number of bits bits
-// (negative when one of them is not binary).
+// The bits data inputs from position first on as an unsigned number, the
+// first the least significant; negative when one of them is not binary.
 int dataNumber(int cind, int first, int bits) {
     return integerFromSignals(bits, phaseTwo->dataInputs[cind] + first);
 }
@@ -128,13 +129,14 @@ enum BitRegisterState : int {
     bitRegWriteHigh = 4, // W is ONE: wait for it to fall
 };
 
-// The level clear and set ask for (ZERO, ONE), or HIZ when they ask for none.
-SignalValue clearSetLevel(SignalValue clear, SignalValue set) {
+// The level clear and set force on every bit, if they force one: clear alone
+// ONE gives ZERO, set alone ONE gives ONE.
+std::optional<SignalValue> clearSetLevel(SignalValue clear, SignalValue set) {
     if (clear == ONE && set == ZERO)
         return ZERO;
     if (clear == ZERO && set == ONE)
         return ONE;
-    return HIZ;
+    return std::nullopt;
 }
 
 // Counts up the outputs from position 0; false when a bit of the count is not
@@ -372,8 +374,6 @@ void jkff(int cind) {
     case Forcing::clocked:
         break;
     }
-    // The level each judgement gives Q when the clock falls.
-    constexpr SignalValue levelAtFall[] = {XXX, XXX, XXX, ZERO, ONE, XXX};
     switch (state) {
     case jkffAwaitingLow:
         if (clock == ZERO)
@@ -387,7 +387,7 @@ void jkff(int cind) {
     case jkffWillSet:
     case jkffWillUnknown:
         if (clock == ZERO) {
-            driveJk(cind, levelAtFall[state]);
+            driveJk(cind, state == jkffWillClear ? ZERO : state == jkffWillSet ? ONE : XXX);
             state = jkffArmed;
         }
         break;
@@ -416,7 +416,7 @@ void bitAddressibleRegister(int cind) {
     const SignalValue set = controlInput(cind, bitRegSet);
     const SignalValue enable = controlInput(cind, bitRegEnable);
     const SignalValue write = controlInput(cind, bitRegWrite);
-    const SignalValue forced = clearSetLevel(clear, set);
+    const std::optional<SignalValue> forced = clearSetLevel(clear, set);
     const bool allZero = clear == ZERO && set == ZERO && write == ZERO;
 
     // What this evaluation requested, for bit out.
@@ -435,8 +435,8 @@ void bitAddressibleRegister(int cind) {
         state = bitRegUnknown;
         break;
     case bitRegUnknown:
-        if (forced != HIZ) {
-            setAllTo(forced);
+        if (forced) {
+            setAllTo(*forced);
             state = bitRegForced;
         } else if (allZero) {
             state = bitRegArmed;
@@ -447,8 +447,8 @@ void bitAddressibleRegister(int cind) {
             state = bitRegArmed;
         break;
     case bitRegArmed:
-        if (forced != HIZ) {
-            setAllTo(forced);
+        if (forced) {
+            setAllTo(*forced);
             state = bitRegForced;
         } else if (write == ONE) {
             // A write to an unknown address is dropped.
@@ -462,8 +462,8 @@ void bitAddressibleRegister(int cind) {
     case bitRegWriteHigh:
         if (write == ZERO)
             state = bitRegArmed;
-        else if (forced != HIZ)
-            setAllTo(forced);
+        else if (forced)
+            setAllTo(*forced);
         break;
     default:
         break;
