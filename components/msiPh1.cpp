@@ -1,6 +1,7 @@
 // Capture functions of the medium-scale and console components.
 #include "components/msiPh1.h"
 
+#include <initializer_list>
 #include <sstream>
 
 #include "components/CapErr.h"
