@@ -2,10 +2,478 @@
 #include "components/msiRT.h"
 
 #include <iostream>
+#include <optional>
 
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
+#include "components/SecEvTyp.h"
 #include "core/Ph2.h"
+
+namespace {
+
+// ---- Pins ---------------------------------------------------------------------
+
+void driveMsi(int cind, int k, SignalValue v) {
+    drive(cind, k, v, msiDelays);
+}
+
+// Requests v on every output.
+void driveAll(int cind, SignalValue v) {
+    const int n = phaseTwo->numberOfOutputs[cind];
+    for (int k = 0; k < n; ++k)
+        driveMsi(cind, k, v);
+}
+
+// The bits data inputs from position first on as an unsigned number, the
+// first the least significant; negative when one of them is not binary.
+int dataNumber(int cind, int first, int bits) {
+    return integerFromSignals(bits, phaseTwo->dataInputs[cind] + first);
+}
+
+// ---- Arithmetic -----------------------------------------------------------------
+
+// One column of a binary addition over the five values.
+struct ColumnSum {
+    SignalValue sum;
+    SignalValue carry;
+};
+
+// The sum is known only when all three bits are; the carry is known as soon as
+// two of them agree, so that two ZEROs stop an unknown from rippling upward.
+ColumnSum addColumn(SignalValue a, SignalValue b, SignalValue carry) {
+    const int ones = (a == ONE) + (b == ONE) + (carry == ONE);
+    const int zeros = (a == ZERO) + (b == ZERO) + (carry == ZERO);
+    const SignalValue sum = ones + zeros < 3 ? XXX : ones % 2 ? ONE : ZERO;
+    const SignalValue carryOut = ones >= 2 ? ONE : zeros >= 2 ? ZERO : XXX;
+    return {sum, carryOut};
+}
+
+// ---- Set and reset of the flip-flops -------------------------------------------
+
+// What the asynchronous inputs R and S ask of a flip-flop.
+enum class Forcing {
+    clocked, // both ZERO: the clock rules
+    setOne,  // S alone ONE
+    setZero, // R alone ONE
+    hold,    // both ONE, or either unknown: nothing changes
+};
+
+// clang-format off
+// Rows by R, columns by S, each over ZERO, UNINITIALIZED, XXX, HIZ, ONE.
+constexpr Forcing forcingOf[5][5] = {
+    /* R ZERO */ {Forcing::clocked, Forcing::hold, Forcing::hold, Forcing::hold, Forcing::setOne},
+    /* R U    */ {Forcing::hold,    Forcing::hold, Forcing::hold, Forcing::hold, Forcing::hold},
+    /* R XXX  */ {Forcing::hold,    Forcing::hold, Forcing::hold, Forcing::hold, Forcing::hold},
+    /* R HIZ  */ {Forcing::hold,    Forcing::hold, Forcing::hold, Forcing::hold, Forcing::hold},
+    /* R ONE  */ {Forcing::setZero, Forcing::hold, Forcing::hold, Forcing::hold, Forcing::hold},
+};
+// clang-format on
+
+Forcing forcing(SignalValue reset, SignalValue set) {
+    if (!isSignalValue(reset) || !isSignalValue(set))
+        return Forcing::hold;
+    return forcingOf[reset][set];
+}
+
+// ---- State words ------------------------------------------------------------------
+
+// Pins of the D flip-flop.
+enum DffPin { dffReset = 0, dffClock = 1, dffData = 2, dffSet = 3 };
+enum DffState : int {
+    dffFresh = 0,       // reset: drive XXX first
+    dffAwaitingLow = 1, // the clock must be ZERO before an edge counts
+    dffArmed = 2,       // clock seen ZERO: the next ONE takes D
+};
+
+// Pins of the JK flip-flop; its outputs are QP at 0 and Q at 1.
+enum JkffPin { jkffReset = 0, jkffK = 1, jkffClock = 2, jkffJ = 3, jkffSet = 4 };
+enum JkffOutput { jkffQP = 0, jkffQ = 1 };
+enum JkffState : int {
+    jkffFresh = 0,       // reset: drive XXX first
+    jkffAwaitingLow = 1, // the clock must be ZERO before an edge counts
+    jkffArmed = 2,       // clock seen ZERO: the next ONE judges J and K
+    jkffWillClear = 3,   // clock high: Q goes ZERO when it falls
+    jkffWillSet = 4,     // clock high: Q goes ONE when it falls
+    jkffWillUnknown = 5, // clock high: both outputs go XXX when it falls
+};
+
+// Pins of the counter; its clear is active at ZERO.
+enum CounterPin { counterClock = 0, counterClear = 1 };
+enum CounterState : int {
+    counterFresh = 0,     // reset, or a count in transition was clocked: wait for a clear
+    counterCleared = 1,   // cleared: wait for clear to go ONE
+    counterCounting = 2,  // the next ONE of the clock starts an edge
+    counterClockHigh = 3, // the next ZERO of the clock counts
+};
+
+// Pins of the clock gate.
+enum GatePin { gateClock = 0, gateEnable = 1 };
+enum GateState : int {
+    gateFresh = 0,          // reset: drive UNINITIALIZED
+    gateAwaitingEnable = 1, // enable not yet binary since the reset
+    gateArmed = 2,          // clock low (or unknown): the next ONE may pass
+    gateBlocked = 3,        // clock high, risen with enable not ONE
+    gatePassing = 4,        // clock high and passed on: ZERO follows its fall
+};
+
+// Control pins of the register.
+enum RegisterPin { registerWrite = 0, registerEnable = 1 };
+
+// Control pins of the bit-addressable register.
+enum BitRegisterPin { bitRegWrite = 0, bitRegEnable = 1, bitRegSet = 2, bitRegClear = 3 };
+enum BitRegisterState : int {
+    bitRegFresh = 0,     // reset: drive XXX everywhere
+    bitRegUnknown = 1,   // only clear or set can give the bits a value
+    bitRegForced = 2,    // after clear or set: writes wait until clear, set and W are ZERO
+    bitRegArmed = 3,     // the next rise of W writes
+    bitRegWriteHigh = 4, // W is ONE: wait for it to fall
+};
+
+// The level clear and set force on every bit, if they force one: clear alone
+// ONE gives ZERO, set alone ONE gives ONE.
+std::optional<SignalValue> clearSetLevel(SignalValue clear, SignalValue set) {
+    if (clear == ONE && set == ZERO)
+        return ZERO;
+    if (clear == ZERO && set == ONE)
+        return ONE;
+    return std::nullopt;
+}
+
+// Counts up the outputs from position 0; false when a bit of the count is not
+// binary (the bits below it have been requested already).
+bool countUp(int cind) {
+    const int n = phaseTwo->numberOfOutputs[cind];
+    for (int k = 0; k < n; ++k) {
+        const SignalValue v = outputValue(cind, k);
+        if (v == ONE) {
+            driveMsi(cind, k, ZERO);
+        } else if (v == ZERO) {
+            driveMsi(cind, k, ONE);
+            return true;
+        } else {
+            std::cerr << "Counter clocked when the count is in transition" << std::endl;
+            return false;
+        }
+    }
+    return true; // all ONE wraps to all ZERO
+}
+
+// The JK flip-flop's judgement at a rising clock edge.
+JkffState jkJudgement(SignalValue j, SignalValue k, SignalValue q) {
+    if (!isBinary(j) || !isBinary(k))
+        return jkffWillUnknown;
+    if (j == ZERO)
+        return k == ONE ? jkffWillClear : jkffAwaitingLow; // ZERO, ZERO: hold
+    if (k == ZERO)
+        return jkffWillSet;
+    // Both ONE: toggle, which needs a known Q.
+    return q == ZERO ? jkffWillSet : q == ONE ? jkffWillClear : jkffWillUnknown;
+}
+
+// Requests Q and its complement, QP first; an unknown Q gives XXX on both.
+void driveJk(int cind, SignalValue q) {
+    driveMsi(cind, jkffQP, q == ONE ? ZERO : q == ZERO ? ONE : XXX);
+    driveMsi(cind, jkffQ, q);
+}
+
+} // namespace
+
+// ---- Combinational components ---------------------------------------------------
+
+void adder(int cind) {
+    const int w = integerParameter(cind, adderWidth);
+    SignalValue carry = ZERO;
+    for (int b = 0; b < w; ++b) {
+        const ColumnSum column = addColumn(dataInput(cind, b), dataInput(cind, w + b), carry);
+        driveMsi(cind, b, column.sum);
+        carry = column.carry;
+    }
+}
+
+void increment(int cind) {
+    const int n = phaseTwo->numberOfOutputs[cind];
+    bool carry = true;
+    for (int b = 0; b < n; ++b) {
+        const SignalValue v = dataInput(cind, b);
+        if (!carry) {
+            driveMsi(cind, b, v);
+        } else if (v == ONE) {
+            driveMsi(cind, b, ZERO);
+        } else if (v == ZERO) {
+            driveMsi(cind, b, ONE);
+            carry = false;
+        } else {
+            driveMsi(cind, b, XXX); // the carry goes on past an unknown bit
+        }
+    }
+}
+
+void mux(int cind) {
+    const int w = phaseTwo->numberOfOutputs[cind];
+    const int select =
+        integerFromSignals(phaseTwo->numberOfControlInputs[cind], phaseTwo->controlInputs[cind]);
+    for (int b = 0; b < w; ++b)
+        driveMsi(cind, b, select < 0 ? XXX : dataInput(cind, b + w * select));
+}
+
+void decoder(int cind) {
+    const SignalValue enable = controlInput(cind, 0);
+    const int code = enable == ONE ? dataNumber(cind, 0, phaseTwo->numberOfDataInputs[cind]) : -1;
+    const int n = phaseTwo->numberOfOutputs[cind];
+    for (int k = 0; k < n; ++k) {
+        SignalValue v = XXX; // enable unknown, or an unknown code
+        if (enable == ZERO)
+            v = ZERO;
+        else if (code >= 0)
+            v = k == code ? ONE : ZERO;
+        driveMsi(cind, k, v);
+    }
+}
+
+void encoder(int cind) {
+    const int n = phaseTwo->numberOfOutputs[cind] - 1; // valid is output n
+    int found = -1;
+    bool valid = true;
+    for (int k = phaseTwo->numberOfDataInputs[cind] - 1; k >= 0; --k) {
+        const SignalValue v = dataInput(cind, k);
+        if (v == ONE && found < 0)
+            found = k;
+        // Any unknown request line makes the answer unknown, even below the highest ONE.
+        valid = valid && isBinary(v);
+    }
+    if (!valid) {
+        driveAll(cind, XXX);
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        driveMsi(cind, i, found >= 0 && (found >> i & 1) ? ONE : ZERO);
+    driveMsi(cind, n, found >= 0 ? ONE : ZERO);
+}
+
+// ---- Clocked components --------------------------------------------------------------
+
+void counter(int cind) {
+    int &state = phaseTwo->state[cind];
+    const SignalValue clock = dataInput(cind, counterClock);
+    const SignalValue clear = dataInput(cind, counterClear);
+    if (clear == ZERO && state != counterCleared) {
+        driveAll(cind, ZERO);
+        state = counterCleared;
+        return;
+    }
+    switch (state) {
+    case counterCleared:
+        if (clear == ONE)
+            state = counterCounting;
+        break;
+    case counterCounting:
+        if (clock == ONE)
+            state = counterClockHigh;
+        break;
+    case counterClockHigh:
+        if (clock == ZERO)
+            state = countUp(cind) ? counterCounting : counterFresh;
+        break;
+    default: // fresh: only a clear starts the counter
+        break;
+    }
+}
+
+void gate(int cind) {
+    int &state = phaseTwo->state[cind];
+    const SignalValue clock = dataInput(cind, gateClock);
+    const SignalValue enable = dataInput(cind, gateEnable);
+    bool request = false;
+    SignalValue g = UNINITIALIZED;
+    if (state == gateFresh) {
+        request = true;
+        state = gateAwaitingEnable;
+    }
+    if (state == gateAwaitingEnable && isBinary(enable)) {
+        g = ZERO;
+        request = true;
+        state = gateArmed;
+    }
+    switch (state) {
+    case gateArmed:
+        if (clock == ONE && enable == ONE) {
+            g = ONE;
+            request = true;
+            state = gatePassing;
+        } else if (clock == ONE) {
+            state = gateBlocked;
+        }
+        break;
+    case gateBlocked:
+        if (clock == ZERO)
+            state = gateArmed;
+        break;
+    case gatePassing:
+        if (clock == ZERO) {
+            g = ZERO;
+            request = true;
+            state = gateArmed;
+        }
+        break;
+    default:
+        break;
+    }
+    if (request)
+        driveMsi(cind, 0, g);
+}
+
+void dff(int cind) {
+    int &state = phaseTwo->state[cind];
+    if (state == dffFresh) {
+        driveMsi(cind, 0, XXX);
+        state = dffAwaitingLow;
+        return;
+    }
+    const SignalValue clock = dataInput(cind, dffClock);
+    switch (forcing(dataInput(cind, dffReset), dataInput(cind, dffSet))) {
+    case Forcing::clocked:
+        if (state == dffAwaitingLow && clock == ZERO) {
+            state = dffArmed;
+        } else if (state == dffArmed && clock == ONE) {
+            driveMsi(cind, 0, dataInput(cind, dffData));
+            state = dffAwaitingLow;
+        }
+        break;
+    case Forcing::setOne:
+        driveMsi(cind, 0, ONE);
+        state = dffAwaitingLow;
+        break;
+    case Forcing::setZero:
+        driveMsi(cind, 0, ZERO);
+        state = dffAwaitingLow;
+        break;
+    case Forcing::hold:
+        break;
+    }
+}
+
+void jkff(int cind) {
+    int &state = phaseTwo->state[cind];
+    if (state == jkffFresh) {
+        driveJk(cind, XXX);
+        state = jkffAwaitingLow;
+        return;
+    }
+    const SignalValue clock = dataInput(cind, jkffClock);
+    switch (forcing(dataInput(cind, jkffReset), dataInput(cind, jkffSet))) {
+    case Forcing::setOne:
+        driveJk(cind, ONE);
+        state = jkffAwaitingLow;
+        return;
+    case Forcing::setZero:
+        driveJk(cind, ZERO);
+        state = jkffAwaitingLow;
+        return;
+    case Forcing::hold:
+        return;
+    case Forcing::clocked:
+        break;
+    }
+    switch (state) {
+    case jkffAwaitingLow:
+        if (clock == ZERO)
+            state = jkffArmed;
+        break;
+    case jkffArmed:
+        if (clock == ONE)
+            state = jkJudgement(dataInput(cind, jkffJ), dataInput(cind, jkffK), outputValue(cind, jkffQ));
+        break;
+    case jkffWillClear:
+    case jkffWillSet:
+    case jkffWillUnknown:
+        if (clock == ZERO) {
+            driveJk(cind, state == jkffWillClear ? ZERO : state == jkffWillSet ? ONE : XXX);
+            state = jkffArmed;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void enabledRegister(int cind) {
+    if (!strobeFires(phaseTwo->state[cind], controlInput(cind, registerEnable),
+                     controlInput(cind, registerWrite)))
+        return;
+    const int n = phaseTwo->numberOfOutputs[cind];
+    for (int b = 0; b < n; ++b)
+        driveMsi(cind, b, dataInput(cind, b));
+}
+
+void bitAddressibleRegister(int cind) {
+    int &state = phaseTwo->state[cind];
+    const int k = (phaseTwo->numberOfDataInputs[cind] - 1) / 2;
+    const int bitOut = phaseTwo->numberOfOutputs[cind] - 1; // the register bits lie below it
+    const int readAddress = dataNumber(cind, 0, k);
+    const int writeAddress = dataNumber(cind, k, k);
+    const SignalValue bit = dataInput(cind, 2 * k);
+    const SignalValue clear = controlInput(cind, bitRegClear);
+    const SignalValue set = controlInput(cind, bitRegSet);
+    const SignalValue enable = controlInput(cind, bitRegEnable);
+    const SignalValue write = controlInput(cind, bitRegWrite);
+    const std::optional<SignalValue> forced = clearSetLevel(clear, set);
+    const bool allZero = clear == ZERO && set == ZERO && write == ZERO;
+
+    // What this evaluation requested, for bit out.
+    bool setAll = false;
+    SignalValue setTo = XXX;
+    bool wroteRead = false;
+    const auto setAllTo = [&](SignalValue v) {
+        driveAll(cind, v);
+        setAll = true;
+        setTo = v;
+    };
+
+    switch (state) {
+    case bitRegFresh:
+        setAllTo(XXX);
+        state = bitRegUnknown;
+        break;
+    case bitRegUnknown:
+        if (forced) {
+            setAllTo(*forced);
+            state = bitRegForced;
+        } else if (allZero) {
+            state = bitRegArmed;
+        }
+        break;
+    case bitRegForced:
+        if (allZero)
+            state = bitRegArmed;
+        break;
+    case bitRegArmed:
+        if (forced) {
+            setAllTo(*forced);
+            state = bitRegForced;
+        } else if (write == ONE) {
+            // A write to an unknown address is dropped.
+            if (enable == ONE && writeAddress >= 0) {
+                driveMsi(cind, writeAddress, bit);
+                wroteRead = writeAddress == readAddress;
+            }
+            state = bitRegWriteHigh;
+        }
+        break;
+    case bitRegWriteHigh:
+        if (write == ZERO)
+            state = bitRegArmed;
+        else if (forced)
+            setAllTo(*forced);
+        break;
+    default:
+        break;
+    }
+
+    SignalValue shown = XXX;
+    if (readAddress >= 0)
+        shown = setAll ? setTo : wroteRead ? bit : outputValue(cind, readAddress);
+    driveMsi(cind, bitOut, shown);
+}
 
 // ---- Console output components ----
 
