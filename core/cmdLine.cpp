@@ -32,6 +32,10 @@ int numberOfUserRunTimeFlags;
 int numberOfProfRunTimeFlags;
 int zFlagSet;
 int zSetXa, zSetYa, zSetXb, zSetYb;
+std::string keyScriptOption;
+int summaryFlag;
+std::string vcdFileName;
+int vcdAllSignals;
 
 namespace {
 
@@ -71,7 +75,15 @@ const char *const helpText = "Command line options:\n"
                              "  -z <xul> <yul> <xlr> <ylr>\n"
                              " Help\n"
                              "  -h\n"
-                             "   (-K without a window: the slow-down does not wait)\n";
+                             "   (-K without a window: the slow-down does not wait)\n"
+                             " Scripted and headless runs\n"
+                             "  -k <keys>   keys pressed in order, each once the circuit has settled\n"
+                             "   items separated by commas: c, c*count, or c@time (press at that time)\n"
+                             "   \\, and \\\\ stand for a comma and a backslash key\n"
+                             "   for example:  -k '1,1,0*72'\n"
+                             "  -s          a line per probe with its present value when the run ends\n"
+                             "  -V <file>   a Value Change Dump of the probed signals to file\n"
+                             "  -A          with -V: every signal of the circuit\n";
 
 const int numberOfRunTimeFlags = 16;
 
@@ -247,8 +259,11 @@ void setZoom(int argc, char **argv) {
 
 void commandLine(int argc, char **argv) {
     int c;
-    while ((c = norvale::getopt(argc, argv, "C:c:S:EF:g:K:hmp:T:tu:W:Xz:")) != -1) {
+    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:sT:tu:V:W:Xz:")) != -1) {
         switch (c) {
+        case 'A':
+            vcdAllSignals = 1;
+            break;
         case 'C':
             setTriple(argc, argv, 'C', red_fg, green_fg, blue_fg);
             break;
@@ -274,11 +289,17 @@ void commandLine(int argc, char **argv) {
         case 'h':
             std::cerr << helpText;
             std::exit(0);
+        case 'k':
+            keyScriptOption = norvale::optarg;
+            break;
         case 'm':
             connectMuxOnlyFlag = 1;
             break;
         case 'p':
             setRunTimeFlag(argc, argv, 'p', profRunTimeFlag, numberOfProfRunTimeFlags);
+            break;
+        case 's':
+            summaryFlag = 1;
             break;
         case 'T':
             stopTime = timeInRange(norvale::optarg);
@@ -288,6 +309,9 @@ void commandLine(int argc, char **argv) {
             break;
         case 'u':
             setRunTimeFlag(argc, argv, 'u', userRunTimeFlag, numberOfUserRunTimeFlags);
+            break;
+        case 'V':
+            vcdFileName = norvale::optarg;
             break;
         case 'W':
             copyBounded('W', norvale::optarg, WindowLabelString);
@@ -316,5 +340,8 @@ void resetOptions() {
     std::fill(std::begin(profRunTimeFlag), std::end(profRunTimeFlag), -1);
     numberOfUserRunTimeFlags = numberOfProfRunTimeFlags = 0;
     zFlagSet = zSetXa = zSetYa = zSetXb = zSetYb = 0;
+    keyScriptOption.clear();
+    summaryFlag = vcdAllSignals = 0;
+    vcdFileName.clear();
     norvale::resetGetopt();
 }

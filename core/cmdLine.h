@@ -1,6 +1,8 @@
 // Command-line options and the globals they set.
 #pragma once
 
+#include <string>
+
 extern char FunctionKeyString[25];
 extern char CursorKeyString[25];
 extern char WindowLabelString[25];
@@ -19,6 +21,13 @@ extern int numberOfUserRunTimeFlags;
 extern int numberOfProfRunTimeFlags;
 extern int zFlagSet;
 extern int zSetXa, zSetYa, zSetXb, zSetYb;
+// -k: the scripted key presses as given (checked and read by the key script).
+extern std::string keyScriptOption;
+// -s: a line per probe with its value when the run ends.
+extern int summaryFlag;
+// -V: the Value Change Dump's file name (empty: no dump); -A: every signal.
+extern std::string vcdFileName;
+extern int vcdAllSignals;
 
 // Parses the options into the globals; ends the process for -h.  Unknown
 // options, missing arguments, too few values, overlong strings and flag numbers

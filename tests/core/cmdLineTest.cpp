@@ -246,7 +246,8 @@ TEST(CommandLine, HelpEndsTheProcessWithStatusZero) {
     char *argv[] = {name, t, h, nullptr};
     EXPECT_EXIT(
         commandLine(3, argv), ::testing::ExitedWithCode(0),
-        "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n$");
+        "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n"
+        " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n$");
 }
 
 // Runs commandLine on "norvale" followed by words, its messages left on
