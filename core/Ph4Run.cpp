@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/KeyScript.h"
 #include "core/Ph2.h"
 #include "core/Ph4.h"
 #include "core/RunTime.h"
@@ -79,7 +80,7 @@ void simulate() {
     const bool window = windowOpen();
     // Without a window the loop below would mostly only step, and its checks
     // cost as much as a step: the kernel steps alone while it can.
-    if (!window && kernel.stepUnattended())
+    if (!window && !keyScriptPending() && kernel.stepUnattended())
         return;
     int pollCountdown = 1;
     while (!done) {
@@ -100,12 +101,13 @@ void simulate() {
         if (displayTimeFlag)
             drawStatusLine(kernel.time, kernel.skewHeap.getLength(), stallLevel);
 
+        pressDueKeys(kernel);
         kernel.step();
 
         // When nothing can change, only a key can bring change.  Without a
         // window none can come, so the run is over; with one, sleep until
         // the window has an event.
-        const bool idle = kernel.quiescent();
+        const bool idle = kernel.quiescent() && !keyScriptPending(); // a scripted key is still to come
         if (idle && !window)
             break;
         if (idle)

@@ -3,6 +3,8 @@
 
 #include <iostream>
 
+#include "components/ProbeSummary.h"
+#include "core/KeyScript.h"
 #include "core/Ph1.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
@@ -73,11 +75,15 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 
 void Sim(int argc, char **argv, void (*build)()) {
     commandLine(argc, argv);
+    loadKeyScript(); // a malformed list ends the program before anything is built
     build();
     convertCapturedNetlist();
 
-    if (!earlyExitFlag)
+    if (!earlyExitFlag) {
         phaseFour->run();
+        if (summaryFlag)
+            writeProbeSummary(std::cout);
+    }
 
     retire(phaseFive);
     retire(phaseFour);

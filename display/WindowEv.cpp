@@ -238,6 +238,10 @@ void Windex::repaint() {
     drawSubWindow();
 }
 
+void pressCharacterKey(int character) {
+    operateSwitch(character);
+}
+
 int anyWindowEvents() {
     int eventType = noWindowEvent;
     int keyChar = 0;

@@ -26,6 +26,10 @@ int pointerButton(int keyChar);
 int pointerX(int keyChar);
 int pointerY(int keyChar);
 
+// A printable key's press: operates the first switch (or pulser) bound to
+// the character, or says on standard error that none is.  Needs no window.
+void pressCharacterKey(int character);
+
 // Handles at most one pending window event of phaseFive's window: keys,
 // bound switches, buttons and drags, redraws.  Returns 0 when nothing was
 // pending or the event needed no action (an Expose, a key giving no single
