@@ -7,6 +7,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 
@@ -73,11 +74,13 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 
 void Sim(int argc, char **argv, void (*build)()) {
     commandLine(argc, argv);
+    openValueChangeDump();
     build();
     convertCapturedNetlist();
 
     if (!earlyExitFlag)
         phaseFour->run();
+    closeValueChangeDump();
 
     retire(phaseFive);
     retire(phaseFour);
