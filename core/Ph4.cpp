@@ -170,6 +170,12 @@ template <bool recording> [[gnu::always_inline]] inline bool PhaseFour::advance(
     int *const marks = p3.componentsActivated.data();
     int *const pending = p3.activatedComponents.data();
     int activated = p3.numberOfActivatedComponents;
+    // The dump's change log, held in locals like the arrays above; nothing
+    // of it exists in the instantiation that does not record.
+    SignalChangeLog *const log = recording ? &valueChangeDump->changes : nullptr;
+    unsigned char *const noted = recording ? log->noted.data() : nullptr;
+    int *const changed = recording ? log->changed.data() : nullptr;
+    int numberChanged = recording ? log->numberChanged : 0;
     time = skewHeap.root->time;
     do {
         const int s = skewHeap.root->signalSerialNumber;
@@ -179,8 +185,12 @@ template <bool recording> [[gnu::always_inline]] inline bool PhaseFour::advance(
         if (current[s] == value)
             continue; // an event that changes nothing activates nothing
         current[s] = value;
-        if constexpr (recording)
-            valueChangeDump->changes.note(s);
+        if constexpr (recording) {
+            if (!noted[s]) {
+                noted[s] = 1;
+                changed[numberChanged++] = s;
+            }
+        }
         for (int k = starts[s], end = starts[s + 1]; k < end; ++k) {
             const int c = entries[k];
             if (!marks[c]) {
@@ -190,8 +200,10 @@ template <bool recording> [[gnu::always_inline]] inline bool PhaseFour::advance(
         }
     } while (!skewHeap.isEmpty() && skewHeap.root->time == time);
     p3.numberOfActivatedComponents = activated;
-    if constexpr (recording)
+    if constexpr (recording) {
+        log->numberChanged = numberChanged;
         valueChangeDump->writeChanges(time);
+    }
     return true;
 }
 

@@ -30,7 +30,7 @@ const char valueCharacter[] = {'0', 'U', 'x', 'z', '1'};
 // make the dump grow with width times changes.
 constexpr int vectorLimit = 64;
 
-constexpr size_t bufferSize = size_t{1} << 20;
+constexpr size_t bufferSize = size_t{1} << 18;
 
 // A name usable in the dump: blanks and other non-printing characters become '_'.
 std::string sanitized(std::string_view text) {
@@ -328,6 +328,19 @@ void ValueChangeDump::declare() {
     changes.changed.assign(signals, 0);
     changes.numberChanged = 0;
     lastWritten.assign(signals, UNINITIALIZED);
+    soleScalar.assign(signals, -1);
+    shortCodes.resize(variableList.size());
+    for (size_t k = 0; k < variableList.size(); ++k) {
+        const std::string &code = variableList[k].code;
+        ShortCode &c = shortCodes[k];
+        c.length = static_cast<int>(std::min(code.size(), sizeof c.text));
+        std::memcpy(c.text, code.data(), static_cast<size_t>(c.length));
+        const DumpVariable &v = variableList[k];
+        const auto s = static_cast<size_t>(v.bits[0]);
+        if (v.bits.size() == 1 && code.size() <= sizeof c.text &&
+            variableStart[s + 1] - variableStart[s] == 1)
+            soleScalar[s] = static_cast<int>(k);
+    }
     variableDirty.assign(variableList.size(), 0);
 }
 
@@ -395,14 +408,37 @@ void ValueChangeDump::writeChanges(unsigned long time) {
     const int n = changes.numberChanged;
     if (n == 0)
         return;
+    changes.numberChanged = 0;
+    // The pointers are held here: the stores into the character buffer would
+    // otherwise make every vector's data be read again.
     const SignalValue *const current = phaseThree->currentSignals.data();
+    const int *const changed = changes.changed.data();
+    unsigned char *const noted = changes.noted.data();
+    SignalValue *const written = lastWritten.data();
+    const int *const scalar = soleScalar.data();
+    const ShortCode *const codes = shortCodes.data();
+    const unsigned long dumpTime = offset + time;
     for (int k = 0; k < n; ++k) {
-        const int s = changes.changed[static_cast<size_t>(k)];
-        changes.noted[static_cast<size_t>(s)] = 0;
+        const int s = changed[k];
+        noted[s] = 0;
+        const SignalValue value = current[s];
         // Events within one time can take a signal back where it was.
-        if (current[s] == lastWritten[static_cast<size_t>(s)])
+        if (value == written[s])
             continue;
-        lastWritten[static_cast<size_t>(s)] = current[s];
+        written[s] = value;
+        if (const int v = scalar[s]; v >= 0) {
+            // The common case, a signal that is a one-bit variable of its own: written at once.
+            if (!stamped || lastStamp != dumpTime)
+                stamp(dumpTime);
+            if (used + sizeof(ShortCode::text) + 2 > buffer.size())
+                flushBuffer();
+            char *const out = buffer.data() + used;
+            out[0] = valueCharacter[value];
+            std::memcpy(out + 1, codes[v].text, sizeof(ShortCode::text));
+            out[1 + codes[v].length] = '\n';
+            used += 2 + static_cast<size_t>(codes[v].length);
+            continue;
+        }
         for (int e = variableStart[static_cast<size_t>(s)]; e < variableStart[static_cast<size_t>(s) + 1];
              ++e) {
             const int v = variableEntries[static_cast<size_t>(e)];
@@ -412,10 +448,9 @@ void ValueChangeDump::writeChanges(unsigned long time) {
             }
         }
     }
-    changes.numberChanged = 0;
     if (dirty.empty())
         return;
-    stamp(offset + time);
+    stamp(dumpTime);
     for (const int v : dirty) {
         writeValue(variableList[static_cast<size_t>(v)]);
         variableDirty[static_cast<size_t>(v)] = 0;
@@ -443,14 +478,34 @@ void ValueChangeDump::writeValue(const DumpVariable &v) {
 void ValueChangeDump::stamp(unsigned long dumpTime) {
     if (stamped && dumpTime == lastStamp)
         return;
-    room(24);
-    char *out = buffer.data() + used;
-    *out++ = '#';
-    out = std::to_chars(out, out + 22, dumpTime).ptr;
-    *out++ = '\n';
-    used = static_cast<size_t>(out - buffer.data());
+    // Stamps mostly follow each other closely: the digits of the last one
+    // plus the difference are cheaper than a full conversion.
+    if (!stamped || dumpTime < lastStamp || !addToStampDigits(dumpTime - lastStamp))
+        stampLength = static_cast<int>(
+            std::to_chars(stampDigits, stampDigits + sizeof stampDigits, dumpTime).ptr - stampDigits);
+    room(sizeof stampDigits + 2);
+    char *const out = buffer.data() + used;
+    out[0] = '#';
+    std::memcpy(out + 1, stampDigits, sizeof stampDigits); // a fixed size: no call
+    out[1 + stampLength] = '\n';
+    used += 2 + static_cast<size_t>(stampLength);
     lastStamp = dumpTime;
     stamped = true;
+}
+
+bool ValueChangeDump::addToStampDigits(unsigned long difference) {
+    for (int i = stampLength - 1; difference > 0; --i) {
+        if (i < 0)
+            return false; // one digit more: converted anew
+        unsigned long digit = static_cast<unsigned long>(stampDigits[i] - '0') + difference % 10;
+        difference /= 10;
+        if (digit >= 10) {
+            digit -= 10;
+            ++difference; // the carry
+        }
+        stampDigits[i] = static_cast<char>('0' + digit);
+    }
+    return true;
 }
 
 void ValueChangeDump::put(const std::string &text) {

@@ -8,20 +8,14 @@
 
 #include "core/Signal.h"
 
-// The dumped signals that changed during one time advance, each listed once.
+// The dumped signals that changed during one time advance, each listed once
+// (the kernel's advance fills it, writeChanges empties it).
 struct SignalChangeLog {
     // Per signal: 1 once listed in this advance, and always 1 for a signal
     // that is not dumped, so that one byte answers both questions.
     std::vector<unsigned char> noted;
     std::vector<int> changed;
     int numberChanged = 0;
-
-    [[gnu::always_inline]] void note(int s) {
-        if (!noted[s]) {
-            noted[s] = 1;
-            changed[numberChanged++] = s;
-        }
-    }
 };
 
 // One variable of the dump: a probe, or a bus (or one bit of a wide bus).
@@ -76,12 +70,21 @@ private:
     unsigned long offset = 0;    // dump time of simulated time 0 in this section
     unsigned long lastStamp = 0; // the last dump time written
     bool stamped = false;
+    char stampDigits[24] = {}; // lastStamp in decimal
+    int stampLength = 0;
 
     std::vector<DumpScope> scopeList;
     std::vector<DumpVariable> variableList;
     std::vector<int> variableStart; // per signal: its variables, as CSR offsets
     std::vector<int> variableEntries;
     std::vector<SignalValue> lastWritten; // per signal
+    // Per signal: the one-bit variable that is its only variable, or -1.
+    std::vector<int> soleScalar;
+    struct ShortCode {
+        char text[4] = {};
+        int length = 0;
+    };
+    std::vector<ShortCode> shortCodes; // per variable, for the writes of soleScalar
     std::vector<unsigned char> variableDirty;
     std::vector<int> dirty;
     std::vector<char> buffer;
@@ -94,6 +97,8 @@ private:
     void writeAllValues();
     void writeValue(const DumpVariable &v);
     void stamp(unsigned long dumpTime);
+    // Adds to the digits of the last stamp; false when the sum needs one digit more.
+    bool addToStampDigits(unsigned long difference);
     void put(const std::string &text);
     void room(size_t bytes);
     void flushBuffer();
