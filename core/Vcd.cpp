@@ -426,7 +426,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
         if (value == written[s])
             continue;
         written[s] = value;
-        if (const int v = scalar[s]; v >= 0) {
+        if (const int v = scalar[s]; v >= 0 && value != UNINITIALIZED) {
             // The common case, a signal that is a one-bit variable of its own: written at once.
             if (!stamped || lastStamp != dumpTime)
                 stamp(dumpTime);
@@ -460,9 +460,11 @@ void ValueChangeDump::writeChanges(unsigned long time) {
 
 void ValueChangeDump::writeValue(const DumpVariable &v) {
     const SignalValue *const current = phaseThree->currentSignals.data();
-    room(v.bits.size() + v.code.size() + 3);
+    room(v.bits.size() + v.code.size() + 4);
     char *out = buffer.data() + used;
-    if (v.bits.size() == 1) {
+    // A one-bit U goes in the vector form: as a scalar it is not one of the
+    // four standard values, and some readers drop it.
+    if (v.bits.size() == 1 && current[v.bits[0]] != UNINITIALIZED) {
         *out++ = valueCharacter[current[v.bits[0]]];
     } else {
         *out++ = 'b';
