@@ -30,6 +30,11 @@ const char valueCharacter[] = {'0', 'U', 'x', 'z', '1'};
 // make the dump grow with width times changes.
 constexpr int vectorLimit = 64;
 
+// "00" to "99", for the last four digits of a stamp.
+const char digitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                          "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                          "8081828384858687888990919293949596979899";
+
 constexpr size_t bufferSize = size_t{1} << 18;
 
 // A name usable in the dump: blanks and other non-printing characters become '_'.
@@ -480,34 +485,32 @@ void ValueChangeDump::writeValue(const DumpVariable &v) {
 void ValueChangeDump::stamp(unsigned long dumpTime) {
     if (stamped && dumpTime == lastStamp)
         return;
-    // Stamps mostly follow each other closely: the digits of the last one
-    // plus the difference are cheaper than a full conversion.
-    if (!stamped || dumpTime < lastStamp || !addToStampDigits(dumpTime - lastStamp))
-        stampLength = static_cast<int>(
-            std::to_chars(stampDigits, stampDigits + sizeof stampDigits, dumpTime).ptr - stampDigits);
-    room(sizeof stampDigits + 2);
-    char *const out = buffer.data() + used;
-    out[0] = '#';
-    std::memcpy(out + 1, stampDigits, sizeof stampDigits); // a fixed size: no call
-    out[1 + stampLength] = '\n';
-    used += 2 + static_cast<size_t>(stampLength);
+    room(sizeof leadingDigits + 6);
+    char *out = buffer.data() + used;
+    *out++ = '#';
+    if (dumpTime < stampUnit) {
+        out = std::to_chars(out, out + 21, dumpTime).ptr;
+    } else {
+        // Successive stamps share their leading digits, converted once for
+        // many stamps; the last four come from a table of digit pairs.
+        const unsigned long leading = dumpTime / stampUnit;
+        const auto last = static_cast<unsigned>(dumpTime % stampUnit);
+        if (leading != leadingValue || leadingLength == 0) {
+            leadingLength = static_cast<int>(
+                std::to_chars(leadingDigits, leadingDigits + sizeof leadingDigits, leading).ptr -
+                leadingDigits);
+            leadingValue = leading;
+        }
+        std::memcpy(out, leadingDigits, sizeof leadingDigits);
+        out += leadingLength;
+        std::memcpy(out, digitPairs + 2 * (last / 100), 2);
+        std::memcpy(out + 2, digitPairs + 2 * (last % 100), 2);
+        out += 4;
+    }
+    *out++ = '\n';
+    used = static_cast<size_t>(out - buffer.data());
     lastStamp = dumpTime;
     stamped = true;
-}
-
-bool ValueChangeDump::addToStampDigits(unsigned long difference) {
-    for (int i = stampLength - 1; difference > 0; --i) {
-        if (i < 0)
-            return false; // one digit more: converted anew
-        unsigned long digit = static_cast<unsigned long>(stampDigits[i] - '0') + difference % 10;
-        difference /= 10;
-        if (digit >= 10) {
-            digit -= 10;
-            ++difference; // the carry
-        }
-        stampDigits[i] = static_cast<char>('0' + digit);
-    }
-    return true;
 }
 
 void ValueChangeDump::put(const std::string &text) {

@@ -70,8 +70,12 @@ private:
     unsigned long offset = 0;    // dump time of simulated time 0 in this section
     unsigned long lastStamp = 0; // the last dump time written
     bool stamped = false;
-    char stampDigits[24] = {}; // lastStamp in decimal
-    int stampLength = 0;
+    // The digits of lastStamp but its last four (a stamp below stampUnit is
+    // converted whole).
+    static constexpr unsigned long stampUnit = 10000;
+    char leadingDigits[24] = {};
+    int leadingLength = 0;
+    unsigned long leadingValue = 0;
 
     std::vector<DumpScope> scopeList;
     std::vector<DumpVariable> variableList;
@@ -97,8 +101,6 @@ private:
     void writeAllValues();
     void writeValue(const DumpVariable &v);
     void stamp(unsigned long dumpTime);
-    // Adds to the digits of the last stamp; false when the sum needs one digit more.
-    bool addToStampDigits(unsigned long difference);
     void put(const std::string &text);
     void room(size_t bytes);
     void flushBuffer();
