@@ -423,6 +423,11 @@ void ValueChangeDump::writeChanges(unsigned long time) {
     const int *const scalar = soleScalar.data();
     const ShortCode *const codes = shortCodes.data();
     const unsigned long dumpTime = offset + time;
+    bool stampWritten = stamped && lastStamp == dumpTime;
+    // The write position is kept in a local, synchronised around the calls.
+    char *const base = buffer.data(); // the buffer never grows
+    const size_t capacity = buffer.size();
+    size_t at = used;
     for (int k = 0; k < n; ++k) {
         const int s = changed[k];
         noted[s] = 0;
@@ -433,15 +438,22 @@ void ValueChangeDump::writeChanges(unsigned long time) {
         written[s] = value;
         if (const int v = scalar[s]; v >= 0 && value != UNINITIALIZED) {
             // The common case, a signal that is a one-bit variable of its own: written at once.
-            if (!stamped || lastStamp != dumpTime)
+            if (!stampWritten) {
+                used = at;
                 stamp(dumpTime);
-            if (used + sizeof(ShortCode::text) + 2 > buffer.size())
+                at = used;
+                stampWritten = true;
+            }
+            if (at + sizeof(ShortCode::text) + 2 > capacity) {
+                used = at;
                 flushBuffer();
-            char *const out = buffer.data() + used;
+                at = used;
+            }
+            char *const out = base + at;
             out[0] = valueCharacter[value];
             std::memcpy(out + 1, codes[v].text, sizeof(ShortCode::text));
             out[1 + codes[v].length] = '\n';
-            used += 2 + static_cast<size_t>(codes[v].length);
+            at += 2 + static_cast<size_t>(codes[v].length);
             continue;
         }
         for (int e = variableStart[static_cast<size_t>(s)]; e < variableStart[static_cast<size_t>(s) + 1];
@@ -453,6 +465,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
             }
         }
     }
+    used = at;
     if (dirty.empty())
         return;
     stamp(dumpTime);
