@@ -531,6 +531,18 @@ INSTANTIATE_TEST_SUITE_P(ValueChangeDump, UnwritableDump,
                              return std::string(info.param.name);
                          });
 
+TEST(ValueChangeDumpDeath, AllSignalsWithoutAFileAreReportedAndTheRunGoesOn) {
+    freshNetlist();
+    std::string words[] = {"norvale", "-X", "-E", "-A"};
+    char *argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data(), nullptr};
+    EXPECT_EXIT(
+        {
+            Sim(4, argv, announceBuild);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "^Option -A ignored: it needs -V\\.\nbuilt\n");
+}
+
 // gtkwave's converter reads the dump (restart section and U values included)
 // and writes back the same values at the same times.
 TEST(ValueChangeDump, TheWaveformConverterReadsItBackUnchanged) {
