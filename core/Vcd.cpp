@@ -528,10 +528,6 @@ void ValueChangeDump::stamp(unsigned long dumpTime) {
 
 void ValueChangeDump::put(const std::string &text) {
     room(text.size());
-    if (text.size() > buffer.size()) {
-        std::fwrite(text.data(), 1, text.size(), file);
-        return;
-    }
     std::copy(text.begin(), text.end(), buffer.begin() + static_cast<long>(used));
     used += text.size();
 }
@@ -539,6 +535,8 @@ void ValueChangeDump::put(const std::string &text) {
 void ValueChangeDump::room(size_t bytes) {
     if (used + bytes > buffer.size())
         flushBuffer();
+    if (bytes > buffer.size())
+        buffer.resize(bytes); // a vector wider than the buffer (never while writeChanges holds it)
 }
 
 void ValueChangeDump::flushBuffer() {

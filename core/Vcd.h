@@ -58,9 +58,6 @@ public:
     // Whether changes are recorded: from the first section on.
     bool recording() const { return sections > 0; }
 
-    const std::vector<DumpScope> &scopes() const { return scopeList; }
-    const std::vector<DumpVariable> &variables() const { return variableList; }
-
 private:
     std::FILE *file;
     bool allSignals;
