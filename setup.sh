@@ -3,9 +3,10 @@
 
 # What building and running needs.
 NORVALE_PACKAGES="cmake g++ make libgtest-dev libx11-dev libxtst-dev"
-# What the tests need besides: a private X server, and clang with its
-# fuzzer and sanitizer runtimes for the fuzz stage.
-NORVALE_TEST_PACKAGES="xvfb x11-utils clang libclang-rt-14-dev"
+# What the tests need besides: a private X server, clang with its fuzzer and
+# sanitizer runtimes for the fuzz stage, and gtkwave for its vcd2fst, which
+# checks the value change dumps.
+NORVALE_TEST_PACKAGES="xvfb x11-utils clang libclang-rt-14-dev gtkwave"
 
 # Installs the packages named in $1 that are not installed yet.
 norvale_install() {

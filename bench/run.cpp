@@ -1,10 +1,12 @@
-// run N [edges]: a ripple-carry adder of N full adders (two Xor, two And and
+// run N [edges] [vcd]: a ripple-carry adder of N full adders (two Xor, two And and
 // one Or each) with every a bit ONE, every b bit ZERO and the carry-in driven
 // by a clock whose half period lets a ripple finish, so that every clock edge
 // ripples through all N stages.  Runs headless through the main loop for the
 // given number of clock edges (200 by default) and reports the events the
 // kernel applied, the component evaluations and the wall seconds of the
-// simulation of those edges.
+// simulation of those edges.  With vcd, the run also writes a Value Change
+// Dump of every signal (as -V FILE -A does) to a temporary file, and reports
+// its size; the file is removed afterwards.
 //
 // The adder starts settled (carries ZERO, every sum ONE) instead of settling
 // from the reset: from UNINITIALIZED every stage passes through HIZ and XXX
@@ -12,6 +14,10 @@
 // nothing about the rate of the edges measured here.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "Bench.h"
 #include "components/ssiPh1.h"
@@ -22,6 +28,7 @@
 #include "core/Ph4Run.h"
 #include "core/RunTime.h"
 #include "core/Sim.h"
+#include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 
@@ -65,10 +72,33 @@ void presetSettled(unsigned width, const Signal &carry, const Signal &sum, const
     }
 }
 
+// A fresh temporary file for the dump; its name is returned.
+std::string temporaryDumpFile() {
+    const char *directory = std::getenv("TMPDIR");
+    std::string name = std::string(directory && *directory ? directory : "/tmp") + "/norvale-bench-XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        std::perror("norvale-bench: temporary file");
+        std::exit(2);
+    }
+    close(fd);
+    return name;
+}
+
+double megabytes(const std::string &file) {
+    struct stat s {};
+    return stat(file.c_str(), &s) == 0 ? static_cast<double>(s.st_size) / (1024.0 * 1024.0) : 0.0;
+}
+
 int runAdder(const bench::Arguments &args) {
-    const char *usage = "run N [edges]";
+    const char *usage = "run N [edges] [vcd]";
     const long n = bench::countArgument(args, 0, 200, usage);
     const long edges = bench::countArgument(args, 1, 200, usage);
+    const bool dump = args.size() > 2 && args[2] == "vcd";
+    if (args.size() > 3 || (args.size() > 2 && !dump)) {
+        std::fprintf(stderr, "usage: norvale-bench %s\n", usage);
+        return 2;
+    }
     const auto width = static_cast<unsigned>(n);
     const Signal carry(width + 1, "c"), sum(width, "s"), x(width, "x"), y(width, "y"), z(width, "z");
     const SD sd("aa", nullptr);
@@ -82,6 +112,15 @@ int runAdder(const bench::Arguments &args) {
     drawFirstTime();
     restartAtTimeZero();
     presetSettled(width, carry, sum, x, y, z);
+    std::string dumpFile;
+    if (dump) {
+        // Opened after the preset, so that the initial values are the settled ones.
+        dumpFile = temporaryDumpFile();
+        vcdFileName = dumpFile;
+        vcdAllSignals = 1;
+        openValueChangeDump();
+        valueChangeDump->startSection(0);
+    }
     done = 0;
     // The clock finds its output at its low level at time 0: the first
     // rising edge comes at 9 and each half period lasts halfPeriod + 9.  Stop
@@ -89,10 +128,15 @@ int runAdder(const bench::Arguments &args) {
     stopTime = static_cast<unsigned long>(edges * (halfPeriod + 9));
     const double start = bench::seconds();
     simulate();
+    closeValueChangeDump(); // the dump is complete only once flushed
     const double elapsed = bench::seconds() - start;
 
     const uint64_t events = phaseFour->eventsApplied;
     const uint64_t evaluations = phaseFour->componentEvaluations;
+    if (dump) {
+        std::printf("vcd_megabytes=%.1f ", megabytes(dumpFile));
+        std::remove(dumpFile.c_str());
+    }
     std::printf("events=%llu evaluations=%llu seconds=%.3f events_per_s=%.0f\n",
                 static_cast<unsigned long long>(events), static_cast<unsigned long long>(evaluations),
                 elapsed, static_cast<double>(events) / elapsed);
@@ -121,7 +165,7 @@ int runConnect(const bench::Arguments &args) {
     return 0;
 }
 
-const bench::Registrar adder("run", "run N [edges]", runAdder);
+const bench::Registrar adder("run", "run N [edges] [vcd]", runAdder);
 const bench::Registrar connection("connect", "connect N", runConnect);
 
 } // namespace

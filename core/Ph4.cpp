@@ -10,6 +10,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/RunTime.h"
+#include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 
@@ -71,6 +72,11 @@ void sortMany(int *list, int n, std::vector<uint64_t> &bits) {
         insertionSort(list, n);
     else
         sortMany(list, n, bits);
+}
+
+// Whether the steps record changes for a value change dump.
+bool dumping() {
+    return valueChangeDump != nullptr && valueChangeDump->recording();
 }
 
 bool superProbesShown() {
@@ -149,7 +155,7 @@ bool PhaseFour::quiescent() const {
     phaseThree->numberOfActivatedComponents = 0;
 }
 
-[[gnu::always_inline]] inline bool PhaseFour::advance(unsigned long until) {
+template <bool recording> [[gnu::always_inline]] inline bool PhaseFour::advance(unsigned long until) {
     if (skewHeap.isEmpty() || skewHeap.root->time > until)
         return false;
     if (time == latestTime) {
@@ -164,6 +170,12 @@ bool PhaseFour::quiescent() const {
     int *const marks = p3.componentsActivated.data();
     int *const pending = p3.activatedComponents.data();
     int activated = p3.numberOfActivatedComponents;
+    // The dump's change log, held in locals like the arrays above; nothing
+    // of it exists in the instantiation that does not record.
+    SignalChangeLog *const log = recording ? &valueChangeDump->changes : nullptr;
+    unsigned char *const noted = recording ? log->noted.data() : nullptr;
+    int *const changed = recording ? log->changed.data() : nullptr;
+    int numberChanged = recording ? log->numberChanged : 0;
     time = skewHeap.root->time;
     do {
         const int s = skewHeap.root->signalSerialNumber;
@@ -173,6 +185,12 @@ bool PhaseFour::quiescent() const {
         if (current[s] == value)
             continue; // an event that changes nothing activates nothing
         current[s] = value;
+        if constexpr (recording) {
+            if (!noted[s]) {
+                noted[s] = 1;
+                changed[numberChanged++] = s;
+            }
+        }
         for (int k = starts[s], end = starts[s + 1]; k < end; ++k) {
             const int c = entries[k];
             if (!marks[c]) {
@@ -182,6 +200,10 @@ bool PhaseFour::quiescent() const {
         }
     } while (!skewHeap.isEmpty() && skewHeap.root->time == time);
     p3.numberOfActivatedComponents = activated;
+    if constexpr (recording) {
+        log->numberChanged = numberChanged;
+        valueChangeDump->writeChanges(time);
+    }
     return true;
 }
 
@@ -195,15 +217,21 @@ bool PhaseFour::step(unsigned long until) {
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
-    return advance(until);
+    if (dumping())
+        return advance<true>(until);
+    return advance<false>(until);
 }
 
 bool PhaseFour::stepUnattended() {
+    return dumping() ? stepUnattendedAs<true>() : stepUnattendedAs<false>();
+}
+
+template <bool recording> bool PhaseFour::stepUnattendedAs() {
     while (!done && !attentionNeeded()) {
         if (pastStopTime())
             return false;
         evaluateActivated();
-        advance(latestTime);
+        advance<recording>(latestTime);
         if (quiescent())
             return true;
     }

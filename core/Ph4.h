@@ -84,8 +84,11 @@ private:
     // The first half of a step: evaluation in ascending index, each mark
     // cleared just before its component's evaluation.
     void evaluateActivated();
-    // The second half: the time advance (see step).
-    bool advance(unsigned long until);
+    // The second half: the time advance (see step); when recording, the
+    // changes of the dumped signals go to the value change dump.
+    template <bool recording> bool advance(unsigned long until);
+    // stepUnattended, with or without recording, chosen once per run.
+    template <bool recording> bool stepUnattendedAs();
     // Ends a run whose time can advance no further.
     void endAtTheLatestTime();
 

@@ -8,6 +8,7 @@
 #include "core/Ph2.h"
 #include "core/Ph4.h"
 #include "core/RunTime.h"
+#include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/FandCOp.h"
 #include "display/Ph5.h"
@@ -60,10 +61,14 @@ void drawFirstTime() {
 }
 
 void restartAtTimeZero() {
+    const unsigned long reached = phaseFour->time;
     phaseFour->runInitialize();
     for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
         if (const ComponentFunction trigger = phaseTwo->xEventTriggered[c])
             trigger(c);
+    // The keys only queue transitions: the values are still those of the reset.
+    if (valueChangeDump)
+        valueChangeDump->startSection(reached);
 }
 
 void PhaseFour::run() {

@@ -9,6 +9,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 
@@ -76,6 +77,7 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 void Sim(int argc, char **argv, void (*build)()) {
     commandLine(argc, argv);
     loadKeyScript(); // a malformed list ends the program before anything is built
+    openValueChangeDump();
     build();
     convertCapturedNetlist();
 
@@ -84,6 +86,7 @@ void Sim(int argc, char **argv, void (*build)()) {
         if (summaryFlag)
             writeProbeSummary(std::cout);
     }
+    closeValueChangeDump();
 
     retire(phaseFive);
     retire(phaseFour);
