@@ -570,6 +570,9 @@ void openValueChangeDump() {
                   << ").\n";
         std::exit(1);
     }
+    // Everything is gathered in the dump's own buffer first: a second copy
+    // through the stream's buffer would only cost time.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     closeValueChangeDump(); // an earlier run's, in a process that runs several
     valueChangeDump = new ValueChangeDump(file, vcdAllSignals != 0);
     static const bool closedAtExit = std::atexit(closeAtExit) == 0;
