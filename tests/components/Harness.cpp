@@ -10,6 +10,7 @@
 #include "core/Ph4Run.h"
 #include "core/Sim.h"
 #include "core/cmdLine.h"
+#include "display/iconData.h"
 #include "support/Fresh.h"
 
 void freshHeadlessNetlist() {
@@ -26,6 +27,16 @@ void convertNetlist() {
 
 void resetCircuit() {
     restartAtTimeZero();
+}
+
+void expectPlainRectangle(const ComponentNode *node, const char *decal, ComponentFunction evaluate) {
+    EXPECT_EQ(node->decal, decal);
+    EXPECT_EQ(node->logicEvaluate, evaluate) << decal;
+    EXPECT_EQ(node->iconArray, rectIcon) << decal;
+    EXPECT_EQ(node->drawDynamic, nullptr) << decal;
+    EXPECT_EQ(node->xEventTriggered, nullptr) << decal;
+    EXPECT_EQ(node->outputOverloadable, 0) << decal;
+    EXPECT_EQ(node->selfActivating, 0) << decal;
 }
 
 std::vector<const ComponentNode *> captured() {

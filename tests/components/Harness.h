@@ -23,6 +23,11 @@ void convertNetlist();
 // start of a run.
 void resetCircuit();
 
+// Checks what every medium-scale, console and memory component registers
+// alike: its label and evaluate function, the rectangle icon, no drawing or
+// key function, neither output-overloadable nor self-activating.
+void expectPlainRectangle(const ComponentNode *node, const char *decal, ComponentFunction evaluate);
+
 // The components captured so far, in index order.
 std::vector<const ComponentNode *> captured();
 

@@ -75,13 +75,7 @@ TEST(MsiCapture, EveryComponentRegistersItsBusLayout) {
     for (size_t i = 0; i < nodes.size(); ++i) {
         const auto &e = expected[i];
         const ComponentNode *n = nodes[i];
-        EXPECT_EQ(n->decal, e.decal) << i;
-        EXPECT_EQ(n->logicEvaluate, e.evaluate) << e.decal;
-        EXPECT_EQ(n->iconArray, rectIcon) << e.decal;
-        EXPECT_EQ(n->drawDynamic, nullptr) << e.decal;
-        EXPECT_EQ(n->xEventTriggered, nullptr) << e.decal;
-        EXPECT_EQ(n->outputOverloadable, 0) << e.decal;
-        EXPECT_EQ(n->selfActivating, 0) << e.decal;
+        expectPlainRectangle(n, e.decal, e.evaluate);
         EXPECT_EQ(n->dataInputs, e.data) << e.decal;
         EXPECT_EQ(n->controlInputs, e.control) << e.decal;
         EXPECT_EQ(n->outputs, e.out) << e.decal;
