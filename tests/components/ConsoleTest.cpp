@@ -136,11 +136,7 @@ TEST(ConsoleCapture, RegistrationTable) {
 // registered all the same, so that the capture reports the circuit's other
 // errors too.
 TEST(ConsoleCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {
-    const struct {
-        const char *what;
-        std::function<void()> capture;
-        const char *message;
-    } cases[] = {
+    const std::vector<CountedCapture> cases = {
         {"Stderr short", [] { Stderr(SD("ab-cd", nullptr), Signal(9, "In")); },
          "I/O length error--Stderr() at ab-cd in.length = 9 should be 10.\n"},
         {"Stderr long", [] { Stderr(SD("aa", nullptr), Signal(11, "In")); },
@@ -154,14 +150,7 @@ TEST(ConsoleCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {
         {"no position", [] { HexOut(SD(), Signal(1, "C"), Signal(8, "D")); },
          "I/O length error--HexOut() at  control.length = 1 should be 2.\n"},
     };
-    for (const auto &k : cases) {
-        freshHeadlessNetlist();
-        testing::internal::CaptureStderr();
-        k.capture();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), k.message) << k.what;
-        EXPECT_EQ(phaseOne->fatalDiagnosticCount, 1) << k.what;
-        EXPECT_EQ(captured().size(), 1u) << k.what;
-    }
+    expectEachCounted(cases);
 }
 
 // ---- What each writes ----

@@ -91,6 +91,17 @@ std::string exactly(const std::string &text) {
     return re + "$";
 }
 
+void expectEachCounted(const std::vector<CountedCapture> &cases) {
+    for (const CountedCapture &k : cases) {
+        freshHeadlessNetlist();
+        testing::internal::CaptureStderr();
+        k.capture();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), k.message) << k.what;
+        EXPECT_EQ(phaseOne->fatalDiagnosticCount, k.count) << k.what;
+        EXPECT_EQ(captured().size(), 1u) << k.what << ": registered all the same";
+    }
+}
+
 void expectEachEndsTheProgram(const std::vector<FatalCapture> &cases) {
     for (const FatalCapture &k : cases) {
         freshHeadlessNetlist();

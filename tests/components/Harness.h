@@ -61,6 +61,20 @@ struct FatalCapture {
     const char *message;
 };
 
+// A capture whose length errors are counted: what it shows, the capture, the
+// exact text it writes and how many errors it counts.
+struct CountedCapture {
+    const char *what;
+    std::function<void()> capture;
+    std::string message;
+    int count = 1;
+};
+
+// Runs each capture in a fresh netlist and expects exactly its text on
+// standard error, its count of errors, and the component registered all the
+// same (so that one run reports every error of a circuit).
+void expectEachCounted(const std::vector<CountedCapture> &cases);
+
 // Runs each capture in a fresh netlist and expects it to write exactly its
 // message and exit with status 1 (for death tests).
 void expectEachEndsTheProgram(const std::vector<FatalCapture> &cases);

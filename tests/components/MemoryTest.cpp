@@ -102,12 +102,6 @@ TEST(MemoryCapture, RegistrationTable) {
 
 // ---- Capture errors ----
 
-struct CountedCapture {
-    const char *what;
-    void (*capture)();
-    const char *message;
-};
-
 const CountedCapture captureErrors[] = {
     {"register file, every bus wrong",
      [] {
@@ -138,14 +132,7 @@ const CountedCapture captureErrors[] = {
 };
 
 TEST(MemoryCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {
-    for (const CountedCapture &k : captureErrors) {
-        freshHeadlessNetlist();
-        testing::internal::CaptureStderr();
-        k.capture();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), k.message) << k.what;
-        EXPECT_EQ(phaseOne->fatalDiagnosticCount, 1) << k.what;
-        EXPECT_EQ(captured().size(), 1u) << k.what;
-    }
+    expectEachCounted({std::begin(captureErrors), std::end(captureErrors)});
 }
 
 TEST(MemoryCapture, CountedErrorsStopTheProgramAfterTheBuild) {

@@ -92,15 +92,6 @@ TEST(MsiCapture, MuxMakesItselfKnownToTheDisplay) {
     multiplexerEvaluate = nullptr;
 }
 
-// A capture with length errors: what it is, the capture, the exact text it
-// writes and how many errors it counts.
-struct CountedCapture {
-    const char *what;
-    std::function<void()> capture;
-    std::string message;
-    int count;
-};
-
 TEST(MsiCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {
     const SD at("bc", nullptr);
     const SD named("bc", "Alu");
@@ -170,14 +161,7 @@ TEST(MsiCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {
         {"one-word mux", [&] { Mux(at, Signal(0, "None"), i3, o3); }, "", 0},
         {"one-line decoder", [&] { Decoder(at, i1, Signal(0, "None"), o1); }, "", 0},
     };
-    for (const CountedCapture &k : cases) {
-        freshHeadlessNetlist();
-        testing::internal::CaptureStderr();
-        k.capture();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), k.message) << k.what;
-        EXPECT_EQ(phaseOne->fatalDiagnosticCount, k.count) << k.what;
-        EXPECT_EQ(captured().size(), 1u) << k.what << ": registered all the same";
-    }
+    expectEachCounted({std::begin(cases), std::end(cases)});
 }
 
 TEST(MsiCapture, ErrorsOfSeveralComponentsAddUp) {
