@@ -10,20 +10,32 @@
 #include "core/Ph2.h"
 #include "core/Ph4.h"
 
+// The serial numbers of data input k, control input k and output k, read
+// from the component's pin record (k must be below the group's count).
+inline int dataPin(int cind, int k) {
+    return phaseTwo->pinPool()[phaseTwo->records[cind].dataFrom + k];
+}
+inline int controlPin(int cind, int k) {
+    return phaseTwo->pinPool()[phaseTwo->records[cind].controlFrom + k];
+}
+inline int outputPin(int cind, int k) {
+    return phaseTwo->pinPool()[phaseTwo->records[cind].outputFrom + k];
+}
+
 // The present value of data input k.
 inline SignalValue dataInput(int cind, int k) {
-    return currentValue(phaseTwo->dataInputs[cind][k]);
+    return currentValue(dataPin(cind, k));
 }
 
 // The present value of control input k.
 inline SignalValue controlInput(int cind, int k) {
-    return currentValue(phaseTwo->controlInputs[cind][k]);
+    return currentValue(controlPin(cind, k));
 }
 
 // The present value of output k (what the component drives now, not what it
 // has requested).
 inline SignalValue outputValue(int cind, int k) {
-    return currentValue(phaseTwo->outputs[cind][k]);
+    return currentValue(outputPin(cind, k));
 }
 
 // Integer parameter k, as given at capture.
@@ -36,17 +48,17 @@ inline int integerParameter(int cind, int k) {
 // the caller, each family's request compiles to the same code as a hand-written
 // call.
 [[gnu::always_inline]] inline void drive(int cind, int k, SignalValue v, FamilyDelays delays) {
-    phaseFour->signalTransition(phaseTwo->outputs[cind][k], v, delays.quickTime, delays.lazyTime);
+    phaseFour->signalTransition(outputPin(cind, k), v, delays.quickTime, delays.lazyTime);
 }
 
 // drive for a tri-state output: the request reaches the bus only while this
 // component holds it or the bus is free.
 inline void driveTriState(int cind, int k, SignalValue v, FamilyDelays delays) {
-    phaseFour->tsbSignalTransition(cind, phaseTwo->outputs[cind][k], v, delays.quickTime, delays.lazyTime);
+    phaseFour->tsbSignalTransition(cind, outputPin(cind, k), v, delays.quickTime, delays.lazyTime);
 }
 
 // Requests value v for output k deltaTime after now, plus the kernel's own
 // quick and lazy additions (the same for every family).
 inline void driveAfter(int cind, int k, SignalValue v, int deltaTime) {
-    phaseFour->altSignalTransition(phaseTwo->outputs[cind][k], v, deltaTime);
+    phaseFour->altSignalTransition(outputPin(cind, k), v, deltaTime);
 }

@@ -20,45 +20,6 @@ namespace {
 
 constexpr float paneShrink = 0.25f;
 
-// ---- Five-valued rules shared by the gates -------------------------------
-
-// The driven levels swap, every other value becomes XXX: the output of an
-// inverting gate.  Unlike complement, which keeps HIZ and swaps the two
-// unknowns, no undriven or unknown value survives it.
-constexpr SignalValue invertedLevelOf[] = {ONE, XXX, XXX, XXX, ZERO};
-
-SignalValue asIs(SignalValue v) {
-    return v;
-}
-SignalValue invertLevelOrXxx(SignalValue v) {
-    return isSignalValue(v) ? invertedLevelOf[v] : XXX;
-}
-
-enum Combine { byMin, byMax }; // in the value order ZERO < UNINITIALIZED < XXX < HIZ < ONE
-enum DataInputs { plainData, complementedData };
-
-// A gate that folds all its inputs with min (starting from ONE) or max
-// (starting from ZERO) and then finishes the result.  The mixed gates take
-// their complemented inputs as data inputs and their true ones as control
-// inputs; the plain gates have no control inputs.
-struct FoldingGate {
-    Combine combine;
-    DataInputs dataInputs;
-    SignalValue (*finish)(SignalValue);
-};
-
-// clang-format off
-//                             combine  data inputs       result
-constexpr FoldingGate andRule  {byMin,  plainData,        asIs};
-constexpr FoldingGate orRule   {byMax,  plainData,        asIs};
-constexpr FoldingGate nandRule {byMin,  plainData,        invertLevelOrXxx};
-constexpr FoldingGate norRule  {byMax,  plainData,        invertLevelOrXxx};
-constexpr FoldingGate iandRule {byMin,  complementedData, asIs};
-constexpr FoldingGate inandRule{byMin,  complementedData, complement};
-constexpr FoldingGate ciorRule {byMax,  complementedData, asIs};
-constexpr FoldingGate cinorRule{byMax,  complementedData, complement};
-// clang-format on
-
 // The tri-state buffer's output, rows by control, columns by data.
 constexpr SignalValue tsbOutput[5][5] = {
     /* ZERO          */ {HIZ, HIZ, HIZ, HIZ, HIZ},
@@ -68,51 +29,23 @@ constexpr SignalValue tsbOutput[5][5] = {
     /* ONE           */ {ZERO, HIZ, HIZ, HIZ, ONE},
 };
 
-// The gate's rule is a template argument so that each gate gets its own loop
-// with the combine, the input complement and the finish decided at compile
-// time: a gate evaluation is the simulator's most frequent call.
-template <const FoldingGate &gate> SignalValue foldInputs(int cind) {
-    const SignalValue *const current = phaseThree->currentSignals.data();
-    SignalValue acc = gate.combine == byMin ? ONE : ZERO;
-    const auto fold = [&acc](SignalValue v) {
-        acc = gate.combine == byMin ? std::min(acc, v) : std::max(acc, v);
-    };
-    const int *const data = phaseTwo->dataInputs[cind];
-    const int dataCount = phaseTwo->numberOfDataInputs[cind];
-    for (int k = 0; k < dataCount; ++k) {
-        const SignalValue v = current[data[k]];
-        fold(gate.dataInputs == complementedData ? complement(v) : v);
-    }
-    // Only the mixed gates read control inputs (their true inputs); a plain
-    // gate is defined over its data inputs alone, so its control pins are
-    // not even looked up.
-    if constexpr (gate.dataInputs == complementedData) {
-        const int *const control = phaseTwo->controlInputs[cind];
-        const int controlCount = phaseTwo->numberOfControlInputs[cind];
-        for (int k = 0; k < controlCount; ++k)
-            fold(current[control[k]]);
-    }
-    return gate.finish(acc);
+// The inputs of component cind as the gates' rules read them.
+gate_rules::GateInputs inputsOf(int cind) {
+    const PhaseTwo &p2 = *phaseTwo;
+    return {phaseThree->signalSlots.data(), p2.pinPool(), p2.records[cind]};
 }
 
-template <const FoldingGate &gate> void evaluateFolding(int cind) {
-    drive(cind, 0, foldInputs<gate>(cind), ssiDelays);
+// A gate called through its function pointer: the same rule the step
+// applies in place, requested with the small-scale delays.
+template <GateRule rule> void evaluateGate(int cind) {
+    drive(cind, 0, gateOutput(rule, inputsOf(cind)), ssiDelays);
 }
 
-// Parity of the data inputs; XXX as soon as one of them is not binary.
-SignalValue parity(int cind) {
-    const SignalValue *const current = phaseThree->currentSignals.data();
-    const int *const data = phaseTwo->dataInputs[cind];
-    const int count = phaseTwo->numberOfDataInputs[cind];
-    bool odd = false;
-    for (int k = 0; k < count; ++k) {
-        const SignalValue v = current[data[k]];
-        if (!isBinary(v))
-            return XXX;
-        odd ^= v == ONE;
-    }
-    return odd ? ONE : ZERO;
-}
+// Which evaluate function is which built-in gate.
+struct GateFunction {
+    ComponentFunction evaluate;
+    GateRule rule;
+};
 
 // ---- Sources --------------------------------------------------------------
 
@@ -189,41 +122,55 @@ void byteValues(int cind, SignalValue (&values)[byteProbeWidth]) {
 // ---- Gates ------------------------------------------------------------------
 
 void andGate(int cind) {
-    evaluateFolding<andRule>(cind);
+    evaluateGate<GateRule::andGate>(cind);
 }
 void orGate(int cind) {
-    evaluateFolding<orRule>(cind);
+    evaluateGate<GateRule::orGate>(cind);
 }
 void nand(int cind) {
-    evaluateFolding<nandRule>(cind);
+    evaluateGate<GateRule::nand>(cind);
 }
 void nor(int cind) {
-    evaluateFolding<norRule>(cind);
+    evaluateGate<GateRule::nor>(cind);
 }
 void iand(int cind) {
-    evaluateFolding<iandRule>(cind);
+    evaluateGate<GateRule::iand>(cind);
 }
 void inand(int cind) {
-    evaluateFolding<inandRule>(cind);
+    evaluateGate<GateRule::inand>(cind);
 }
 void cior(int cind) {
-    evaluateFolding<ciorRule>(cind);
+    evaluateGate<GateRule::cior>(cind);
 }
 void cinor(int cind) {
-    evaluateFolding<cinorRule>(cind);
+    evaluateGate<GateRule::cinor>(cind);
 }
 void notGate(int cind) {
-    drive(cind, 0, invertLevelOrXxx(dataInput(cind, 0)), ssiDelays);
+    evaluateGate<GateRule::notGate>(cind);
 }
 void xorGate(int cind) {
-    drive(cind, 0, parity(cind), ssiDelays);
+    evaluateGate<GateRule::xorGate>(cind);
 }
 void xnor(int cind) {
-    drive(cind, 0, invertLevelOrXxx(parity(cind)), ssiDelays);
+    evaluateGate<GateRule::xnor>(cind);
+}
+void multiLevelCompare(int cind) {
+    evaluateGate<GateRule::compare>(cind);
 }
 
-void multiLevelCompare(int cind) {
-    drive(cind, 0, dataInput(cind, 0) == dataInput(cind, 1) ? ONE : ZERO, ssiDelays);
+GateRule gateRuleOf(ComponentFunction evaluate) {
+    // clang-format off
+    static const GateFunction gates[] = {
+        {andGate, GateRule::andGate}, {orGate, GateRule::orGate},   {nand, GateRule::nand},
+        {nor, GateRule::nor},         {notGate, GateRule::notGate}, {xorGate, GateRule::xorGate},
+        {xnor, GateRule::xnor},       {iand, GateRule::iand},       {inand, GateRule::inand},
+        {cior, GateRule::cior},       {cinor, GateRule::cinor},     {multiLevelCompare, GateRule::compare},
+    };
+    // clang-format on
+    for (const GateFunction &g : gates)
+        if (evaluate != nullptr && g.evaluate == evaluate)
+            return g.rule;
+    return GateRule::none;
 }
 
 void tsb(int cind) {

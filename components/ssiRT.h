@@ -3,6 +3,13 @@
 // the netlist arrays.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+
+#include "core/CompList.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+
 // Positions of the sources' integer parameters, shared by their captures and
 // runtimes.  The init entries hold the serial number of the init signal.
 enum SwitchParameter { switchInit = 0 };
@@ -50,3 +57,158 @@ void probe(int cind);
 void probebyte(int cind);
 // The eight bars of an eight-bit probe, side by side, most significant bit leftmost.
 void probebyteh(int cind);
+
+// ---- The gates' rules, for the kernel's step ---------------------------------
+
+// The built-in gates the kernel's step evaluates in place instead of through
+// their function pointer (a gate evaluation is the simulator's most frequent
+// work, and the call would cost as much as the gate).  One byte per
+// component; every other component is evaluated through its function.
+enum class GateRule : uint8_t {
+    none = 0, // not a built-in gate: the step calls the component's evaluate function
+    andGate,
+    orGate,
+    nand,
+    nor,
+    notGate,
+    xorGate,
+    xnor,
+    iand,
+    inand,
+    cior,
+    cinor,
+    compare,
+};
+
+// The rule the step applies for a component whose evaluate function is
+// evaluate: the gate it is, or none for any other function (and for null).
+GateRule gateRuleOf(ComponentFunction evaluate);
+
+namespace gate_rules {
+
+// Indexed by value: ZERO, UNINITIALIZED, XXX, HIZ, ONE.
+constexpr SignalValue complementOf[] = {ONE, XXX, UNINITIALIZED, HIZ, ZERO};
+// The driven levels swap, every other value becomes XXX: the output of an
+// inverting gate.  Unlike complement, which keeps HIZ and swaps the two
+// unknowns, no undriven or unknown value survives it.
+constexpr SignalValue invertedLevelOf[] = {ONE, XXX, XXX, XXX, ZERO};
+
+// ZERO <-> ONE, UNINITIALIZED <-> XXX, HIZ (and anything else) stays HIZ.
+[[gnu::always_inline]] inline SignalValue complementValue(SignalValue v) {
+    return isSignalValue(v) ? complementOf[v] : HIZ;
+}
+[[gnu::always_inline]] inline SignalValue invertLevelOrXxx(SignalValue v) {
+    return isSignalValue(v) ? invertedLevelOf[v] : XXX;
+}
+
+enum Combine { byMin, byMax }; // in the value order ZERO < UNINITIALIZED < XXX < HIZ < ONE
+enum Finish { asIs, inverted, complemented };
+enum DataInputs { plainData, complementedData };
+
+// A gate that folds all its inputs with min (starting from ONE) or max
+// (starting from ZERO) and then finishes the result.  The mixed gates take
+// their complemented inputs as data inputs and their true ones as control
+// inputs; the plain gates have no control inputs.
+struct FoldingGate {
+    Combine combine;
+    DataInputs dataInputs;
+    Finish finish;
+};
+
+// clang-format off
+//                                  combine  data inputs       result
+inline constexpr FoldingGate andRule  {byMin,  plainData,        asIs};
+inline constexpr FoldingGate orRule   {byMax,  plainData,        asIs};
+inline constexpr FoldingGate nandRule {byMin,  plainData,        inverted};
+inline constexpr FoldingGate norRule  {byMax,  plainData,        inverted};
+inline constexpr FoldingGate iandRule {byMin,  complementedData, asIs};
+inline constexpr FoldingGate inandRule{byMin,  complementedData, complemented};
+inline constexpr FoldingGate ciorRule {byMax,  complementedData, asIs};
+inline constexpr FoldingGate cinorRule{byMax,  complementedData, complemented};
+// clang-format on
+
+// A gate's inputs as the rules read them: the signals' slots and the
+// component's pins, data inputs in [data, control), control inputs in
+// [control, end).
+struct GateInputs {
+    const SignalSlot *slots;
+    const int *data;
+    const int *control;
+    const int *end;
+
+    // The inputs of component record r, whose pins lie in pool.
+    GateInputs(const SignalSlot *slots, const int *pool, const ComponentRecord &r)
+        : slots(slots), data(pool + r.dataFrom), control(pool + r.controlFrom), end(pool + r.outputFrom) {}
+
+    SignalValue valueAt(const int *pin) const { return slots[*pin].currentValue(); }
+};
+
+// The gate's rule is a template argument so that each gate gets its own loop
+// with the combine, the input complement and the finish decided at compile
+// time.
+template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fold(const GateInputs &in) {
+    SignalValue acc = gate.combine == byMin ? ONE : ZERO;
+    const auto combine = [&acc](SignalValue v) {
+        acc = gate.combine == byMin ? std::min(acc, v) : std::max(acc, v);
+    };
+    for (const int *pin = in.data; pin != in.control; ++pin)
+        combine(gate.dataInputs == complementedData ? complementValue(in.valueAt(pin)) : in.valueAt(pin));
+    // Only the mixed gates read control inputs (their true inputs); a plain
+    // gate is defined over its data inputs alone.
+    if constexpr (gate.dataInputs == complementedData)
+        for (const int *pin = in.control; pin != in.end; ++pin)
+            combine(in.valueAt(pin));
+    if constexpr (gate.finish == inverted)
+        return invertLevelOrXxx(acc);
+    else if constexpr (gate.finish == complemented)
+        return complementValue(acc);
+    else
+        return acc;
+}
+
+// Parity of the data inputs; XXX as soon as one of them is not binary.
+[[gnu::always_inline]] inline SignalValue parity(const GateInputs &in) {
+    bool odd = false;
+    for (const int *pin = in.data; pin != in.control; ++pin) {
+        const SignalValue v = in.valueAt(pin);
+        if (!isBinary(v))
+            return XXX;
+        odd ^= v == ONE;
+    }
+    return odd ? ONE : ZERO;
+}
+
+} // namespace gate_rules
+
+// The output value of a gate of the given rule (not none) over its inputs.
+[[gnu::always_inline]] inline SignalValue gateOutput(GateRule rule, const gate_rules::GateInputs &in) {
+    using namespace gate_rules;
+    switch (rule) {
+    case GateRule::andGate:
+        return fold<andRule>(in);
+    case GateRule::orGate:
+        return fold<orRule>(in);
+    case GateRule::nand:
+        return fold<nandRule>(in);
+    case GateRule::nor:
+        return fold<norRule>(in);
+    case GateRule::notGate:
+        return invertLevelOrXxx(in.valueAt(in.data));
+    case GateRule::xorGate:
+        return parity(in);
+    case GateRule::xnor:
+        return invertLevelOrXxx(parity(in));
+    case GateRule::iand:
+        return fold<iandRule>(in);
+    case GateRule::inand:
+        return fold<inandRule>(in);
+    case GateRule::cior:
+        return fold<ciorRule>(in);
+    case GateRule::cinor:
+        return fold<cinorRule>(in);
+    case GateRule::compare:
+        return in.valueAt(in.data) == in.valueAt(in.data + 1) ? ONE : ZERO;
+    default: // none: the caller evaluates it through its function instead
+        __builtin_unreachable();
+    }
+}

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "components/ssiRT.h"
 #include "core/Ph1.h"
 
 namespace {
@@ -64,6 +65,17 @@ void PhaseTwo::listsToArrays() {
             list.releaseBefore(node);
     }
     list.releaseBefore(nullptr);
+    closeRecords();
+}
+
+void PhaseTwo::closeRecords() {
+    ComponentRecord end;
+    end.dataFrom = end.controlFrom = end.outputFrom = static_cast<int>(pins.size());
+    records.push_back(end);
+    const ComponentRecord *const r = records.data();
+    numberOfDataInputs.records = numberOfControlInputs.records = numberOfOutputs.records = r;
+    dataInputs.records = controlInputs.records = outputs.records = r;
+    dataInputs.pool = controlInputs.pool = outputs.pool = pins.data();
 }
 
 void PhaseTwo::reserveComponentArrays() {
@@ -78,13 +90,12 @@ void PhaseTwo::reserveComponentArrays() {
     tile.reserve(n);
     rcpos.reserve(n);
     decal.reserve(n);
-    for (auto *ints :
-         {&outputOverloadable, &selfActivating, &graphicLevel, &numberOfDataInputs, &numberOfControlInputs,
-          &numberOfOutputs, &numberOfIntegerParameters, &numberOfByteParameters,
-          &numberOfInternal32BitVariables, &numberOfInternal16BitVariables, &numberOfInternal8BitVariables})
+    for (auto *ints : {&outputOverloadable, &selfActivating, &graphicLevel, &numberOfIntegerParameters,
+                       &numberOfByteParameters, &numberOfInternal32BitVariables,
+                       &numberOfInternal16BitVariables, &numberOfInternal8BitVariables})
         ints->reserve(n);
-    for (auto *pins : {&dataInputs, &controlInputs, &outputs, &integerParameters})
-        pins->reserve(n);
+    records.reserve(n + 1);
+    integerParameters.reserve(n);
     byteParameters.reserve(n);
     internal32BitVariables.reserve(n);
     internal16BitVariables.reserve(n);
@@ -94,6 +105,9 @@ void PhaseTwo::reserveComponentArrays() {
 void PhaseTwo::reservePools() {
     // Reserved exactly once, so filling a pool never moves it.
     const CapturedTotals &totals = phaseOne->componentList.totals();
+    // Pins and integer parameters are counted together: each pool reserves
+    // room for both, which costs address space but no memory until used.
+    pins.reserve(totals.ints);
     intPool.reserve(totals.ints);
     bytePool.reserve(totals.bytes);
     internal32BitPool.reserve(totals.words32);
@@ -117,12 +131,17 @@ void PhaseTwo::appendComponent(const ComponentNode &node) {
     rcpos.push_back(node.graphicPosition);
     decal.push_back(node.decal);
 
-    numberOfDataInputs.push_back(node.numberOfDataInputs);
-    dataInputs.push_back(appendTo(intPool, node.dataInputs, node.numberOfDataInputs));
-    numberOfControlInputs.push_back(node.numberOfControlInputs);
-    controlInputs.push_back(appendTo(intPool, node.controlInputs, node.numberOfControlInputs));
-    numberOfOutputs.push_back(node.numberOfOutputs);
-    outputs.push_back(appendTo(intPool, node.outputs, node.numberOfOutputs));
+    // The three groups one after the other; a count below 1 takes no pins.
+    ComponentRecord r;
+    r.dataFrom = static_cast<int>(pins.size());
+    appendTo(pins, node.dataInputs, node.numberOfDataInputs);
+    r.controlFrom = static_cast<int>(pins.size());
+    appendTo(pins, node.controlInputs, node.numberOfControlInputs);
+    r.outputFrom = static_cast<int>(pins.size());
+    appendTo(pins, node.outputs, node.numberOfOutputs);
+    r.gate = gateRuleOf(node.logicEvaluate);
+    r.draws = node.drawDynamic != nullptr;
+    records.push_back(r);
     numberOfIntegerParameters.push_back(node.numberOfIntegerParameters);
     integerParameters.push_back(appendTo(intPool, node.integerParameters, node.numberOfIntegerParameters));
     numberOfByteParameters.push_back(node.numberOfByteParameters);

@@ -17,6 +17,66 @@ template <typename T> struct UnfilledTable {
     T operator[](int) const { return T{}; }
 };
 
+// Which built-in gate a component is, for the step (components/ssiRT.h);
+// 0 is none of them.
+enum class GateRule : uint8_t;
+
+// One component as the step reads it, in 16 bytes: where its pins lie and
+// how it is evaluated.  The pins of all components lie one after the other in
+// one pool: component c's data inputs are pool[dataFrom, controlFrom), its
+// control inputs pool[controlFrom, outputFrom) and its outputs
+// pool[outputFrom, dataFrom of c + 1).  One more record after the last
+// component closes the pool.
+struct ComponentRecord {
+    int dataFrom = 0;
+    int controlFrom = 0;
+    int outputFrom = 0;
+    GateRule gate{};    // a built-in gate the step evaluates in place, or none (0): call logicEvaluate
+    bool draws = false; // it has a draw function
+};
+
+enum class PinGroup { dataInputs, controlInputs, outputs };
+
+// Where group starts and ends among component cind's pins, by its record
+// and the next one.
+template <PinGroup group> int pinsFrom(const ComponentRecord *records, int cind) {
+    const ComponentRecord &r = records[cind];
+    return group == PinGroup::dataInputs      ? r.dataFrom
+           : group == PinGroup::controlInputs ? r.controlFrom
+                                              : r.outputFrom;
+}
+template <PinGroup group> int pinsTo(const ComponentRecord *records, int cind) {
+    const ComponentRecord &r = records[cind];
+    return group == PinGroup::dataInputs      ? r.controlFrom
+           : group == PinGroup::controlInputs ? r.outputFrom
+                                              : records[cind + 1].dataFrom;
+}
+
+// One group of every component's pins by component index, as the pointer to
+// its first pin (null when it has none): dataInputs[cind][k].
+template <PinGroup group> class PinLists {
+public:
+    int *operator[](int cind) const {
+        const int from = pinsFrom<group>(records, cind);
+        return pinsTo<group>(records, cind) > from ? pool + from : nullptr;
+    }
+
+private:
+    friend class PhaseTwo;
+    const ComponentRecord *records = nullptr;
+    int *pool = nullptr;
+};
+
+// The number of pins in one group of every component, by component index.
+template <PinGroup group> class PinCounts {
+public:
+    int operator[](int cind) const { return pinsTo<group>(records, cind) - pinsFrom<group>(records, cind); }
+
+private:
+    friend class PhaseTwo;
+    const ComponentRecord *records = nullptr;
+};
+
 class PhaseTwo {
 public:
     int numberOfSignals = 0;
@@ -40,14 +100,19 @@ public:
     std::vector<int> graphicLevel;
     std::vector<StoredText> rcpos; // position strings, shared with the capture
     std::vector<StoredText> decal; // labels, shared with the capture
-    // Pin and parameter arrays point into pools owned by this object (null
-    // when the count is 0), so dataInputs[cind][k] is one indirection.
-    std::vector<int> numberOfDataInputs;
-    std::vector<int *> dataInputs;
-    std::vector<int> numberOfControlInputs;
-    std::vector<int *> controlInputs;
-    std::vector<int> numberOfOutputs;
-    std::vector<int *> outputs;
+    // Each component's record (one more closes the pin pool).  The views
+    // below read its pins as per-component arrays; the kernel reads the
+    // records and the pool directly.
+    std::vector<ComponentRecord> records;
+    PinCounts<PinGroup::dataInputs> numberOfDataInputs;
+    PinLists<PinGroup::dataInputs> dataInputs;
+    PinCounts<PinGroup::controlInputs> numberOfControlInputs;
+    PinLists<PinGroup::controlInputs> controlInputs;
+    PinCounts<PinGroup::outputs> numberOfOutputs;
+    PinLists<PinGroup::outputs> outputs;
+    // Parameter and internal-variable arrays point into pools owned by this
+    // object (null when the count is 0), so integerParameters[cind][k] is one
+    // indirection.
     UnfilledTable<int> numberOfPointerParameters;
     UnfilledTable<void **> pointerParameters;
     UnfilledTable<int> numberOfNameParameters;
@@ -80,11 +145,15 @@ public:
     void listsToArrays();
     // Debug dump of signals, switches and components to standard error.
     void dumpFromArrays() const;
+    // The pool the records point into: data input k of component c is
+    // pinPool()[records[c].dataFrom + k].
+    const int *pinPool() const { return pins.data(); }
 
 private:
     // The storage the per-component pointers point into, one block per
     // element type, reserved once so the pointers stay valid for the whole run.
-    std::vector<int> intPool; // pins and integer parameters
+    std::vector<int> pins;    // every component's pins, in component order
+    std::vector<int> intPool; // integer parameters
     std::vector<unsigned char> bytePool;
     std::vector<uint32_t> internal32BitPool;
     std::vector<uint16_t> internal16BitPool;
@@ -95,6 +164,9 @@ private:
     void appendComponent(const ComponentNode &node);
     void copySignals();
     void copySwitches();
+    // Closes the pin pool with the last record and points the pin views at
+    // the records and the pool, once both are filled.
+    void closeRecords();
 };
 
 extern PhaseTwo *phaseTwo;

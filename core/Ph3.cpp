@@ -36,25 +36,25 @@ const int *ActivationLists::operator[](int s) const {
 PhaseThree::PhaseThree() {
     const size_t signals = static_cast<size_t>(std::max(phaseTwo->numberOfSignals, 0));
     const size_t components = static_cast<size_t>(std::max(phaseTwo->numberOfComponents, 0));
-    currentSignals.assign(signals, UNINITIALIZED);
+    signalSlots.assign(signals, SignalSlot{});
+    // The slots never move after this, so the field views can hold their address.
+    currentSignals.slots = scheduledSignals.slots = scheduledTimes.slots = whenScheduled.slots =
+        signalSlots.data();
+    currentSignals.count = scheduledSignals.count = scheduledTimes.count = whenScheduled.count = signals;
     signalChangeMarks.assign(signals, 0);
     activationStart.assign(signals + 1, 0);
     componentsActivated.assign(components, 0);
-    scheduledSignals.assign(signals, UNINITIALIZED);
-    scheduledTimes.assign(signals, 0);
-    whenScheduled.assign(signals, 0);
     activatedComponents.assign(components, 0);
     resetSignals();
 }
 
 void PhaseThree::resetSignals() {
-    const int n = static_cast<int>(currentSignals.size());
+    const int n = static_cast<int>(signalSlots.size());
     for (int s = 0; s < n; ++s) {
         const SignalValue v = phaseTwo->constSignals[s] ? phaseTwo->signalInitializations[s] : UNINITIALIZED;
-        currentSignals[s] = v;
-        scheduledSignals[s] = v;
-        scheduledTimes[s] = 0;
-        whenScheduled[s] = 0;
+        SignalSlot &slot = signalSlots[s];
+        slot.current = slot.scheduled = stored(v);
+        slot.scheduledTime = slot.whenScheduled = 0;
     }
 }
 

@@ -8,6 +8,69 @@
 
 class PhaseThree;
 
+// A signal value as the kernel stores it: one byte, of a type of its own, so
+// that storing one does not make the compiler assume any other memory changed
+// (a plain byte type may alias anything, and would force the step to reload
+// every pointer it holds after each store).
+enum class StoredValue : uint8_t {};
+
+constexpr StoredValue stored(SignalValue v) {
+    return static_cast<StoredValue>(v);
+}
+constexpr SignalValue loaded(StoredValue v) {
+    return static_cast<SignalValue>(v);
+}
+
+// Everything the kernel keeps per signal, side by side: the time advance
+// writes the present value, a transition reads and writes the scheduled value
+// and its times, and a gate reads the present values of its inputs, so that
+// one signal's state is one place in memory instead of four arrays.
+struct SignalSlot {
+    uint64_t scheduledTime = 0; // when the last queued transition takes effect
+    uint64_t whenScheduled = 0; // the time that transition was queued at (for the time-warp report)
+    StoredValue current = stored(UNINITIALIZED);
+    StoredValue scheduled = stored(UNINITIALIZED); // the value the signal is headed for
+
+    SignalValue currentValue() const { return loaded(current); }
+    SignalValue scheduledValue() const { return loaded(scheduled); }
+};
+
+// One field of every signal's slot, read and written by serial number as if
+// it were an array of its own: phaseThree->currentSignals[s] = ONE.  A small
+// copyable view (the slots' address and count), so a loop can hold it in a
+// register like a plain pointer.
+template <typename Value, typename Stored, Stored SignalSlot::*field> class SignalField {
+public:
+    // What indexing gives: reads as a Value, assigns as one.
+    class Reference {
+    public:
+        explicit Reference(Stored &place) : place(place) {}
+        operator Value() const { return static_cast<Value>(place); }
+        Reference &operator=(Value v) {
+            place = static_cast<Stored>(v);
+            return *this;
+        }
+        // Assigns the value, not the place: a[s] = b[t] copies a value.
+        Reference &operator=(const Reference &other) { return *this = static_cast<Value>(other); }
+
+    private:
+        Stored &place;
+    };
+
+    Reference operator[](int s) const { return Reference(slots[s].*field); }
+    size_t size() const { return count; }
+
+private:
+    friend class PhaseThree;
+    SignalSlot *slots = nullptr;
+    size_t count = 0;
+};
+
+using SignalValues = SignalField<SignalValue, StoredValue, &SignalSlot::current>;
+using ScheduledValues = SignalField<SignalValue, StoredValue, &SignalSlot::scheduled>;
+using SignalTimes = SignalField<uint64_t, uint64_t, &SignalSlot::scheduledTime>;
+using QueueingTimes = SignalField<uint64_t, uint64_t, &SignalSlot::whenScheduled>;
+
 // Per-signal views of the activation lists, read through the offset table the
 // kernel uses (PhaseThree::activationStart), so they cost no memory per signal:
 // lengthOfActivationList[s] is the length of signal s's list and
@@ -32,14 +95,18 @@ private:
 
 class PhaseThree {
 public:
-    std::vector<SignalValue> currentSignals;
+    // Per signal, by serial number: the state the kernel works on.
+    std::vector<SignalSlot> signalSlots;
+    // The slots' fields, each indexed by serial number like an array.
+    SignalValues currentSignals;
+    ScheduledValues scheduledSignals;
+    SignalTimes scheduledTimes;
+    QueueingTimes whenScheduled;
+
     std::vector<int> signalChangeMarks; // zero; no phase sets or reads it (a mark per signal for tools)
     const ActivationLengths lengthOfActivationList{*this};
     const ActivationLists activationList{*this}; // ascending component indices
     std::vector<int> componentsActivated;        // 1 when the component waits for evaluation
-    std::vector<SignalValue> scheduledSignals;
-    std::vector<uint64_t> scheduledTimes;
-    std::vector<uint64_t> whenScheduled;
 
     // The components whose activation mark is set, in the order they were
     // marked: the first numberOfActivatedComponents entries.  The kernel

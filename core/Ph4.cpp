@@ -7,6 +7,8 @@
 #include <iostream>
 #include <numeric>
 
+#include "components/SecEvTyp.h"
+#include "components/ssiRT.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/RunTime.h"
@@ -98,14 +100,7 @@ int displayLevel() {
 
 } // namespace
 
-PhaseFour::PhaseFour() {
-    if (phaseTwo == nullptr)
-        return;
-    const std::vector<ComponentFunction> &draw = phaseTwo->drawDynamic;
-    draws.assign(draw.size(), 0);
-    for (size_t c = 0; c < draw.size(); ++c)
-        draws[c] = draw[c] != nullptr;
-}
+PhaseFour::PhaseFour() = default;
 
 void PhaseFour::runInitialize() {
     skewHeap.clear();
@@ -128,34 +123,54 @@ bool PhaseFour::quiescent() const {
     return skewHeap.isEmpty() && phaseThree->numberOfActivatedComponents == 0;
 }
 
-[[gnu::always_inline]] inline void PhaseFour::evaluateActivated() {
+PhaseFour::StepArrays PhaseFour::stepArrays() const {
+    PhaseThree &p3 = *phaseThree;
+    return {p3.signalSlots.data(),     p3.componentsActivated.data(), p3.activatedComponents.data(),
+            p3.activationStart.data(), p3.activationEntries(),        phaseTwo->records.data(),
+            phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data()};
+}
+
+[[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated) {
     // The list holds the marked components in marking order; evaluation goes
     // by ascending index, and sorting the few that changed is cheaper than
     // scanning every mark.  Evaluation only queues transitions, so nothing
     // is marked while the list is walked.
-    int *const pending = phaseThree->activatedComponents.data();
-    int *const marks = phaseThree->componentsActivated.data();
-    const int n = phaseThree->numberOfActivatedComponents;
+    const int n = activated;
     if (n > 1)
-        sortAscending(pending, n, orderBits);
-    const ComponentFunction *const evaluate = phaseTwo->logicEvaluate.data();
-    const unsigned char *const drawing = draws.data();
-    uint64_t evaluations = 0; // in a register: the member would be reloaded around each call
+        sortAscending(a.pending, n, orderBits);
+    // Every gate requests its output with the same delays from the same
+    // time, so the absolute times are worked out once per step.
+    const unsigned long quickAt = afterPositive<ssiDelays.quickTime>();
+    const unsigned long lazyAt = afterPositive<ssiDelays.lazyTime>();
+    int idle = 0; // components without an evaluate function; the rest count as evaluations
+    bool called = false;
     for (int k = 0; k < n; ++k) {
-        const int c = pending[k];
-        marks[c] = 0;
-        if (const ComponentFunction f = evaluate[c]) {
+        const int c = a.pending[k];
+        a.marks[c] = 0;
+        const ComponentRecord &r = a.records[c];
+        if (r.gate != GateRule::none) {
+            const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
+            const int s = a.pins[r.outputFrom];
+            requestTransition(a.slots[s], s, out, quickAt, lazyAt);
+        } else if (const ComponentFunction f = a.evaluate[c]) {
             f(c);
-            ++evaluations;
+            called = true;
+        } else {
+            ++idle;
         }
-        if (drawing[c] && componentVisible(c, displayLevel()))
+        if (r.draws && componentVisible(c, displayLevel())) {
             phaseTwo->drawDynamic[c](c);
+            called = true;
+        }
     }
-    componentEvaluations += evaluations;
-    phaseThree->numberOfActivatedComponents = 0;
+    componentEvaluations += static_cast<uint64_t>(n - idle);
+    activated = 0;
+    return called;
 }
 
-template <bool recording> [[gnu::always_inline]] inline bool PhaseFour::advance(unsigned long until) {
+template <bool recording>
+[[gnu::always_inline]] inline bool PhaseFour::advance(const StepArrays &a, int &activated,
+                                                      unsigned long until) {
     if (skewHeap.isEmpty() || skewHeap.root->time > until)
         return false;
     if (time == latestTime) {
@@ -163,43 +178,39 @@ template <bool recording> [[gnu::always_inline]] inline bool PhaseFour::advance(
         endAtTheLatestTime();
         return false;
     }
-    PhaseThree &p3 = *phaseThree;
-    SignalValue *const current = p3.currentSignals.data();
-    const int *const starts = p3.activationStart.data();
-    const int *const entries = p3.activationEntries();
-    int *const marks = p3.componentsActivated.data();
-    int *const pending = p3.activatedComponents.data();
-    int activated = p3.numberOfActivatedComponents;
-    // The dump's change log, held in locals like the arrays above; nothing
-    // of it exists in the instantiation that does not record.
+    // The dump's change log, held in locals like the arrays; nothing of it
+    // exists in the instantiation that does not record.
     SignalChangeLog *const log = recording ? &valueChangeDump->changes : nullptr;
     unsigned char *const noted = recording ? log->noted.data() : nullptr;
     int *const changed = recording ? log->changed.data() : nullptr;
     int numberChanged = recording ? log->numberChanged : 0;
-    time = skewHeap.root->time;
+    const unsigned long now = skewHeap.root->time;
+    time = now;
+    uint64_t applied = 0;
     do {
         const int s = skewHeap.root->signalSerialNumber;
         const SignalValue value = skewHeap.root->sigValue;
         skewHeap.removeMin();
-        ++eventsApplied;
-        if (current[s] == value)
+        ++applied;
+        SignalSlot &slot = a.slots[s];
+        if (slot.currentValue() == value)
             continue; // an event that changes nothing activates nothing
-        current[s] = value;
+        slot.current = stored(value);
         if constexpr (recording) {
             if (!noted[s]) {
                 noted[s] = 1;
                 changed[numberChanged++] = s;
             }
         }
-        for (int k = starts[s], end = starts[s + 1]; k < end; ++k) {
-            const int c = entries[k];
-            if (!marks[c]) {
-                marks[c] = 1;
-                pending[activated++] = c;
+        for (int k = a.starts[s], end = a.starts[s + 1]; k < end; ++k) {
+            const int c = a.entries[k];
+            if (!a.marks[c]) {
+                a.marks[c] = 1;
+                a.pending[activated++] = c;
             }
         }
-    } while (!skewHeap.isEmpty() && skewHeap.root->time == time);
-    p3.numberOfActivatedComponents = activated;
+    } while (!skewHeap.isEmpty() && skewHeap.root->time == now);
+    eventsApplied += applied;
     if constexpr (recording) {
         log->numberChanged = numberChanged;
         valueChangeDump->writeChanges(time);
@@ -213,13 +224,15 @@ void PhaseFour::endAtTheLatestTime() {
 }
 
 bool PhaseFour::step(unsigned long until) {
-    evaluateActivated();
+    const StepArrays a = stepArrays();
+    int &activated = phaseThree->numberOfActivatedComponents;
+    evaluateActivated(a, activated);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
     if (dumping())
-        return advance<true>(until);
-    return advance<false>(until);
+        return advance<true>(a, activated, until);
+    return advance<false>(a, activated, until);
 }
 
 bool PhaseFour::stepUnattended() {
@@ -227,13 +240,34 @@ bool PhaseFour::stepUnattended() {
 }
 
 template <bool recording> bool PhaseFour::stepUnattendedAs() {
-    while (!done && !attentionNeeded()) {
-        if (pastStopTime())
-            return false;
-        evaluateActivated();
-        advance<recording>(latestTime);
-        if (quiescent())
-            return true;
+    // The run-control flags and the stop time are set by keys, the command
+    // line and the odd component (a Stop, a restart request), never by a
+    // built-in gate: they are read at the start and again only after a step
+    // that called a component's own function.  done is also set by the end
+    // of time, when the advance fails.
+    const auto stopAfter = [] { return stopTime != 0 ? stopTime : latestTime; };
+    if (done || attentionNeeded())
+        return false;
+    unsigned long lastStart = stopAfter();
+    const StepArrays a = stepArrays();
+    // The number of activated components lives in a local for the stretch
+    // (the evaluate functions never read it) and is stored when it ends.
+    int &kept = phaseThree->numberOfActivatedComponents;
+    int activated = kept;
+    bool quiet = false;
+    while (time <= lastStart) {
+        const bool called = evaluateActivated(a, activated);
+        const bool advanced = advance<recording>(a, activated, latestTime);
+        if (activated == 0 && skewHeap.isEmpty()) {
+            quiet = true;
+            break;
+        }
+        if (called || !advanced) {
+            if (done || attentionNeeded())
+                break;
+            lastStart = stopAfter();
+        }
     }
-    return false;
+    kept = activated;
+    return quiet;
 }

@@ -8,6 +8,7 @@
 
 #include "core/CompList.h"
 #include "core/Event.h"
+#include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Signal.h"
 #include "core/SkewHeap.h"
@@ -32,12 +33,7 @@ public:
     // when it equals the value the signal is already headed for, otherwise
     // one or two events (XXX first) at time + quickTime and time + lazyTime.
     // A negative delay counts as 0; a time past the largest one saturates.
-    [[gnu::always_inline]] void signalTransition(int signalSerialNumber, SignalValue newSignalValue,
-                                                 int quickTime, int lazyTime) {
-        // Most requests change nothing: answered here, without a call or any time arithmetic.
-        if (newSignalValue != phaseThree->scheduledSignals[signalSerialNumber])
-            changeSignal(signalSerialNumber, newSignalValue, quickTime, lazyTime);
-    }
+    void signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
     // signalTransition with delays deltaTime + 4 and deltaTime + 9.
     void altSignalTransition(int signalSerialNumber, SignalValue newSignalValue, int deltaTime);
     // The tri-state variant: only the driver holding a bus (recorded in m when
@@ -50,8 +46,7 @@ public:
     // with a "TIME WARP" report on standard error when its value is driven.
     void recordEventQueueInput(Event ev);
 
-    // An empty queue at time 0.  Reads which components have a draw function
-    // from phaseTwo, whose tables are fixed once converted.
+    // An empty queue at time 0.
     PhaseFour();
 
     // Reset to time zero: empty queue, signals as initialised, every
@@ -81,30 +76,48 @@ public:
     bool quiescent() const;
 
 private:
-    // The first half of a step: evaluation in ascending index, each mark
-    // cleared just before its component's evaluation.
-    void evaluateActivated();
-    // The second half: the time advance (see step); when recording, the
+    // The arrays the step works on, taken from the phases once for a stretch
+    // of steps and held in locals, instead of reloaded through the phase
+    // objects at each use.  None of them moves once the netlist is converted.
+    struct StepArrays {
+        SignalSlot *slots;
+        int *marks;   // componentsActivated
+        int *pending; // activatedComponents
+        const int *starts;
+        const int *entries;
+        const ComponentRecord *records;
+        const int *pins;
+        const ComponentFunction *evaluate;
+    };
+    StepArrays stepArrays() const;
+
+    // The first half of a step: evaluation of the first `activated` entries
+    // of the activation list in ascending index, each mark cleared just
+    // before its component's evaluation.  Leaves none activated.  Returns
+    // whether it called any component's function (evaluate or draw), which
+    // may have set a run-control flag.
+    bool evaluateActivated(const StepArrays &a, int &activated);
+    // The second half: the time advance (see step), adding the components
+    // it activates to the list's `activated` entries; when recording, the
     // changes of the dumped signals go to the value change dump.
-    template <bool recording> bool advance(unsigned long until);
+    template <bool recording> bool advance(const StepArrays &a, int &activated, unsigned long until);
     // stepUnattended, with or without recording, chosen once per run.
     template <bool recording> bool stepUnattendedAs();
     // Ends a run whose time can advance no further.
     void endAtTheLatestTime();
 
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
-    // Whether each component has a draw function, one byte each: the step
-    // reads it for every activated component, and a byte array stays in the
-    // caches where the pointer array does not.
-    std::vector<unsigned char> draws;
-    // signalTransition for a value other than the scheduled one.
-    void changeSignal(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime);
+    // signalTransition with the absolute quick and lazy times, for the
+    // signal's slot.
+    void requestTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value, unsigned long quickAt,
+                           unsigned long lazyAt);
     // Queues the events the transition table gives for a change of one signal
     // from its scheduled value to value, at the absolute quick and lazy times.
-    void scheduleTransition(int signalSerialNumber, SignalValue value, unsigned long quickAt,
-                            unsigned long lazyAt);
+    void scheduleTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value,
+                            unsigned long quickAt, unsigned long lazyAt);
     // recordEventQueueInput's work, inline on the transitions' path.
-    void enqueue(unsigned long at, int eventType, int signalSerialNumber, SignalValue value);
+    void enqueue(SignalSlot &slot, unsigned long at, int eventType, int signalSerialNumber,
+                 SignalValue value);
     // The time an event for signal s at `at` is queued at when the signal's
     // last transition is queued later, at `last`: one unit after it, with the
     // time-warp report when the event's value is driven.
@@ -112,6 +125,8 @@ private:
                               unsigned long last) const;
     // The current time plus a delay, clamped to [time, largest time].
     unsigned long after(long long delay) const;
+    // The current time plus a delay of at least 1, clamped to the largest time.
+    template <int delay> unsigned long afterPositive() const;
     // Writes the three time-warp lines for ev, which is earlier than its
     // signal's last queued transition.
     void reportTimeWarp(const Event &ev) const;

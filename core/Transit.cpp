@@ -20,8 +20,8 @@ unsigned long PhaseFour::queueBehind(unsigned long at, int eventType, int s, Sig
 void PhaseFour::altSignalTransition(int signalSerialNumber, SignalValue newSignalValue, int deltaTime) {
     // Widened first, so a delta near the int limit cannot overflow.
     const long long delta = deltaTime;
-    scheduleTransition(signalSerialNumber, newSignalValue, after(delta + defaultQuickTimeDelta),
-                       after(delta + defaultLazyTimeDelta));
+    scheduleTransition(phaseThree->signalSlots[signalSerialNumber], signalSerialNumber, newSignalValue,
+                       after(delta + defaultQuickTimeDelta), after(delta + defaultLazyTimeDelta));
 }
 
 void PhaseFour::tsbSignalTransition(int cind, int signalSerialNumber, SignalValue newSignalValue,
@@ -48,7 +48,8 @@ void PhaseFour::tsbSignalTransition(int cind, int signalSerialNumber, SignalValu
 }
 
 void PhaseFour::recordEventQueueInput(Event ev) {
-    enqueue(ev.time, ev.eventType, ev.signalSerialNumber, ev.sigValue);
+    enqueue(phaseThree->signalSlots[ev.signalSerialNumber], ev.time, ev.eventType, ev.signalSerialNumber,
+            ev.sigValue);
 }
 
 void PhaseFour::reportTimeWarp(const Event &ev) const {

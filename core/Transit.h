@@ -16,26 +16,27 @@ enum class Delay : unsigned char { quick, lazy };
 
 // One event of a transition: the value it brings and which delay it takes.
 struct Leg {
-    SignalValue value;
+    StoredValue value;
     Delay delay;
 };
 
-// The events one requested change creates, in queueing order.
-struct Plan {
-    int legs;
+// The events one requested change creates, in queueing order.  Eight bytes,
+// so that finding a plan in the table is a shift.
+struct alignas(8) Plan {
+    uint8_t legs;
     Leg leg[2];
 };
 
 constexpr Plan nothing{0, {}};
 constexpr Plan quick(SignalValue v) {
-    return {1, {{v, Delay::quick}}};
+    return {1, {{stored(v), Delay::quick}}};
 }
 constexpr Plan lazy(SignalValue v) {
-    return {1, {{v, Delay::lazy}}};
+    return {1, {{stored(v), Delay::lazy}}};
 }
 // A change to a driven level passes through XXX first.
 constexpr Plan viaXxx(SignalValue v) {
-    return {2, {{XXX, Delay::quick}, {v, Delay::lazy}}};
+    return {2, {{stored(XXX), Delay::quick}, {stored(v), Delay::lazy}}};
 }
 
 // transitionTable[scheduled value][requested value].
@@ -52,15 +53,14 @@ inline constexpr Plan transitionTable[5][5] = {
 
 } // namespace transit
 
-[[gnu::always_inline]] inline void PhaseFour::enqueue(unsigned long at, int eventType, int s,
-                                                      SignalValue value) {
-    PhaseThree &p3 = *phaseThree;
-    const unsigned long last = p3.scheduledTimes[s];
+[[gnu::always_inline]] inline void PhaseFour::enqueue(SignalSlot &slot, unsigned long at, int eventType,
+                                                      int s, SignalValue value) {
+    const unsigned long last = slot.scheduledTime;
     if (at < last)
         at = queueBehind(at, eventType, s, value, last); // rare: out of the hot path
-    p3.scheduledSignals[s] = value;
-    p3.scheduledTimes[s] = at;
-    p3.whenScheduled[s] = time;
+    slot.scheduled = stored(value);
+    slot.scheduledTime = at;
+    slot.whenScheduled = time;
     skewHeap.add(at, eventType, s, value);
 }
 
@@ -71,20 +71,44 @@ inline constexpr Plan transitionTable[5][5] = {
     return d > latestTime - time ? latestTime : time + d;
 }
 
-[[gnu::always_inline]] inline void PhaseFour::changeSignal(int signalSerialNumber, SignalValue newSignalValue,
-                                                           int quickTime, int lazyTime) {
-    scheduleTransition(signalSerialNumber, newSignalValue, after(quickTime), after(lazyTime));
+template <int delay> [[gnu::always_inline]] inline unsigned long PhaseFour::afterPositive() const {
+    static_assert(delay > 0, "a zero or negative delay is not after now");
+    unsigned long at;
+    return __builtin_add_overflow(time, static_cast<unsigned long>(delay), &at) ? latestTime : at;
 }
 
-[[gnu::always_inline]] inline void PhaseFour::scheduleTransition(int signalSerialNumber, SignalValue value,
-                                                                 unsigned long quickAt,
+[[gnu::always_inline]] inline void
+PhaseFour::signalTransition(int signalSerialNumber, SignalValue newSignalValue, int quickTime, int lazyTime) {
+    SignalSlot &slot = phaseThree->signalSlots[signalSerialNumber];
+    // Most requests change nothing: answered here, without any time arithmetic.
+    if (newSignalValue != slot.scheduledValue())
+        scheduleTransition(slot, signalSerialNumber, newSignalValue, after(quickTime), after(lazyTime));
+}
+
+[[gnu::always_inline]] inline void PhaseFour::requestTransition(SignalSlot &slot, int signalSerialNumber,
+                                                                SignalValue value, unsigned long quickAt,
+                                                                unsigned long lazyAt) {
+    if (value != slot.scheduledValue())
+        scheduleTransition(slot, signalSerialNumber, value, quickAt, lazyAt);
+}
+
+[[gnu::always_inline]] inline void PhaseFour::scheduleTransition(SignalSlot &slot, int signalSerialNumber,
+                                                                 SignalValue value, unsigned long quickAt,
                                                                  unsigned long lazyAt) {
     using namespace transit;
     if (!isSignalValue(value))
         return;
-    const Plan &plan = transitionTable[phaseThree->scheduledSignals[signalSerialNumber]][value];
-    for (int k = 0; k < plan.legs; ++k) {
-        const Leg &leg = plan.leg[k];
-        enqueue(leg.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber, leg.value);
-    }
+    const Plan &plan = transitionTable[slot.scheduledValue()][value];
+    // At most two legs, written out: a loop would hold its state in registers
+    // the queue's code needs.
+    if (plan.legs == 0)
+        return;
+    const Leg first = plan.leg[0];
+    enqueue(slot, first.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber,
+            loaded(first.value));
+    if (plan.legs == 1)
+        return;
+    const Leg second = plan.leg[1];
+    enqueue(slot, second.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber,
+            loaded(second.value));
 }

@@ -398,7 +398,7 @@ void ValueChangeDump::startSection(unsigned long timeBefore) {
 }
 
 void ValueChangeDump::writeAllValues() {
-    const SignalValue *const current = phaseThree->currentSignals.data();
+    const SignalValues current = phaseThree->currentSignals;
     for (const DumpVariable &v : variableList) {
         writeValue(v);
         for (const int s : v.bits)
@@ -416,7 +416,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
     changes.numberChanged = 0;
     // The pointers are held here: the stores into the character buffer would
     // otherwise make every vector's data be read again.
-    const SignalValue *const current = phaseThree->currentSignals.data();
+    const SignalValues current = phaseThree->currentSignals;
     const int *const changed = changes.changed.data();
     unsigned char *const noted = changes.noted.data();
     SignalValue *const written = lastWritten.data();
@@ -477,7 +477,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
 }
 
 void ValueChangeDump::writeValue(const DumpVariable &v) {
-    const SignalValue *const current = phaseThree->currentSignals.data();
+    const SignalValues current = phaseThree->currentSignals;
     room(v.bits.size() + v.code.size() + 4);
     char *out = buffer.data() + used;
     // A one-bit U goes in the vector form: as a scalar it is not one of the

@@ -87,6 +87,16 @@ struct NamedByWhat {
     }
 };
 
+// Every entry of a per-signal field of the kernel's slots (currentSignals,
+// scheduledTimes, ...) as a plain vector, for comparing them whole.
+template <typename Value, typename Stored, Stored SignalSlot::*field>
+std::vector<Value> valuesOf(const SignalField<Value, Stored, field> &view) {
+    std::vector<Value> values;
+    for (size_t s = 0; s < view.size(); ++s)
+        values.push_back(view[static_cast<int>(s)]);
+    return values;
+}
+
 using Queued = std::vector<std::pair<unsigned long, SignalValue>>;
 
 // Empties the kernel's queue, returning (time, value) in delivery order.

@@ -221,10 +221,10 @@ TEST(PhaseThreeStart, SignalsStartAsAResetLeavesThem) {
     const PhaseThree &p3 = *phaseThree;
     const std::vector<SignalValue> expected{ZERO, ONE, UNINITIALIZED, UNINITIALIZED,
                                             ZERO, ONE, UNINITIALIZED};
-    EXPECT_EQ(p3.currentSignals, expected);
-    EXPECT_EQ(p3.scheduledSignals, expected);
-    EXPECT_EQ(p3.scheduledTimes, std::vector<uint64_t>(7, 0));
-    EXPECT_EQ(p3.whenScheduled, std::vector<uint64_t>(7, 0));
+    EXPECT_EQ(valuesOf(p3.currentSignals), expected);
+    EXPECT_EQ(valuesOf(p3.scheduledSignals), expected);
+    EXPECT_EQ(valuesOf(p3.scheduledTimes), std::vector<uint64_t>(7, 0));
+    EXPECT_EQ(valuesOf(p3.whenScheduled), std::vector<uint64_t>(7, 0));
     EXPECT_EQ(p3.componentsActivated, std::vector<int>{0});
     EXPECT_EQ(p3.numberOfActivatedComponents, 0);
 }

@@ -232,10 +232,10 @@ TEST_F(Step, ResetReturnsToTimeZeroKeepingPrivateStorageAndHolders) {
     EXPECT_EQ(phaseFour->skewHeap.getLength(), 0);
     EXPECT_EQ(phaseFour->time, 0UL);
     const std::vector<SignalValue> reset{ZERO, ONE, UNINITIALIZED, UNINITIALIZED, ONE};
-    EXPECT_EQ(phaseThree->currentSignals, reset);
-    EXPECT_EQ(phaseThree->scheduledSignals, reset);
-    EXPECT_EQ(phaseThree->scheduledTimes, std::vector<uint64_t>(5, 0));
-    EXPECT_EQ(phaseThree->whenScheduled, std::vector<uint64_t>(5, 0));
+    EXPECT_EQ(valuesOf(phaseThree->currentSignals), reset);
+    EXPECT_EQ(valuesOf(phaseThree->scheduledSignals), reset);
+    EXPECT_EQ(valuesOf(phaseThree->scheduledTimes), std::vector<uint64_t>(5, 0));
+    EXPECT_EQ(valuesOf(phaseThree->whenScheduled), std::vector<uint64_t>(5, 0));
     EXPECT_EQ(phaseTwo->state, (std::vector<int>{0, 0}));
     EXPECT_EQ(phaseTwo->internal8BitVariables[0][0], 9);
     EXPECT_EQ(m[3], 1);
