@@ -151,8 +151,17 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
     const auto combine = [&acc](SignalValue v) {
         acc = gate.combine == byMin ? std::min(acc, v) : std::max(acc, v);
     };
-    for (const int *pin = in.data; pin != in.control; ++pin)
-        combine(gate.dataInputs == complementedData ? complementValue(in.valueAt(pin)) : in.valueAt(pin));
+    const auto input = [&in](const int *pin) {
+        return gate.dataInputs == complementedData ? complementValue(in.valueAt(pin)) : in.valueAt(pin);
+    };
+    if (in.control - in.data == 2) {
+        // Most gates have two inputs: read without the loop.
+        combine(input(in.data));
+        combine(input(in.data + 1));
+    } else {
+        for (const int *pin = in.data; pin != in.control; ++pin)
+            combine(input(pin));
+    }
     // Only the mixed gates read control inputs (their true inputs); a plain
     // gate is defined over its data inputs alone.
     if constexpr (gate.dataInputs == complementedData)
@@ -168,6 +177,11 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
 
 // Parity of the data inputs; XXX as soon as one of them is not binary.
 [[gnu::always_inline]] inline SignalValue parity(const GateInputs &in) {
+    if (in.control - in.data == 2) {
+        // Most gates have two inputs: read without the loop.
+        const SignalValue a = in.valueAt(in.data), b = in.valueAt(in.data + 1);
+        return !isBinary(a) || !isBinary(b) ? XXX : a == b ? ZERO : ONE;
+    }
     bool odd = false;
     for (const int *pin = in.data; pin != in.control; ++pin) {
         const SignalValue v = in.valueAt(pin);

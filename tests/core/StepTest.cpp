@@ -372,6 +372,88 @@ INSTANTIATE_TEST_SUITE_P(Kernel, UnattendedFlag,
                                          AttentionCase{"status line", &displayTimeFlag}),
                          NamedByWhat());
 
+// A component's own function may set a run-control flag in the middle of a
+// stretch (a restart request, a Stop): the stretch ends after the step in
+// which it was set, leaving the rest to the main loop, and not one step later.
+int *flagToSet = nullptr;
+unsigned long setAt = 0;
+void toggleAndSetAFlagAtThirty(int cind) {
+    toggleOwnOutput(cind);
+    if (phaseFour->time >= 30 && setAt == 0) {
+        setAt = phaseFour->time;
+        *flagToSet = 1;
+    }
+}
+
+struct SetByComponentCase {
+    const char *what;
+    int *flag;
+};
+
+void PrintTo(const SetByComponentCase &c, std::ostream *os) {
+    *os << c.what;
+}
+
+class FlagSetByComponent : public Unattended, public testing::WithParamInterface<SetByComponentCase> {};
+
+TEST_P(FlagSetByComponent, EndsTheStretchAfterTheStepThatSetIt) {
+    flagToSet = GetParam().flag;
+    setAt = 0;
+    captureOscillator(toggleAndSetAFlagAtThirty);
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    ASSERT_NE(setAt, 0UL);
+    // That step's advance still happens: time moved to the next event, once.
+    EXPECT_GT(phaseFour->time, setAt);
+    EXPECT_LE(phaseFour->time, setAt + 5);
+    EXPECT_FALSE(phaseFour->quiescent());
+    EXPECT_EQ(phaseThree->numberOfActivatedComponents, 1) << "the reader of the last change waits";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernel, FlagSetByComponent,
+                         testing::Values(SetByComponentCase{"done", &done},
+                                         SetByComponentCase{"halt", &haltFlag},
+                                         SetByComponentCase{"restart", &reStart},
+                                         SetByComponentCase{"status line", &displayTimeFlag}),
+                         NamedByWhat());
+
+// A stop time given while the stretch runs (by a component's function) is
+// taken from the next step on.
+void toggleAndStopAtFifty(int cind) {
+    toggleOwnOutput(cind);
+    if (phaseFour->time >= 20)
+        stopTime = 50;
+}
+
+TEST_F(Unattended, TakesAStopTimeGivenDuringTheStretch) {
+    captureOscillator(toggleAndStopAtFifty);
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    EXPECT_GT(phaseFour->time, 50UL);
+    EXPECT_LE(phaseFour->time, 55UL);
+}
+
+// A stretch that ends counts its work as the steps did and leaves the list
+// of activated components as it found it.
+TEST_F(Unattended, KeepsTheCountsAndTheActivationsOfTheStepsItTook) {
+    captureOscillator(toggleOwnOutput);
+    stopTime = 100;
+    EXPECT_FALSE(phaseFour->stepUnattended());
+    const unsigned long reached = phaseFour->time;
+    const uint64_t events = phaseFour->eventsApplied, evaluations = phaseFour->componentEvaluations;
+    EXPECT_GT(events, 0U);
+    EXPECT_GT(evaluations, 0U);
+
+    // The same run step by step: the same time, counts and activation.
+    freshNetlist();
+    evaluated.clear();
+    captureOscillator(toggleOwnOutput);
+    while (phaseFour->time <= 100)
+        ASSERT_TRUE(phaseFour->step());
+    EXPECT_EQ(phaseFour->time, reached);
+    EXPECT_EQ(phaseFour->eventsApplied, events);
+    EXPECT_EQ(phaseFour->componentEvaluations, evaluations);
+    EXPECT_EQ(phaseThree->numberOfActivatedComponents, 1);
+}
+
 // Without a window the slow-down waits for nothing, so it needs no attention.
 TEST_F(Unattended, IgnoresTheSlowDown) {
     captureOscillator(toggleOwnOutput);
