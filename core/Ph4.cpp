@@ -57,8 +57,13 @@ void bitmapSort(int *list, int n, int lowest, int highest, std::vector<uint64_t>
 
 // Sorts a long list of activated components (distinct indices): a busy step
 // of a large circuit activates hundreds scattered over a range a bitmap
-// covers cheaply.
-void sortMany(int *list, int n, std::vector<uint64_t> &bits) {
+// covers cheaply.  With at least one per word of a bitmap of all of them
+// (componentWords words), that bitmap is cheaper than finding the range.
+void sortMany(int *list, int n, std::vector<uint64_t> &bits, int componentWords) {
+    if (n >= componentWords) {
+        bitmapSort(list, n, 0, componentWords * 64 - 1, bits);
+        return;
+    }
     const auto [lowest, highest] = std::minmax_element(list, list + n);
     const long span = static_cast<long>(*highest) - *lowest + 1;
     if (span / 64 <= wordsPerComponentForBitmap * n)
@@ -69,11 +74,12 @@ void sortMany(int *list, int n, std::vector<uint64_t> &bits) {
 
 // Sorts the activated components.  A step usually activates a handful, often
 // nearly in order, where an insertion sort in place is cheapest.
-[[gnu::always_inline]] inline void sortAscending(int *list, int n, std::vector<uint64_t> &bits) {
+[[gnu::always_inline]] inline void sortAscending(int *list, int n, std::vector<uint64_t> &bits,
+                                                 int componentWords) {
     if (n <= insertionSortLimit)
         insertionSort(list, n);
     else
-        sortMany(list, n, bits);
+        sortMany(list, n, bits, componentWords);
 }
 
 // Whether the steps record changes for a value change dump.
@@ -125,25 +131,26 @@ bool PhaseFour::quiescent() const {
 
 PhaseFour::StepArrays PhaseFour::stepArrays() const {
     PhaseThree &p3 = *phaseThree;
-    return {p3.signalSlots.data(),     p3.componentsActivated.data(), p3.activatedComponents.data(),
-            p3.activationStart.data(), p3.activationEntries(),        phaseTwo->records.data(),
-            phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data()};
+    const int components = static_cast<int>(p3.componentsActivated.size());
+    return {p3.signalSlots.data(),     p3.componentsActivated.data(),  p3.activatedComponents.data(),
+            p3.activationStart.data(), p3.activationEntries(),         phaseTwo->records.data(),
+            phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data(), (components + 63) / 64};
 }
 
 [[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated) {
-    // The list holds the marked components in marking order; evaluation goes
-    // by ascending index, and sorting the few that changed is cheaper than
-    // scanning every mark.  Evaluation only queues transitions, so nothing
-    // is marked while the list is walked.
-    const int n = activated;
-    if (n > 1)
-        sortAscending(a.pending, n, orderBits);
     // Every gate requests its output with the same delays from the same
     // time, so the absolute times are worked out once per step.
     const unsigned long quickAt = afterPositive<ssiDelays.quickTime>();
     const unsigned long lazyAt = afterPositive<ssiDelays.lazyTime>();
     int idle = 0; // components without an evaluate function; the rest count as evaluations
     bool called = false;
+    // The list holds the marked components in marking order; evaluation goes
+    // by ascending index, and sorting the few that changed is cheaper than
+    // scanning every mark.  Evaluation only queues transitions, so nothing
+    // is marked while the list is walked.
+    const int n = activated;
+    if (n > 1)
+        sortAscending(a.pending, n, orderBits, a.bitmapWords);
     for (int k = 0; k < n; ++k) {
         const int c = a.pending[k];
         a.marks[c] = 0;
@@ -187,6 +194,7 @@ template <bool recording>
     const unsigned long now = skewHeap.root->time;
     time = now;
     uint64_t applied = 0;
+    int *tail = a.pending + activated; // where the next activated component is listed
     do {
         const int s = skewHeap.root->signalSerialNumber;
         const SignalValue value = skewHeap.root->sigValue;
@@ -202,14 +210,15 @@ template <bool recording>
                 changed[numberChanged++] = s;
             }
         }
-        for (int k = a.starts[s], end = a.starts[s + 1]; k < end; ++k) {
-            const int c = a.entries[k];
+        for (const int *e = a.entries + a.starts[s], *end = a.entries + a.starts[s + 1]; e != end; ++e) {
+            const int c = *e;
             if (!a.marks[c]) {
                 a.marks[c] = 1;
-                a.pending[activated++] = c;
+                *tail++ = c;
             }
         }
     } while (!skewHeap.isEmpty() && skewHeap.root->time == now);
+    activated = static_cast<int>(tail - a.pending);
     eventsApplied += applied;
     if constexpr (recording) {
         log->numberChanged = numberChanged;

@@ -88,6 +88,7 @@ private:
         const ComponentRecord *records;
         const int *pins;
         const ComponentFunction *evaluate;
+        int bitmapWords; // of a bitmap with a bit for every component
     };
     StepArrays stepArrays() const;
 
