@@ -1,4 +1,4 @@
-// The circuit linked into the program, built through simnet and run the way
+// The circuit linked into the program, built in-process and run the way
 // the program runs it without a window: its key bindings, its start, and what
 // each key does to its probes.
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 #include "support/Fresh.h"
+#include "DemoPanel.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::string startHeadless() {
     freshNetlist();
     useXDisplay = 0;
     testing::internal::CaptureStderr();
-    simnet();
+    demo::panel();
     convertCapturedNetlist();
     drawFirstTime();
     restartAtTimeZero();
