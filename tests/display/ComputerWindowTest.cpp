@@ -90,23 +90,21 @@ std::map<std::string, Bars> barsOf(const std::vector<std::string> &labels, int w
     return found;
 }
 
-// The value a fill colour shows, as the summary writes it; '?' for any other
-// colour.  UNINITIALIZED fills with the background's white.
+// The fill colour of each value, beside the value as the summary writes it.
+// UNINITIALIZED fills with the background's white.
+const struct {
+    uint32_t rgb;
+    char value;
+} valueColours[] = {
+    {0x008000, '1'}, {0xF0FFF0, '0'}, {0xFF8C00, 'X'}, {0xFFEBCD, 'Z'}, {0xFFFFFF, 'U'},
+};
+
+// The value a fill colour shows; '?' for any other colour.
 char valueOfColour(uint32_t rgb) {
-    switch (rgb) {
-    case 0x008000:
-        return '1';
-    case 0xF0FFF0:
-        return '0';
-    case 0xFF8C00:
-        return 'X';
-    case 0xFFEBCD:
-        return 'Z';
-    case 0xFFFFFF:
-        return 'U';
-    default:
-        return '?';
-    }
+    for (const auto &c : valueColours)
+        if (c.rgb == rgb)
+            return c.value;
+    return '?';
 }
 
 // The program with its window: presses keys and reads what the window shows.
