@@ -3,10 +3,8 @@
 // schematic and the gold runs see.
 #include "model/AluShifter.h"
 
-#include <algorithm>
-#include <iterator>
+#include <map>
 #include <string>
-#include <vector>
 
 #include "components/msiPh1.h"
 #include "components/ssiPh1.h"
@@ -59,18 +57,13 @@ void ALU16(const SD &coord, const Signal &a, const Signal &b, const Signal &c, c
                                  "not14",   "c_out5", "not13",  "not6",     "c_out7", "not2",    "not15",
                                  "c_out2",  "not11",  "c_out6", "c_cout15", "c_out4", "c_out11", "not1",
                                  "not4",    "not8",   "not7",   "c_out14"};
-    std::vector<Signal> declared;
-    declared.reserve(std::size(names));
+    std::map<std::string, Signal> internal;
     for (const char *name : names)
-        declared.push_back(wire(name));
-    const auto named = [&](const std::string &name) -> const Signal & {
-        const auto found = std::find(std::begin(names), std::end(names), name);
-        return declared.at(static_cast<size_t>(found - std::begin(names)));
-    };
+        internal.emplace(name, wire(name));
     const auto carryOut = [&](int i) -> const Signal & {
-        return named(i == 15 ? "c_cout15" : "c_out" + std::to_string(i));
+        return internal.at(i == 15 ? "c_cout15" : "c_out" + std::to_string(i));
     };
-    const auto inverted = [&](int i) -> const Signal & { return named("not" + std::to_string(i)); };
+    const auto inverted = [&](int i) -> const Signal & { return internal.at("not" + std::to_string(i)); };
 
     for (int i = 0; i < 16; ++i)
         One_Bit_ALU(at(coord, "1a"), a[i], b[i], i == 0 ? Zero : carryOut(i - 1), (c[1], c[0]), s[i],

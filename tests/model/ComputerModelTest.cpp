@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -136,8 +137,45 @@ TEST(ComputerControl, ResetSequenceLoadsWordZeroAtAddressZero) {
     startAndPress("11");
     EXPECT_EQ(wordOf(busNamed("mir")), controlStore()[0]);
     EXPECT_EQ(wordOf(busNamed("MPC")), 0u);
-    for (const char *reg : {"R0", "R1", "R2", "R3", "R4"})
-        EXPECT_EQ(wordOf(busNamed(reg)), 0u) << reg;
+}
+
+// Right after '1' '1': the resettable registers cleared, the constants valid,
+// registers 10-15 holding the undefined C bus they took as the reset lowered
+// their write lines, and the latches and MAR not yet loaded at all.
+TEST(ComputerDataPath, RegistersRightAfterTheReset) {
+    startAndPress("11");
+    const struct {
+        const char *bus;
+        std::optional<uint32_t> word; // none: every bit holds value
+        SignalValue value;
+    } expected[] = {
+        {"R0", 0x0000, ONE},
+        {"R1", 0x0000, ONE},
+        {"R2", 0x0000, ONE},
+        {"R3", 0x0000, ONE},
+        {"R4", 0x0000, ONE},
+        {"R5", 0x0000, ONE},
+        {"R6", 0x0001, ONE},
+        {"R7", 0xFFFF, ONE},
+        {"R8", 0x0FFF, ONE},
+        {"R9", 0x00FF, ONE},
+        {"R10", {}, XXX},
+        {"R15", {}, XXX},
+        {"ALat", {}, UNINITIALIZED},
+        {"BLat", {}, UNINITIALIZED},
+        {"AddrBus", {}, UNINITIALIZED},
+        {"mbr", {}, XXX},
+    };
+    for (const auto &e : expected) {
+        const std::vector<int> bus = busNamed(e.bus);
+        ASSERT_EQ(bus.size(), 16u) << e.bus;
+        if (e.word) {
+            EXPECT_EQ(wordOf(bus), e.word) << e.bus;
+            continue;
+        }
+        for (const int serial : bus)
+            EXPECT_EQ(valueOf(serial), e.value) << e.bus;
+    }
 }
 
 // One microinstruction is eight presses: MPC steps at Ph4, MIR loads at Ph1.
