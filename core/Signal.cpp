@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -76,6 +77,16 @@ TextStore &textStore() {
     return *store;
 }
 
+// Appends "bus[bit]" to name in two appends: capture names every bit it
+// wires this way.
+void appendBitName(std::string &name, const std::string &bus, int bit) {
+    char suffix[16] = {'['};
+    char *end = std::to_chars(suffix + 1, suffix + sizeof suffix - 1, bit).ptr;
+    *end++ = ']';
+    name.reserve(name.size() + bus.size() + static_cast<size_t>(end - suffix));
+    name.append(bus).append(suffix, end);
+}
+
 // Writes a bus-operator error and ends the process: a bus wider than an int
 // can count cannot be wired.
 [[noreturn]] void busError(const std::string &message) {
@@ -140,11 +151,10 @@ template <typename BitValue> void Signal::createWires(unsigned nr, int constValu
                  " is more wires than a netlist can hold.");
     length = static_cast<int>(nr);
     serialNumber.resize(nr);
-    std::string wireName = nameTag + "[";
-    const size_t prefix = wireName.size();
+    std::string wireName;
     for (int i = 0; i < length; ++i) {
-        wireName.resize(prefix);
-        wireName.append(std::to_string(i)).push_back(']');
+        wireName.clear();
+        appendBitName(wireName, nameTag, i);
         serialNumber[i] = list.numberOfSignals;
         list.add(list.numberOfSignals, value(i), wireName.c_str(), constValue);
         ++list.numberOfSignals;
@@ -169,10 +179,9 @@ Signal::Signal(const Signal &sig)
     : length(sig.length), serialNumber(sig.serialNumber), constSignal(sig.constSignal), nameTag(sig.nameTag) {
 }
 
-Signal::~Signal() {
-    serialNumber.clear();
-    nameTag = "DELETED";
-}
+// Nothing of a destroyed view can be read any more, so there is nothing to
+// mark: the wires stay registered in the signal list.
+Signal::~Signal() = default;
 
 Signal Signal::registeredConstant(int serial, const char *name) {
     ensurePhaseOne();
@@ -192,9 +201,12 @@ Signal Signal::operator[](int sub) const {
     }
     Signal bit;
     bit.length = 1;
-    bit.serialNumber = {serialNumber[sub]};
+    bit.serialNumber.assign(1, serialNumber[sub]);
     bit.constSignal = constSignal;
-    bit.nameTag = length > 1 ? nameTag + "[" + std::to_string(sub) + "]" : nameTag;
+    if (length > 1)
+        appendBitName(bit.nameTag, nameTag, sub);
+    else
+        bit.nameTag = nameTag;
     return bit;
 }
 
@@ -242,12 +254,15 @@ Signal Signal::operator,(const Signal &b) const {
     if (static_cast<long long>(length) + b.length > widestBus)
         busError("Error--operator , result too long: lengths " + std::to_string(length) + " and " +
                  std::to_string(b.length) + ".");
+    // Capture builds many of these: each buffer is sized once.
     Signal joined;
     joined.length = length + b.length;
+    joined.serialNumber.reserve(joined.length);
     joined.serialNumber = b.serialNumber; // the right operand takes the low bits
     joined.serialNumber.insert(joined.serialNumber.end(), serialNumber.begin(), serialNumber.end());
     joined.constSignal = constSignal;
-    joined.nameTag = nameTag + "," + b.nameTag;
+    joined.nameTag.reserve(nameTag.size() + 1 + b.nameTag.size());
+    joined.nameTag.append(nameTag).append(1, ',').append(b.nameTag);
     return joined;
 }
 

@@ -1,81 +1,18 @@
-// The circuit linked into the program, built through simnet and run the way
-// the program runs it without a window: its key bindings, its start, and what
-// each key does to its probes.
+// The key path of the program on a small panel, run in-process the way the
+// program runs a circuit without a window: its key bindings, its start, and
+// what each key does to its probes.
 #include <gtest/gtest.h>
 
 #include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
-#include <vector>
 
+#include "DemoPanel.h"
+#include "ModelHarness.h"
 #include "core/Ph2.h"
 #include "core/Ph4.h"
-#include "core/Ph4Run.h"
-#include "core/Sim.h"
-#include "core/cmdLine.h"
-#include "display/Ph5.h"
-#include "support/Fresh.h"
 
 namespace {
-
-// What the program writes on standard error while it builds, checks and
-// starts the circuit headless: the count lines, any connectivity warning and
-// the probe lines of the settling start.
-std::string startHeadless() {
-    freshNetlist();
-    useXDisplay = 0;
-    testing::internal::CaptureStderr();
-    simnet();
-    convertCapturedNetlist();
-    drawFirstTime();
-    restartAtTimeZero();
-    simulate();
-    return testing::internal::GetCapturedStderr();
-}
-
-// Presses a key the way the window does: the first switch bound to it
-// operates.  Returns the component index it reached, or -1 for none.
-int press(char key) {
-    for (int k = 0; k < phaseTwo->numberOfSwitches; ++k) {
-        const auto &binding = phaseTwo->activationsFromWindow[k];
-        if (binding[0] != key)
-            continue;
-        phaseTwo->xEventTriggered[binding[1]](binding[1]);
-        return binding[1];
-    }
-    return -1;
-}
-
-// Presses the keys in order, letting the circuit settle after each, and
-// returns the probe lines written meanwhile.
-std::string pressAndSettle(const std::string &keys) {
-    testing::internal::CaptureStderr();
-    for (const char key : keys) {
-        EXPECT_NE(press(key), -1) << "no switch is bound to " << key;
-        simulate();
-    }
-    return testing::internal::GetCapturedStderr();
-}
-
-// The value each probe shows last in the given lines, by probe label.  A
-// probe line reads "Time = T  Probe for LABEL at POSITION  Value = VALUE".
-std::map<std::string, std::string> lastValues(const std::string &lines) {
-    const std::string probeFor = "  Probe for ", at = " at ", value = "  Value = ";
-    std::map<std::string, std::string> last;
-    std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);) {
-        const size_t labelStart = line.find(probeFor);
-        const size_t valueStart = line.rfind(value);
-        if (line.rfind("Time = ", 0) != 0 || labelStart == std::string::npos ||
-            valueStart == std::string::npos)
-            continue;
-        const size_t labelEnd = line.rfind(at, valueStart);
-        const size_t from = labelStart + probeFor.size();
-        last[line.substr(from, labelEnd - from)] = line.substr(valueStart + value.size());
-    }
-    return last;
-}
 
 const std::map<std::string, std::string> settledStart = {
     {"a AND b", "ZERO"},      {"a OR b", "ZERO"}, {"a XOR b", "ZERO"},
@@ -83,15 +20,15 @@ const std::map<std::string, std::string> settledStart = {
 };
 
 TEST(PanelModel, StartsCleanAndSettles) {
-    const std::string out = startHeadless();
+    const std::string out = startHeadless(demo::panel);
     EXPECT_EQ(out.rfind("There are 16 components.\nThere are 12 signals.\n", 0), 0u) << out;
     EXPECT_EQ(out.find("arning"), std::string::npos) << "no connectivity warning expected:\n" << out;
     EXPECT_EQ(lastValues(out), settledStart);
-    EXPECT_TRUE(phaseFour->skewHeap.isEmpty()) << "a headless start ends when nothing can change";
+    EXPECT_TRUE(settled()) << "a headless start ends when nothing can change";
 }
 
 TEST(PanelModel, KeysAreBoundToTheirSwitchesInCaptureOrder) {
-    startHeadless();
+    startHeadless(demo::panel);
     const struct {
         char key;
         const char *wire;
@@ -124,7 +61,7 @@ TEST(PanelModel, KeysSetTheProbesTheyAreWiredTo) {
         {"p", {}}, // the pulse has ended by the time the circuit settles
     };
     for (const auto &c : cases) {
-        startHeadless();
+        startHeadless(demo::panel);
         std::map<std::string, std::string> expected = settledStart;
         for (const auto &[probe, value] : c.changed)
             expected[probe] = value;
@@ -139,7 +76,7 @@ TEST(PanelModel, KeysSetTheProbesTheyAreWiredTo) {
 // 'a' reaches its two gates through the switch and gate delays, and the
 // pulse of 'p' (40 units) passes through the OR gate and ends by itself.
 TEST(PanelModel, KeyPressesWriteTheseProbeLines) {
-    startHeadless();
+    startHeadless(demo::panel);
     EXPECT_EQ(pressAndSettle("a"), "Time = 34  Probe for a OR b at bd  Value = XXX\n"
                                    "Time = 34  Probe for a XOR b at cd  Value = XXX\n"
                                    "Time = 40  Probe for a OR b at bd  Value = ONE\n"
