@@ -13,6 +13,10 @@
 #include "core/Signal.h"
 #include "core/SkewHeap.h"
 
+namespace transit {
+struct Plan;
+}
+
 class PhaseFour {
 public:
     // The latest simulated time; a time past it saturates there.
@@ -116,6 +120,9 @@ private:
     // from its scheduled value to value, at the absolute quick and lazy times.
     void scheduleTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value,
                             unsigned long quickAt, unsigned long lazyAt);
+    // Queues every event of a plan, in order (out of line: most plans have one).
+    void scheduleEveryLeg(SignalSlot &slot, int signalSerialNumber, const transit::Plan &plan,
+                          unsigned long quickAt, unsigned long lazyAt);
     // recordEventQueueInput's work, inline on the transitions' path.
     void enqueue(SignalSlot &slot, unsigned long at, int eventType, int signalSerialNumber,
                  SignalValue value);

@@ -17,6 +17,15 @@ unsigned long PhaseFour::queueBehind(unsigned long at, int eventType, int s, Sig
     return last == latestTime ? latestTime : last + 1;
 }
 
+void PhaseFour::scheduleEveryLeg(SignalSlot &slot, int signalSerialNumber, const transit::Plan &plan,
+                                 unsigned long quickAt, unsigned long lazyAt) {
+    for (int k = 0; k < plan.legs; ++k) {
+        const transit::Leg &leg = plan.leg[k];
+        enqueue(slot, leg.delay == transit::Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber,
+                loaded(leg.value));
+    }
+}
+
 void PhaseFour::altSignalTransition(int signalSerialNumber, SignalValue newSignalValue, int deltaTime) {
     // Widened first, so a delta near the int limit cannot overflow.
     const long long delta = deltaTime;

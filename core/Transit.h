@@ -99,16 +99,15 @@ PhaseFour::signalTransition(int signalSerialNumber, SignalValue newSignalValue, 
     if (!isSignalValue(value))
         return;
     const Plan &plan = transitionTable[slot.scheduledValue()][value];
-    // At most two legs, written out: a loop would hold its state in registers
-    // the queue's code needs.
-    if (plan.legs == 0)
+    // A single event is the common case and is queued here; the passage
+    // through XXX is queued by a call, so that this path keeps nothing alive
+    // across the queue's code.
+    if (plan.legs != 1) {
+        if (plan.legs != 0)
+            scheduleEveryLeg(slot, signalSerialNumber, plan, quickAt, lazyAt);
         return;
-    const Leg first = plan.leg[0];
-    enqueue(slot, first.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber,
-            loaded(first.value));
-    if (plan.legs == 1)
-        return;
-    const Leg second = plan.leg[1];
-    enqueue(slot, second.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber,
-            loaded(second.value));
+    }
+    const Leg only = plan.leg[0];
+    enqueue(slot, only.delay == Delay::quick ? quickAt : lazyAt, signalChange, signalSerialNumber,
+            loaded(only.value));
 }
