@@ -128,18 +128,21 @@ inline constexpr FoldingGate cinorRule{byMax,  complementedData, complemented};
 // clang-format on
 
 // A gate's inputs as the rules read them: the signals' slots and the
-// component's pins, data inputs in [data, control), control inputs in
-// [control, end).
+// component's pins, data inputs in [data(), control()), control inputs in
+// [control(), end()).  Each rule works out only the bounds it uses.
 struct GateInputs {
     const SignalSlot *slots;
-    const int *data;
-    const int *control;
-    const int *end;
+    const int *pool;
+    const ComponentRecord &record;
 
     // The inputs of component record r, whose pins lie in pool.
     GateInputs(const SignalSlot *slots, const int *pool, const ComponentRecord &r)
-        : slots(slots), data(pool + r.dataFrom), control(pool + r.controlFrom), end(pool + r.outputFrom) {}
+        : slots(slots), pool(pool), record(r) {}
 
+    const int *data() const { return pool + record.dataFrom; }
+    const int *control() const { return pool + record.controlFrom; }
+    const int *end() const { return pool + record.outputFrom; }
+    int dataCount() const { return record.controlFrom - record.dataFrom; }
     SignalValue valueAt(const int *pin) const { return slots[*pin].currentValue(); }
 };
 
@@ -154,18 +157,19 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
     const auto input = [&in](const int *pin) {
         return gate.dataInputs == complementedData ? complementValue(in.valueAt(pin)) : in.valueAt(pin);
     };
-    if (in.control - in.data == 2) {
+    const int *const data = in.data();
+    if (in.dataCount() == 2) {
         // Most gates have two inputs: read without the loop.
-        combine(input(in.data));
-        combine(input(in.data + 1));
+        combine(input(data));
+        combine(input(data + 1));
     } else {
-        for (const int *pin = in.data; pin != in.control; ++pin)
+        for (const int *pin = data, *end = in.control(); pin != end; ++pin)
             combine(input(pin));
     }
     // Only the mixed gates read control inputs (their true inputs); a plain
     // gate is defined over its data inputs alone.
     if constexpr (gate.dataInputs == complementedData)
-        for (const int *pin = in.control; pin != in.end; ++pin)
+        for (const int *pin = in.control(), *end = in.end(); pin != end; ++pin)
             combine(in.valueAt(pin));
     if constexpr (gate.finish == inverted)
         return invertLevelOrXxx(acc);
@@ -177,13 +181,14 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
 
 // Parity of the data inputs; XXX as soon as one of them is not binary.
 [[gnu::always_inline]] inline SignalValue parity(const GateInputs &in) {
-    if (in.control - in.data == 2) {
+    const int *const data = in.data();
+    if (in.dataCount() == 2) {
         // Most gates have two inputs: read without the loop.
-        const SignalValue a = in.valueAt(in.data), b = in.valueAt(in.data + 1);
+        const SignalValue a = in.valueAt(data), b = in.valueAt(data + 1);
         return !isBinary(a) || !isBinary(b) ? XXX : a == b ? ZERO : ONE;
     }
     bool odd = false;
-    for (const int *pin = in.data; pin != in.control; ++pin) {
+    for (const int *pin = data, *end = in.control(); pin != end; ++pin) {
         const SignalValue v = in.valueAt(pin);
         if (!isBinary(v))
             return XXX;
@@ -207,7 +212,7 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
     case GateRule::nor:
         return fold<norRule>(in);
     case GateRule::notGate:
-        return invertLevelOrXxx(in.valueAt(in.data));
+        return invertLevelOrXxx(in.valueAt(in.data()));
     case GateRule::xorGate:
         return parity(in);
     case GateRule::xnor:
@@ -221,7 +226,7 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
     case GateRule::cinor:
         return fold<cinorRule>(in);
     case GateRule::compare:
-        return in.valueAt(in.data) == in.valueAt(in.data + 1) ? ONE : ZERO;
+        return in.valueAt(in.data()) == in.valueAt(in.data() + 1) ? ONE : ZERO;
     default: // none: the caller evaluates it through its function instead
         __builtin_unreachable();
     }

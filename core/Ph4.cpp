@@ -137,7 +137,8 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
             phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data(), (components + 63) / 64};
 }
 
-[[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated) {
+[[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
+                                                                uint64_t &evaluations) {
     // Every gate requests its output with the same delays from the same
     // time, so the absolute times are worked out once per step.
     const unsigned long quickAt = afterPositive<ssiDelays.quickTime>();
@@ -170,13 +171,13 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
             called = true;
         }
     }
-    componentEvaluations += static_cast<uint64_t>(n - idle);
+    evaluations += static_cast<uint64_t>(n - idle);
     activated = 0;
     return called;
 }
 
 template <bool recording>
-[[gnu::always_inline]] inline bool PhaseFour::advance(const StepArrays &a, int &activated,
+[[gnu::always_inline]] inline bool PhaseFour::advance(const StepArrays &a, int &activated, uint64_t &applied,
                                                       unsigned long until) {
     if (skewHeap.isEmpty() || skewHeap.root->time > until)
         return false;
@@ -193,7 +194,6 @@ template <bool recording>
     int numberChanged = recording ? log->numberChanged : 0;
     const unsigned long now = skewHeap.root->time;
     time = now;
-    uint64_t applied = 0;
     int *tail = a.pending + activated; // where the next activated component is listed
     do {
         const int s = skewHeap.root->signalSerialNumber;
@@ -219,7 +219,6 @@ template <bool recording>
         }
     } while (!skewHeap.isEmpty() && skewHeap.root->time == now);
     activated = static_cast<int>(tail - a.pending);
-    eventsApplied += applied;
     if constexpr (recording) {
         log->numberChanged = numberChanged;
         valueChangeDump->writeChanges(time);
@@ -235,13 +234,13 @@ void PhaseFour::endAtTheLatestTime() {
 bool PhaseFour::step(unsigned long until) {
     const StepArrays a = stepArrays();
     int &activated = phaseThree->numberOfActivatedComponents;
-    evaluateActivated(a, activated);
+    evaluateActivated(a, activated, componentEvaluations);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
     if (dumping())
-        return advance<true>(a, activated, until);
-    return advance<false>(a, activated, until);
+        return advance<true>(a, activated, eventsApplied, until);
+    return advance<false>(a, activated, eventsApplied, until);
 }
 
 bool PhaseFour::stepUnattended() {
@@ -261,12 +260,14 @@ template <bool recording> bool PhaseFour::stepUnattendedAs() {
     const StepArrays a = stepArrays();
     // The number of activated components lives in a local for the stretch
     // (the evaluate functions never read it) and is stored when it ends.
+    // So do the counts of the work done.
     int &kept = phaseThree->numberOfActivatedComponents;
     int activated = kept;
+    uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     while (time <= lastStart) {
-        const bool called = evaluateActivated(a, activated);
-        const bool advanced = advance<recording>(a, activated, latestTime);
+        const bool called = evaluateActivated(a, activated, evaluations);
+        const bool advanced = advance<recording>(a, activated, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
             quiet = true;
             break;
@@ -278,5 +279,7 @@ template <bool recording> bool PhaseFour::stepUnattendedAs() {
         }
     }
     kept = activated;
+    componentEvaluations += evaluations;
+    eventsApplied += applied;
     return quiet;
 }

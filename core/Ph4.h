@@ -98,14 +98,17 @@ private:
 
     // The first half of a step: evaluation of the first `activated` entries
     // of the activation list in ascending index, each mark cleared just
-    // before its component's evaluation.  Leaves none activated.  Returns
-    // whether it called any component's function (evaluate or draw), which
-    // may have set a run-control flag.
-    bool evaluateActivated(const StepArrays &a, int &activated);
+    // before its component's evaluation, and adds the evaluations to
+    // evaluations.  Leaves none activated.  Returns whether it called any
+    // component's function (evaluate or draw), which may have set a
+    // run-control flag.
+    bool evaluateActivated(const StepArrays &a, int &activated, uint64_t &evaluations);
     // The second half: the time advance (see step), adding the components
-    // it activates to the list's `activated` entries; when recording, the
-    // changes of the dumped signals go to the value change dump.
-    template <bool recording> bool advance(const StepArrays &a, int &activated, unsigned long until);
+    // it activates to the list's `activated` entries and the events it
+    // takes from the queue to applied; when recording, the changes of the
+    // dumped signals go to the value change dump.
+    template <bool recording>
+    bool advance(const StepArrays &a, int &activated, uint64_t &applied, unsigned long until);
     // stepUnattended, with or without recording, chosen once per run.
     template <bool recording> bool stepUnattendedAs();
     // Ends a run whose time can advance no further.
