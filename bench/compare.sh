@@ -121,7 +121,7 @@ for scenario in "${scenarios[@]}"; do
     b=$(median <<<"$baseTimes")
     n=$(median <<<"$newTimes")
     awk -v s="$scenario" -v b="$b" -v n="$n" \
-        'BEGIN {printf "%-16s %10.4f %10.4f %9s\n", s, b, n, b > 0 ? sprintf("%.3f", n / b) : "-"}'
+        'BEGIN {printf "%-16s %10.4f %10.4f %9s\n", s, b, n, (b > 0 ? sprintf("%.3f", n / b) : "-")}'
     if [[ $baseFigures != "$newFigures" ]]; then
         echo "  warning: the runs differ beyond speed: base '$baseFigures', new '$newFigures'"
     fi

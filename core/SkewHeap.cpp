@@ -98,7 +98,7 @@ void SkewHeap::clear() {
             p = next;
         }
     }
-    setRoot(0);
+    setRoot(bytes, 0);
     length = 0;
 }
 

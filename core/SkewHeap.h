@@ -52,15 +52,23 @@ public:
     // hot path.  eventType must fit in a byte.
     [[gnu::always_inline]] void add(unsigned long time, int eventType, int signalSerialNumber,
                                     SignalValue sigValue) {
-        const Slot s = allocateNode();
-        QueueNode &node = at(s);
+        if (freeList == 0)
+            grow();
+        // The fields are read into locals first: a store to a node may alias
+        // them as far as the compiler knows.
+        char *const base = bytes;
+        const Slot s = freeList;
+        const Slot oldRoot = rootSlot;
+        QueueNode &node = at(base, s);
+        freeList = node.left;
         node.time = time;
         node.left = 0;
         node.right = 0;
         node.signalSerialNumber = signalSerialNumber;
         node.eventType = static_cast<unsigned char>(eventType);
         node.sigValue = sigValue;
-        insert(s, time);
+        if (insert(base, oldRoot, s, time))
+            setRoot(base, s);
         ++length;
     }
     // A copy of the earliest event; the heap must not be empty.
@@ -68,11 +76,16 @@ public:
     // Removes the earliest event; the heap must not be empty.  The old right
     // subtree is merge's first argument and so wins ties against the left.
     [[gnu::always_inline]] void removeMin() {
+        char *const base = bytes;
         const Slot old = rootSlot;
-        QueueNode &node = at(old);
-        setRoot(merge(node.right, node.left));
-        node.left = freeList;
+        const Slot released = freeList;
+        QueueNode &node = at(base, old);
+        // Without a right child the left one (possibly none) is the rest.
+        const Slot right = node.right;
+        const Slot next = right == 0 ? node.left : mergeBoth(base, right, node.left);
+        node.left = released;
         freeList = old;
+        setRoot(base, next);
         --length;
     }
     int isEmpty() const { return rootSlot == 0; }
@@ -105,12 +118,33 @@ public:
     // a root without a left child has no right child either, and giving it
     // the other heap on the left and its (empty) left on the right is the
     // same as not swapping: one test serves both cases.
-    [[gnu::always_inline]] Slot merge(Slot h1, Slot h2) {
+    Slot merge(Slot h1, Slot h2) { return mergeIn(bytes, h1, h2); }
+
+private:
+    char *bytes;       // the array of nodes; slot s is at bytes + 8 * s
+    Slot rootSlot = 0; // 0: empty
+    Slot freeList = 0; // released and never used nodes, linked through left
+    size_t capacity;   // in nodes, the blank node at slot 0 included
+
+    QueueNode &at(Slot s) const { return at(bytes, s); }
+    [[gnu::always_inline]] static QueueNode &at(char *base, Slot s) {
+        return *reinterpret_cast<QueueNode *>(base + static_cast<size_t>(s) * 8);
+    }
+    [[gnu::always_inline]] void setRoot(char *base, Slot s) {
+        rootSlot = s;
+        root = &at(base, s);
+    }
+    // merge over the array at base.
+    [[gnu::always_inline]] static Slot mergeIn(char *base, Slot h1, Slot h2) {
         if (h1 == 0)
             return h2;
         if (h2 == 0)
             return h1;
-        unsigned long t1 = at(h1).time, t2 = at(h2).time;
+        return mergeBoth(base, h1, h2);
+    }
+    // mergeIn of two heaps that are both not empty.
+    [[gnu::always_inline]] static Slot mergeBoth(char *base, Slot h1, Slot h2) {
+        unsigned long t1 = at(base, h1).time, t2 = at(base, h2).time;
         if (t2 < t1) {
             const Slot s = h1;
             h1 = h2;
@@ -122,7 +156,7 @@ public:
         // empty and t2 is its time; each turn settles h1's children and
         // descends into its new left child.
         for (;;) {
-            QueueNode &n = at(h1);
+            QueueNode &n = at(base, h1);
             const Slot left = n.left;
             const Slot right = n.right;
             n.right = left;
@@ -130,7 +164,7 @@ public:
                 n.left = h2;
                 return result;
             }
-            const unsigned long tr = at(right).time;
+            const unsigned long tr = at(base, right).time;
             if (t2 < tr) {
                 n.left = h2;
                 h1 = h2;
@@ -142,50 +176,28 @@ public:
             }
         }
     }
-
-private:
-    char *bytes;       // the array of nodes; slot s is at bytes + 8 * s
-    Slot rootSlot = 0; // 0: empty
-    Slot freeList = 0; // released and never used nodes, linked through left
-    size_t capacity;   // in nodes, the blank node at slot 0 included
-
-    [[gnu::always_inline]] QueueNode &at(Slot s) const {
-        return *reinterpret_cast<QueueNode *>(bytes + static_cast<size_t>(s) * 8);
-    }
-    [[gnu::always_inline]] void setRoot(Slot s) {
-        rootSlot = s;
-        root = &at(s);
-    }
-    [[gnu::always_inline]] Slot allocateNode() {
-        if (freeList == 0)
-            grow();
-        const Slot s = freeList;
-        freeList = at(s).left;
-        return s;
-    }
     // merge(root, s) for a fresh node s of the given time, without children:
-    // the same tree, with the steps that cannot happen left out.
-    [[gnu::always_inline]] void insert(Slot s, unsigned long time) {
-        Slot h1 = rootSlot;
-        if (h1 == 0 || time < at(h1).time) {
+    // the same tree, with the steps that cannot happen left out.  True when
+    // s is the new root.
+    [[gnu::always_inline]] static bool insert(char *base, Slot root, Slot s, unsigned long time) {
+        if (root == 0 || time < at(base, root).time) {
             // s has no left child: it takes the old tree there.
-            at(s).left = h1;
-            setRoot(s);
-            return;
+            at(base, s).left = root;
+            return true;
         }
-        for (;;) {
-            QueueNode &n = at(h1);
+        for (Slot h1 = root;;) {
+            QueueNode &n = at(base, h1);
             const Slot left = n.left;
             const Slot right = n.right;
             n.right = left;
             if (right == 0) {
                 n.left = s;
-                return;
+                return false;
             }
-            if (time < at(right).time) {
+            if (time < at(base, right).time) {
                 n.left = s;
-                at(s).left = right;
-                return;
+                at(base, s).left = right;
+                return false;
             }
             n.left = right;
             h1 = right;
