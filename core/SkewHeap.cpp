@@ -48,7 +48,7 @@ char *allocateArray(size_t n) {
 
 } // namespace
 
-SkewHeap::SkewHeap() : bytes(nullptr), capacity(0) {
+SkewHeap::SkewHeap() : root(nullptr), bytes(nullptr), capacity(0) {
     grow();
 }
 
@@ -57,6 +57,7 @@ SkewHeap::~SkewHeap() {
 }
 
 void SkewHeap::grow() {
+    const Slot rootSlot = capacity == 0 ? 0 : slotOf(bytes, root);
     const size_t newCapacity = capacity == 0 ? firstCapacity : std::min(2 * capacity, largestCapacity);
     if (newCapacity == capacity)
         cannotGrow();
@@ -74,22 +75,22 @@ void SkewHeap::grow() {
     const Slot words = sizeof(QueueNode) / 8;
     const size_t firstNew = capacity == 0 ? 1 : capacity;
     for (size_t k = newCapacity - 1; k >= firstNew; --k) {
-        at(static_cast<Slot>(k * words)).left = freeList;
+        at(bytes, static_cast<Slot>(k * words)).left = freeList;
         freeList = static_cast<Slot>(k * words);
     }
     capacity = newCapacity;
-    root = &at(rootSlot);
+    root = &at(bytes, rootSlot);
 }
 
 void SkewHeap::clear() {
     // Rotating left children up flattens the tree into a right chain as it
     // goes, so every node is visited once without a stack.
-    Slot p = rootSlot;
+    Slot p = slotOf(bytes, root);
     while (p != 0) {
-        QueueNode &n = at(p);
+        QueueNode &n = at(bytes, p);
         if (const Slot left = n.left) {
-            n.left = at(left).right;
-            at(left).right = p;
+            n.left = at(bytes, left).right;
+            at(bytes, left).right = p;
             p = left;
         } else {
             const Slot next = n.right;
@@ -98,12 +99,12 @@ void SkewHeap::clear() {
             p = next;
         }
     }
-    setRoot(bytes, 0);
+    root = &at(bytes, 0);
     length = 0;
 }
 
 void SkewHeap::print() const {
-    traverse(rootSlot);
+    traverse(slotOf(bytes, root));
     std::cerr << '\n';
 }
 
@@ -115,7 +116,7 @@ void SkewHeap::traverse(Slot p) const {
         stack.emplace_back(p, 0);
     while (!stack.empty()) {
         auto &[s, stage] = stack.back();
-        const QueueNode &n = at(s);
+        const QueueNode &n = at(bytes, s);
         if (stage == 0) {
             Event(n.time, n.eventType, n.signalSerialNumber, n.sigValue).printEvent();
             std::cerr << " down-left";

@@ -35,8 +35,8 @@ public:
     using Slot = uint32_t;
 
     // The earliest event, read in place by the kernel.  While the heap is
-    // empty it is a blank node that is never delivered.
-    const QueueNode *root;
+    // empty it is the blank node at slot 0, which is never delivered.
+    QueueNode *root;
     int length = 0;
 
     SkewHeap();
@@ -58,7 +58,7 @@ public:
         // them as far as the compiler knows.
         char *const base = bytes;
         const Slot s = freeList;
-        const Slot oldRoot = rootSlot;
+        QueueNode *const oldRoot = root;
         QueueNode &node = at(base, s);
         freeList = node.left;
         node.time = time;
@@ -67,8 +67,13 @@ public:
         node.signalSerialNumber = signalSerialNumber;
         node.eventType = static_cast<unsigned char>(eventType);
         node.sigValue = sigValue;
-        if (insert(base, oldRoot, s, time))
-            setRoot(base, s);
+        if (oldRoot == blank(base) || time < oldRoot->time) {
+            // The new node has no left child: it takes the old tree there.
+            node.left = slotOf(base, oldRoot);
+            root = &node;
+        } else {
+            insertBelow(base, oldRoot, s, time);
+        }
         ++length;
     }
     // A copy of the earliest event; the heap must not be empty.
@@ -77,18 +82,17 @@ public:
     // subtree is merge's first argument and so wins ties against the left.
     [[gnu::always_inline]] void removeMin() {
         char *const base = bytes;
-        const Slot old = rootSlot;
+        QueueNode *const old = root;
         const Slot released = freeList;
-        QueueNode &node = at(base, old);
         // Without a right child the left one (possibly none) is the rest.
-        const Slot right = node.right;
-        const Slot next = right == 0 ? node.left : mergeBoth(base, right, node.left);
-        node.left = released;
-        freeList = old;
-        setRoot(base, next);
+        const Slot right = old->right;
+        const Slot next = right == 0 ? old->left : mergeBoth(base, right, old->left);
+        old->left = released;
+        freeList = slotOf(base, old);
+        root = &at(base, next);
         --length;
     }
-    int isEmpty() const { return rootSlot == 0; }
+    int isEmpty() const { return root == blank(bytes); }
     int getLength() const { return length; }
     // Removes every event at once (same end state as removeMin until empty).
     void clear();
@@ -102,9 +106,9 @@ public:
     // The root's slot, 0 when empty, and the node at a slot: for walking the
     // tree (the dump, and tests of its shape and of merge on trees built by
     // hand).
-    Slot rootIndex() const { return rootSlot; }
-    const QueueNode &node(Slot s) const { return at(s); }
-    QueueNode &node(Slot s) { return at(s); }
+    Slot rootIndex() const { return slotOf(bytes, root); }
+    const QueueNode &node(Slot s) const { return at(bytes, s); }
+    QueueNode &node(Slot s) { return at(bytes, s); }
 
     // Merges the heaps at slots h1 and h2 and returns the new root.  Builds
     // exactly the tree of the recursive rule: the root is h1 unless h2 is
@@ -118,89 +122,87 @@ public:
     // a root without a left child has no right child either, and giving it
     // the other heap on the left and its (empty) left on the right is the
     // same as not swapping: one test serves both cases.
-    Slot merge(Slot h1, Slot h2) { return mergeIn(bytes, h1, h2); }
-
-private:
-    char *bytes;       // the array of nodes; slot s is at bytes + 8 * s
-    Slot rootSlot = 0; // 0: empty
-    Slot freeList = 0; // released and never used nodes, linked through left
-    size_t capacity;   // in nodes, the blank node at slot 0 included
-
-    QueueNode &at(Slot s) const { return at(bytes, s); }
-    [[gnu::always_inline]] static QueueNode &at(char *base, Slot s) {
-        return *reinterpret_cast<QueueNode *>(base + static_cast<size_t>(s) * 8);
-    }
-    [[gnu::always_inline]] void setRoot(char *base, Slot s) {
-        rootSlot = s;
-        root = &at(base, s);
-    }
-    // merge over the array at base.
-    [[gnu::always_inline]] static Slot mergeIn(char *base, Slot h1, Slot h2) {
+    Slot merge(Slot h1, Slot h2) {
         if (h1 == 0)
             return h2;
         if (h2 == 0)
             return h1;
-        return mergeBoth(base, h1, h2);
+        return mergeBoth(bytes, h1, h2);
     }
-    // mergeIn of two heaps that are both not empty.
+
+private:
+    char *bytes;       // the array of nodes; slot s is at bytes + 8 * s
+    Slot freeList = 0; // released and never used nodes, linked through left
+    size_t capacity;   // in nodes, the blank node at slot 0 included
+
+    [[gnu::always_inline]] static QueueNode &at(char *base, Slot s) {
+        return *reinterpret_cast<QueueNode *>(base + static_cast<size_t>(s) * 8);
+    }
+    [[gnu::always_inline]] static Slot slotOf(const char *base, const QueueNode *n) {
+        return static_cast<Slot>(static_cast<size_t>(reinterpret_cast<const char *>(n) - base) / 8);
+    }
+    [[gnu::always_inline]] static const QueueNode *blank(const char *base) {
+        return reinterpret_cast<const QueueNode *>(base);
+    }
+    // merge of the heaps at h1 and h2, both not empty, in the array at base.
     [[gnu::always_inline]] static Slot mergeBoth(char *base, Slot h1, Slot h2) {
-        unsigned long t1 = at(base, h1).time, t2 = at(base, h2).time;
-        if (t2 < t1) {
+        QueueNode *n = &at(base, h1);
+        QueueNode *other = &at(base, h2);
+        if (other->time < n->time) {
             const Slot s = h1;
             h1 = h2;
             h2 = s;
-            t2 = t1;
+            QueueNode *const p = n;
+            n = other;
+            other = p;
         }
+        unsigned long t2 = other->time;
         const Slot result = h1;
-        // Invariant: h1 is the root of the merge at this depth, h2 is not
-        // empty and t2 is its time; each turn settles h1's children and
-        // descends into its new left child.
+        // Invariant: n is the root of the merge at this depth, h2 (at other)
+        // is not empty and t2 is its time; each turn settles n's children
+        // and descends into its new left child.
         for (;;) {
-            QueueNode &n = at(base, h1);
-            const Slot left = n.left;
-            const Slot right = n.right;
-            n.right = left;
+            const Slot left = n->left;
+            const Slot right = n->right;
+            n->right = left;
             if (right == 0) {
-                n.left = h2;
+                n->left = h2;
                 return result;
             }
-            const unsigned long tr = at(base, right).time;
+            QueueNode *const r = &at(base, right);
+            const unsigned long tr = r->time;
             if (t2 < tr) {
-                n.left = h2;
-                h1 = h2;
+                n->left = h2;
+                n = other;
+                other = r;
                 h2 = right;
                 t2 = tr;
             } else {
-                n.left = right;
-                h1 = right;
+                n->left = right;
+                n = r;
             }
         }
     }
-    // merge(root, s) for a fresh node s of the given time, without children:
-    // the same tree, with the steps that cannot happen left out.  True when
-    // s is the new root.
-    [[gnu::always_inline]] static bool insert(char *base, Slot root, Slot s, unsigned long time) {
-        if (root == 0 || time < at(base, root).time) {
-            // s has no left child: it takes the old tree there.
-            at(base, s).left = root;
-            return true;
-        }
-        for (Slot h1 = root;;) {
-            QueueNode &n = at(base, h1);
-            const Slot left = n.left;
-            const Slot right = n.right;
-            n.right = left;
+    // merge(top, s) for a fresh node s of the given time, without children,
+    // and a tree whose root top is not later: the same tree, with the steps
+    // that cannot happen left out.
+    [[gnu::always_inline]] static void insertBelow(char *base, QueueNode *top, Slot s, unsigned long time) {
+        for (QueueNode *n = top;;) {
+            const Slot left = n->left;
+            const Slot right = n->right;
+            n->right = left;
             if (right == 0) {
-                n.left = s;
-                return false;
+                n->left = s;
+                return;
             }
-            if (time < at(base, right).time) {
-                n.left = s;
+            QueueNode *const r = &at(base, right);
+            if (time < r->time) {
+                n->left = s;
                 at(base, s).left = right;
-                return false;
+                return;
             }
-            n.left = right;
-            h1 = right;
+            n->left = right;
+            n = r;
         }
     }
     // Doubles the array and links the new nodes into the free list.
