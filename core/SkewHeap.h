@@ -146,22 +146,18 @@ private:
     }
     // merge of the heaps at h1 and h2, both not empty, in the array at base.
     [[gnu::always_inline]] static Slot mergeBoth(char *base, Slot h1, Slot h2) {
-        QueueNode *n = &at(base, h1);
-        QueueNode *other = &at(base, h2);
-        if (other->time < n->time) {
+        unsigned long t2 = at(base, h2).time;
+        if (t2 < at(base, h1).time) {
+            t2 = at(base, h1).time;
             const Slot s = h1;
             h1 = h2;
             h2 = s;
-            QueueNode *const p = n;
-            n = other;
-            other = p;
         }
-        unsigned long t2 = other->time;
         const Slot result = h1;
-        // Invariant: n is the root of the merge at this depth, h2 (at other)
-        // is not empty and t2 is its time; each turn settles n's children
-        // and descends into its new left child.
-        for (;;) {
+        // Invariant: n is the root of the merge at this depth, h2 is not
+        // empty and t2 is its time; each turn settles n's children and
+        // descends into its new left child.
+        for (QueueNode *n = &at(base, h1);;) {
             const Slot left = n->left;
             const Slot right = n->right;
             n->right = left;
@@ -169,17 +165,15 @@ private:
                 n->left = h2;
                 return result;
             }
-            QueueNode *const r = &at(base, right);
-            const unsigned long tr = r->time;
+            const unsigned long tr = at(base, right).time;
             if (t2 < tr) {
                 n->left = h2;
-                n = other;
-                other = r;
+                n = &at(base, h2);
                 h2 = right;
                 t2 = tr;
             } else {
                 n->left = right;
-                n = r;
+                n = &at(base, right);
             }
         }
     }
