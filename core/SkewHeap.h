@@ -121,7 +121,8 @@ public:
     // ever given to the left, and moved right when the left is replaced), so
     // a root without a left child has no right child either, and giving it
     // the other heap on the left and its (empty) left on the right is the
-    // same as not swapping: one test serves both cases.
+    // same as not swapping: one test serves both cases.  Trees built by hand
+    // and given to merge must keep that rule too.
     Slot merge(Slot h1, Slot h2) {
         if (h1 == 0)
             return h2;
