@@ -1,4 +1,5 @@
-// One pending signal transition, also a node of the event queue.
+// One pending signal transition, as the kernel hands it to the event queue
+// and reads it back.
 #pragma once
 
 #include "core/Signal.h"
@@ -7,8 +8,6 @@ enum EventType { signalChange = 0 };
 
 class Event {
 public:
-    Event *lptr;
-    Event *rptr;
     unsigned long time;
     int eventType;
     int signalSerialNumber;
@@ -16,13 +15,8 @@ public:
 
     Event() = default;
     Event(unsigned long time, int eventType, int signalSerialNumber, SignalValue sigValue)
-        : lptr(nullptr), rptr(nullptr), time(time), eventType(eventType),
-          signalSerialNumber(signalSerialNumber), sigValue(sigValue) {}
+        : time(time), eventType(eventType), signalSerialNumber(signalSerialNumber), sigValue(sigValue) {}
 
-    Event *getLeft() const { return lptr; }
-    Event *getRight() const { return rptr; }
-    void putLeft(Event *e) { lptr = e; }
-    void putRight(Event *e) { rptr = e; }
     unsigned long getValue() const { return time; }
     // One line to standard error.
     void printEvent() const;

@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "core/SkewHeap.h"
+#include "tests/core/ReferenceSkewHeap.h"
 
 namespace {
 
 // The merge rule written recursively, exactly as stated, as the reference the
 // queue's own merge must match node for node.
-Event *referenceMerge(Event *h1, Event *h2) {
+ReferenceEvent *referenceMerge(ReferenceEvent *h1, ReferenceEvent *h2) {
     if (h1 == nullptr)
         return h2;
     if (h2 == nullptr)
@@ -27,7 +28,7 @@ Event *referenceMerge(Event *h1, Event *h2) {
     if (h1->lptr == nullptr) {
         h1->lptr = h2;
     } else {
-        Event *formerLeft = h1->lptr;
+        ReferenceEvent *formerLeft = h1->lptr;
         h1->lptr = referenceMerge(h1->rptr, h2);
         h1->rptr = formerLeft;
     }
@@ -36,26 +37,36 @@ Event *referenceMerge(Event *h1, Event *h2) {
 
 // A heap of plain new'd nodes driven by the reference merge.
 struct ReferenceHeap {
-    Event *root = nullptr;
-    std::vector<Event *> nodes; // for deletion
+    ReferenceEvent *root = nullptr;
+    std::vector<ReferenceEvent *> nodes; // for deletion
 
     ~ReferenceHeap() {
-        for (Event *e : nodes)
+        for (ReferenceEvent *e : nodes)
             delete e;
     }
     void add(const Event &qe) {
-        nodes.push_back(new Event(qe));
+        nodes.push_back(
+            new ReferenceEvent{nullptr, nullptr, qe.time, qe.eventType, qe.signalSerialNumber, qe.sigValue});
         root = referenceMerge(root, nodes.back());
     }
     void removeMin() { root = referenceMerge(root->rptr, root->lptr); }
 };
 
-// The tree as text: "(serial left right)", "." for an empty subtree.
-std::string shape(const Event *p) {
+// The tree as text: "(serial@time left right)", "." for an empty subtree.
+std::string shape(const ReferenceEvent *p) {
     if (p == nullptr)
         return ".";
     return "(" + std::to_string(p->signalSerialNumber) + "@" + std::to_string(p->time) + " " +
            shape(p->lptr) + " " + shape(p->rptr) + ")";
+}
+
+// The same text for the subtree at slot s of the queue.
+std::string shape(const SkewHeap &heap, SkewHeap::Slot s) {
+    if (s == 0)
+        return ".";
+    const QueueNode &n = heap.node(s);
+    return "(" + std::to_string(n.signalSerialNumber) + "@" + std::to_string(n.time) + " " +
+           shape(heap, n.left) + " " + shape(heap, n.right) + ")";
 }
 
 Event event(unsigned long time, int serial, SignalValue v = ONE) {
@@ -126,11 +137,12 @@ TEST(SkewHeap, LengthAndEmptinessFollowAddsAndRemovals) {
 TEST(SkewHeap, AnEqualTimeNeverDisplacesTheRoot) {
     SkewHeap heap;
     heap.add(event(4, 1));
-    Event *const root = heap.root;
+    const SkewHeap::Slot root = heap.rootIndex();
     heap.add(event(4, 2));
     heap.add(event(9, 3));
     heap.add(event(4, 4));
-    EXPECT_EQ(heap.root, root);
+    EXPECT_EQ(heap.rootIndex(), root);
+    EXPECT_EQ(heap.root, &heap.node(root));
 }
 
 // Random adds and removals with few distinct times: after every operation the
@@ -151,7 +163,8 @@ TEST(SkewHeap, BuildsTheSameTreeAsTheRecursiveMerge) {
                 heap.removeMin();
                 reference.removeMin();
             }
-            ASSERT_EQ(shape(heap.root), shape(reference.root)) << "round " << round << " op " << op;
+            ASSERT_EQ(shape(heap, heap.rootIndex()), shape(reference.root))
+                << "round " << round << " op " << op;
         }
     }
 }
@@ -161,25 +174,55 @@ TEST(SkewHeap, BuildsTheSameTreeAsTheRecursiveMerge) {
 // without any.
 TEST(SkewHeap, MergesALongRightSpineWithoutRecursion) {
     const int n = 1000000;
-    std::vector<Event> spine(n), leaf(n);
-    for (int k = 0; k < n; ++k) {
-        leaf[k] = event(k, -k);
-        spine[k] = event(k, k);
-        spine[k].lptr = &leaf[k];
-        spine[k].rptr = k + 1 < n ? &spine[k + 1] : nullptr;
-    }
-    Event late = event(n, n);
+    // 2n + 1 nodes from the queue's own array: strictly decreasing times make
+    // each new event the root with the old tree on its left, a path that
+    // lists every slot.
     SkewHeap heap;
-    Event *root = heap.merge(&spine[0], &late);
-    ASSERT_EQ(root, &spine[0]);
+    for (int k = 0; k <= 2 * n; ++k)
+        heap.add(event(static_cast<unsigned long>(2 * n - k), k));
+    std::vector<SkewHeap::Slot> slots;
+    for (SkewHeap::Slot s = heap.rootIndex(); s != 0; s = heap.node(s).left)
+        slots.push_back(s);
+    ASSERT_EQ(slots.size(), static_cast<size_t>(2 * n + 1));
+    // Rebuilt by hand: spine k has time k, leaf k on its left and spine k + 1
+    // on its right; the late node stands alone.
+    const SkewHeap::Slot *const spine = slots.data(), *const leaf = slots.data() + n;
+    const SkewHeap::Slot late = slots[2 * n];
+    for (int k = 0; k < n; ++k) {
+        heap.node(leaf[k]) = QueueNode{static_cast<unsigned long>(k), 0, 0, -k, signalChange, ONE};
+        heap.node(spine[k]) = QueueNode{
+            static_cast<unsigned long>(k), leaf[k], k + 1 < n ? spine[k + 1] : 0, k, signalChange, ONE};
+    }
+    heap.node(late) = QueueNode{static_cast<unsigned long>(n), 0, 0, n, signalChange, ONE};
+    const SkewHeap::Slot root = heap.merge(spine[0], late);
+    ASSERT_EQ(root, spine[0]);
     // Each spine node took the rest of the merge on its left and moved its
     // leaf to the right, so the spine now runs down the left to the new node.
-    const Event *p = root;
-    for (int k = 0; k < n; ++k, p = p->lptr) {
-        ASSERT_EQ(p, &spine[k]);
-        ASSERT_EQ(p->rptr, &leaf[k]);
+    SkewHeap::Slot p = root;
+    for (int k = 0; k < n; ++k, p = heap.node(p).left) {
+        ASSERT_EQ(p, spine[k]);
+        ASSERT_EQ(heap.node(p).right, leaf[k]);
     }
-    EXPECT_EQ(p, &late);
+    EXPECT_EQ(p, late);
+}
+
+// A path a million deep (each event earlier than all before it) is drained
+// and cleared without a call per level.
+TEST(SkewHeap, ADeepTreeIsDrainedAndClearedWithoutRecursion) {
+    const int n = 1000000;
+    SkewHeap drained, cleared;
+    for (int k = 0; k < n; ++k) {
+        drained.add(event(static_cast<unsigned long>(n - k), k));
+        cleared.add(event(static_cast<unsigned long>(n - k), k));
+    }
+    std::vector<int> order = drain(drained);
+    ASSERT_EQ(order.size(), static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k)
+        ASSERT_EQ(order[static_cast<size_t>(k)], n - 1 - k);
+    cleared.clear();
+    EXPECT_TRUE(cleared.isEmpty());
+    cleared.add(event(3, 9));
+    EXPECT_EQ(drain(cleared), std::vector<int>{9});
 }
 
 TEST(SkewHeap, ClearEmptiesTheQueueAndReusesItsNodes) {
