@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
@@ -86,19 +88,33 @@ SignalValue initialLevel(int cind, int k) {
 
 // ---- Probes ---------------------------------------------------------------
 
-// Without a display a probe writes one line per drawing.  The line is built in
-// one reused buffer and written at once, so that lines stay whole and no
-// allocation happens once the buffer has grown.
+// Without a display a probe writes one line per drawing.  The line is put
+// together in one reused buffer and handed to standard error in one write, so
+// that lines stay whole and a busy headless run spends little per line.
+// std::cerr is synchronised with standard error, so lines and other messages
+// keep their order.
 void writeProbeLine(int cind, SignalValue v) {
-    static std::string line;
+    static std::string line; // grows to the longest line once
     char number[24];
-    const auto end = std::to_chars(number, number + sizeof number, phaseFour->time).ptr;
-    line.assign("Time = ");
-    line.append(number, end);
-    line.append("  Probe for ").append(phaseTwo->decal[cind]);
-    line.append(" at ").append(phaseTwo->rcpos[cind]);
-    line.append("  Value = ").append(signalValueName(v)).append("\n");
-    std::cerr.write(line.data(), static_cast<std::streamsize>(line.size()));
+    const char *const numberEnd = std::to_chars(number, number + sizeof number, phaseFour->time).ptr;
+    const std::string_view parts[] = {"Time = ",
+                                      {number, static_cast<size_t>(numberEnd - number)},
+                                      "  Probe for ",
+                                      phaseTwo->decal[cind].c_str(),
+                                      " at ",
+                                      phaseTwo->rcpos[cind].c_str(),
+                                      "  Value = ",
+                                      signalValueName(v),
+                                      "\n"};
+    size_t length = 0;
+    for (const std::string_view part : parts)
+        length += part.size();
+    if (line.size() < length)
+        line.resize(length);
+    char *at = line.data();
+    for (const std::string_view part : parts)
+        at = std::copy(part.begin(), part.end(), at);
+    std::fwrite(line.data(), 1, length, stderr);
 }
 
 constexpr int byteProbeWidth = 8;
@@ -275,6 +291,8 @@ void probe(int cind) {
 void probebyte(int cind) {
     SignalValue values[byteProbeWidth];
     byteValues(cind, values);
+    if (!useXDisplay)
+        return; // nothing to show: eight-bit probes write no lines
     const ScreenTile &t = phaseTwo->tile[cind];
     drawPane_byte(t.x, t.y, t.w, t.h, values, true, paneShrink);
 }
@@ -282,6 +300,8 @@ void probebyte(int cind) {
 void probebyteh(int cind) {
     SignalValue values[byteProbeWidth];
     byteValues(cind, values);
+    if (!useXDisplay)
+        return; // nothing to show: eight-bit probes write no lines
     const ScreenTile &t = phaseTwo->tile[cind];
     drawPane_byte_h(t.x, t.y, t.w, t.h, values, true, paneShrink);
 }

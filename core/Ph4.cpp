@@ -20,7 +20,9 @@ std::map<int, int> m;
 
 namespace {
 
-// Lists up to this long are sorted by insertion.
+// Lists up to this long are sorted by insertion; up to the longer limit too
+// unless a bitmap of every component has fewer words than the list has entries.
+constexpr int insertionAlwaysLimit = 8;
 constexpr int insertionSortLimit = 32;
 // A longer list is put in order through a bitmap of its index range when
 // that range spans at most this many 64-bit words per listed component;
@@ -76,7 +78,7 @@ void sortMany(int *list, int n, std::vector<uint64_t> &bits, int componentWords)
 // nearly in order, where an insertion sort in place is cheapest.
 [[gnu::always_inline]] inline void sortAscending(int *list, int n, std::vector<uint64_t> &bits,
                                                  int componentWords) {
-    if (n <= insertionSortLimit)
+    if (n <= insertionSortLimit && (n <= insertionAlwaysLimit || n < componentWords))
         insertionSort(list, n);
     else
         sortMany(list, n, bits, componentWords);
