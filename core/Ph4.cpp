@@ -28,6 +28,16 @@ constexpr int insertionSortLimit = 32;
 // that range spans at most this many 64-bit words per listed component;
 // otherwise by the general sort.
 constexpr long wordsPerComponentForBitmap = 8;
+// A list longer than the insertion limit is evaluated straight from a
+// bitmap of every component when the bitmap has at most this many words per
+// listed component.
+constexpr int wordsPerListedForScan = 2;
+
+// Sets component c's bit in a bitmap of every component.
+[[gnu::always_inline]] inline void setOrderBit(uint64_t *bits, int c) {
+    const auto u = static_cast<unsigned>(c);
+    bits[u / 64] |= uint64_t{1} << (u % 64);
+}
 
 [[gnu::always_inline]] inline void insertionSort(int *list, int n) {
     for (int i = 1; i < n; ++i) {
@@ -131,12 +141,56 @@ bool PhaseFour::quiescent() const {
     return skewHeap.isEmpty() && phaseThree->numberOfActivatedComponents == 0;
 }
 
-PhaseFour::StepArrays PhaseFour::stepArrays() const {
+PhaseFour::StepArrays PhaseFour::stepArrays() {
     PhaseThree &p3 = *phaseThree;
-    const int components = static_cast<int>(p3.componentsActivated.size());
-    return {p3.signalSlots.data(),     p3.componentsActivated.data(),  p3.activatedComponents.data(),
-            p3.activationStart.data(), p3.activationEntries(),         phaseTwo->records.data(),
-            phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data(), (components + 63) / 64};
+    const int words = static_cast<int>((p3.componentsActivated.size() + 63) / 64);
+    if (orderBits.size() < static_cast<size_t>(words))
+        orderBits.resize(static_cast<size_t>(words), 0);
+    return {p3.signalSlots.data(),
+            p3.componentsActivated.data(),
+            p3.activatedComponents.data(),
+            p3.activationStart.data(),
+            p3.activationEntries(),
+            phaseTwo->records.data(),
+            phaseTwo->pinPool(),
+            phaseTwo->logicEvaluate.data(),
+            orderBits.data(),
+            words};
+}
+
+[[gnu::always_inline]] inline void PhaseFour::evaluateOne(const StepArrays &a, int c, unsigned long quickAt,
+                                                          unsigned long lazyAt, int &idle, bool &called) {
+    a.marks[c] = 0;
+    const ComponentRecord &r = a.records[c];
+    if (r.gate != GateRule::none) {
+        const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
+        const int s = a.pins[r.outputFrom];
+        requestTransition(a.slots[s], s, out, quickAt, lazyAt);
+    } else if (const ComponentFunction f = a.evaluate[c]) {
+        f(c);
+        called = true;
+    } else {
+        ++idle;
+    }
+    if (r.draws && componentVisible(c, displayLevel())) {
+        phaseTwo->drawDynamic[c](c);
+        called = true;
+    }
+}
+
+// Out of line, so that the usual short list's loop keeps its registers.
+[[gnu::noinline]] bool PhaseFour::evaluateThroughBitmap(const StepArrays &a, int n, unsigned long quickAt,
+                                                        unsigned long lazyAt, int &idle) {
+    bool called = false;
+    for (int k = 0; k < n; ++k)
+        setOrderBit(a.orderBits, a.pending[k]);
+    for (int w = 0; w < a.bitmapWords; ++w) {
+        uint64_t word = a.orderBits[w];
+        a.orderBits[w] = 0; // all zero again once read
+        for (; word != 0; word &= word - 1)
+            evaluateOne(a, w * 64 + __builtin_ctzll(word), quickAt, lazyAt, idle, called);
+    }
+    return called;
 }
 
 [[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
@@ -148,31 +202,22 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
     int idle = 0; // components without an evaluate function; the rest count as evaluations
     bool called = false;
     // The list holds the marked components in marking order; evaluation goes
-    // by ascending index, and sorting the few that changed is cheaper than
-    // scanning every mark.  Evaluation only queues transitions, so nothing
-    // is marked while the list is walked.
+    // by ascending index.  A long list is read back through a bitmap of
+    // every component, in order by its nature; a short one is sorted in
+    // place.  Evaluation only queues transitions, so nothing is marked while
+    // the list is walked.
     const int n = activated;
-    if (n > 1)
-        sortAscending(a.pending, n, orderBits, a.bitmapWords);
-    for (int k = 0; k < n; ++k) {
-        const int c = a.pending[k];
-        a.marks[c] = 0;
-        const ComponentRecord &r = a.records[c];
-        if (r.gate != GateRule::none) {
-            const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
-            const int s = a.pins[r.outputFrom];
-            requestTransition(a.slots[s], s, out, quickAt, lazyAt);
-        } else if (const ComponentFunction f = a.evaluate[c]) {
-            f(c);
-            called = true;
+    int listed = n; // those still to evaluate from the list
+    if (n > 1) {
+        if (__builtin_expect(n > insertionAlwaysLimit && a.bitmapWords <= wordsPerListedForScan * n, 0)) {
+            called = evaluateThroughBitmap(a, n, quickAt, lazyAt, idle);
+            listed = 0;
         } else {
-            ++idle;
-        }
-        if (r.draws && componentVisible(c, displayLevel())) {
-            phaseTwo->drawDynamic[c](c);
-            called = true;
+            sortAscending(a.pending, n, orderBits, a.bitmapWords);
         }
     }
+    for (int k = 0; k < listed; ++k)
+        evaluateOne(a, a.pending[k], quickAt, lazyAt, idle, called);
     evaluations += static_cast<uint64_t>(n - idle);
     activated = 0;
     return called;

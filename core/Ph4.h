@@ -92,9 +92,21 @@ private:
         const ComponentRecord *records;
         const int *pins;
         const ComponentFunction *evaluate;
-        int bitmapWords; // of a bitmap with a bit for every component
+        uint64_t *orderBits; // a bitmap with a bit for every component, all zero between steps
+        int bitmapWords;     // its words
     };
-    StepArrays stepArrays() const;
+    StepArrays stepArrays();
+    // Evaluates component c (and draws it where shown), clearing its mark;
+    // counts it in idle when it has no evaluate function, and sets called
+    // when it calls one of its functions.
+    void evaluateOne(const StepArrays &a, int c, unsigned long quickAt, unsigned long lazyAt, int &idle,
+                     bool &called);
+    // Evaluates the n listed components in ascending index by setting their
+    // bits in the order bitmap and reading it back (leaving it all zero);
+    // counts idle ones as evaluateOne does.  Returns whether it called a
+    // component's function.
+    bool evaluateThroughBitmap(const StepArrays &a, int n, unsigned long quickAt, unsigned long lazyAt,
+                               int &idle);
 
     // The first half of a step: evaluation of the first `activated` entries
     // of the activation list in ascending index, each mark cleared just
