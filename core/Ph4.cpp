@@ -32,6 +32,9 @@ constexpr long wordsPerComponentForBitmap = 8;
 // bitmap of every component when the bitmap has at most this many words per
 // listed component.
 constexpr int wordsPerListedForScan = 2;
+// A stretch of steps counts as busy when it evaluated more than this many
+// components per event applied: its steps activate many components each.
+constexpr uint64_t busyEvaluationsPerEvent = 2;
 
 // Sets component c's bit in a bitmap of every component.
 [[gnu::always_inline]] inline void setOrderBit(uint64_t *bits, int c) {
@@ -141,21 +144,12 @@ bool PhaseFour::quiescent() const {
     return skewHeap.isEmpty() && phaseThree->numberOfActivatedComponents == 0;
 }
 
-PhaseFour::StepArrays PhaseFour::stepArrays() {
+PhaseFour::StepArrays PhaseFour::stepArrays() const {
     PhaseThree &p3 = *phaseThree;
-    const int words = static_cast<int>((p3.componentsActivated.size() + 63) / 64);
-    if (orderBits.size() < static_cast<size_t>(words))
-        orderBits.resize(static_cast<size_t>(words), 0);
-    return {p3.signalSlots.data(),
-            p3.componentsActivated.data(),
-            p3.activatedComponents.data(),
-            p3.activationStart.data(),
-            p3.activationEntries(),
-            phaseTwo->records.data(),
-            phaseTwo->pinPool(),
-            phaseTwo->logicEvaluate.data(),
-            orderBits.data(),
-            words};
+    const int components = static_cast<int>(p3.componentsActivated.size());
+    return {p3.signalSlots.data(),     p3.componentsActivated.data(),  p3.activatedComponents.data(),
+            p3.activationStart.data(), p3.activationEntries(),         phaseTwo->records.data(),
+            phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data(), (components + 63) / 64};
 }
 
 [[gnu::always_inline]] inline void PhaseFour::evaluateOne(const StepArrays &a, int c, unsigned long quickAt,
@@ -179,20 +173,32 @@ PhaseFour::StepArrays PhaseFour::stepArrays() {
 }
 
 // Out of line, so that the usual short list's loop keeps its registers.
-[[gnu::noinline]] bool PhaseFour::evaluateThroughBitmap(const StepArrays &a, int n, unsigned long quickAt,
-                                                        unsigned long lazyAt, int &idle) {
+[[gnu::noinline]] int PhaseFour::orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt) {
+    // The arrays are fetched again rather than passed: the caller's copy
+    // stays in registers only while its address is never taken.
+    const StepArrays a = stepArrays();
+    if (a.bitmapWords > wordsPerListedForScan * n) {
+        sortMany(a.pending, n, orderBits, a.bitmapWords);
+        return n;
+    }
+    if (orderBits.size() < static_cast<size_t>(a.bitmapWords))
+        orderBits.resize(static_cast<size_t>(a.bitmapWords), 0);
+    int idle = 0;
     bool called = false;
+    uint64_t *const bits = orderBits.data();
     for (int k = 0; k < n; ++k)
-        setOrderBit(a.orderBits, a.pending[k]);
+        setOrderBit(bits, a.pending[k]);
     for (int w = 0; w < a.bitmapWords; ++w) {
-        uint64_t word = a.orderBits[w];
-        a.orderBits[w] = 0; // all zero again once read
+        uint64_t word = bits[w];
+        bits[w] = 0; // all zero again once read
         for (; word != 0; word &= word - 1)
             evaluateOne(a, w * 64 + __builtin_ctzll(word), quickAt, lazyAt, idle, called);
     }
-    return called;
+    componentEvaluations += static_cast<uint64_t>(n - idle);
+    return called ? -1 : 0;
 }
 
+template <bool busy>
 [[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
                                                                 uint64_t &evaluations) {
     // Every gate requests its output with the same delays from the same
@@ -202,23 +208,31 @@ PhaseFour::StepArrays PhaseFour::stepArrays() {
     int idle = 0; // components without an evaluate function; the rest count as evaluations
     bool called = false;
     // The list holds the marked components in marking order; evaluation goes
-    // by ascending index.  A long list is read back through a bitmap of
-    // every component, in order by its nature; a short one is sorted in
-    // place.  Evaluation only queues transitions, so nothing is marked while
-    // the list is walked.
+    // by ascending index, and sorting the few that changed is cheaper than
+    // scanning every mark.  Evaluation only queues transitions, so nothing
+    // is marked while the list is walked.
     const int n = activated;
-    int listed = n; // those still to evaluate from the list
-    if (n > 1) {
-        if (__builtin_expect(n > insertionAlwaysLimit && a.bitmapWords <= wordsPerListedForScan * n, 0)) {
-            called = evaluateThroughBitmap(a, n, quickAt, lazyAt, idle);
-            listed = 0;
-        } else {
-            sortAscending(a.pending, n, orderBits, a.bitmapWords);
+    int listed = n; // how many are evaluated from the list
+    if constexpr (busy) {
+        // A long list may instead be read back through a bitmap of every
+        // component, in order by its nature.
+        if (n > 1) {
+            if (n <= insertionSortLimit && (n <= insertionAlwaysLimit || n < a.bitmapWords)) {
+                insertionSort(a.pending, n);
+            } else {
+                listed = orderOrEvaluateMany(n, quickAt, lazyAt);
+                if (listed < 0) {
+                    called = true;
+                    listed = 0;
+                }
+            }
         }
+    } else if (n > 1) {
+        sortAscending(a.pending, n, orderBits, a.bitmapWords);
     }
     for (int k = 0; k < listed; ++k)
         evaluateOne(a, a.pending[k], quickAt, lazyAt, idle, called);
-    evaluations += static_cast<uint64_t>(n - idle);
+    evaluations += static_cast<uint64_t>(listed - idle);
     activated = 0;
     return called;
 }
@@ -281,7 +295,7 @@ void PhaseFour::endAtTheLatestTime() {
 bool PhaseFour::step(unsigned long until) {
     const StepArrays a = stepArrays();
     int &activated = phaseThree->numberOfActivatedComponents;
-    evaluateActivated(a, activated, componentEvaluations);
+    evaluateActivated<false>(a, activated, componentEvaluations);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
@@ -291,10 +305,14 @@ bool PhaseFour::step(unsigned long until) {
 }
 
 bool PhaseFour::stepUnattended() {
-    return dumping() ? stepUnattendedAs<true>() : stepUnattendedAs<false>();
+    // Steps that activate many components at once are evaluated the way
+    // that suits them, chosen by how the stretch before went.
+    if (busyStretches)
+        return dumping() ? stepUnattendedAs<true, true>() : stepUnattendedAs<false, true>();
+    return dumping() ? stepUnattendedAs<true, false>() : stepUnattendedAs<false, false>();
 }
 
-template <bool recording> bool PhaseFour::stepUnattendedAs() {
+template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     // The run-control flags and the stop time are set by keys, the command
     // line and the odd component (a Stop, a restart request), never by a
     // built-in gate: they are read at the start and again only after a step
@@ -313,7 +331,7 @@ template <bool recording> bool PhaseFour::stepUnattendedAs() {
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     while (time <= lastStart) {
-        const bool called = evaluateActivated(a, activated, evaluations);
+        const bool called = evaluateActivated<busy>(a, activated, evaluations);
         const bool advanced = advance<recording>(a, activated, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
             quiet = true;
@@ -328,5 +346,6 @@ template <bool recording> bool PhaseFour::stepUnattendedAs() {
     kept = activated;
     componentEvaluations += evaluations;
     eventsApplied += applied;
+    busyStretches = evaluations > busyEvaluationsPerEvent * applied;
     return quiet;
 }
