@@ -71,15 +71,15 @@ inline void driveAfter(int cind, int k, SignalValue v, int deltaTime) {
 class ComponentPins {
 public:
     explicit ComponentPins(int cind)
-        : record(&phaseTwo->records[cind]), pool(phaseTwo->pinPool()), slots(phaseThree->signalSlots.data()) {
-    }
+        : record(&phaseTwo->records[cind]), pool(phaseTwo->pinPool()), dataPins(pool + record->dataFrom),
+          outputPins(pool + record->outputFrom), slots(phaseThree->signalSlots.data()) {}
 
     // Serial numbers of data input k, control input k and output k.
-    int dataSerial(int k) const { return pool[record->dataFrom + k]; }
+    int dataSerial(int k) const { return dataPins[k]; }
     int controlSerial(int k) const { return pool[record->controlFrom + k]; }
-    int outputSerial(int k) const { return pool[record->outputFrom + k]; }
+    int outputSerial(int k) const { return outputPins[k]; }
     // The serial numbers of the data inputs, in order.
-    const int *dataSerials() const { return pool + record->dataFrom; }
+    const int *dataSerials() const { return dataPins; }
     const int *controlSerials() const { return pool + record->controlFrom; }
 
     // The numbers of pins in each group, by the record and the next one.
@@ -99,5 +99,7 @@ public:
 private:
     const ComponentRecord *record;
     const int *pool;
+    const int *dataPins; // the data inputs' serial numbers, which most evaluations read
+    const int *outputPins;
     const SignalSlot *slots;
 };

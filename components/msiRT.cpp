@@ -333,13 +333,14 @@ void gate(int cind) {
 namespace {
 
 // The D flip-flop while neither R nor S forces it: arms at a ZERO clock,
-// takes D at the next ONE.
+// takes D at the next ONE.  (Each request is the last thing done, so that
+// the usual evaluation, which requests nothing, saves no registers.)
 inline void clockDff(const ComponentPins &pins, int cind, int &state, SignalValue clock) {
     if (state == dffAwaitingLow && clock == ZERO) {
         state = dffArmed;
     } else if (state == dffArmed && clock == ONE) {
-        driveMsi(pins, cind, 0, pins.data(dffData));
         state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, pins.data(dffData));
     }
 }
 
@@ -347,12 +348,12 @@ inline void clockDff(const ComponentPins &pins, int cind, int &state, SignalValu
 
 void dff(int cind) {
     int &state = phaseTwo->state[cind];
-    const ComponentPins pins(cind);
     if (state == dffFresh) {
-        driveMsi(cind, 0, XXX);
         state = dffAwaitingLow;
+        driveMsi(cind, 0, XXX);
         return;
     }
+    const ComponentPins pins(cind);
     const SignalValue clock = pins.data(dffClock);
     const SignalValue reset = pins.data(dffReset);
     const SignalValue set = pins.data(dffSet);
@@ -366,12 +367,12 @@ void dff(int cind) {
         clockDff(pins, cind, state, clock);
         break;
     case Forcing::setOne:
-        driveMsi(pins, cind, 0, ONE);
         state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, ONE);
         break;
     case Forcing::setZero:
-        driveMsi(pins, cind, 0, ZERO);
         state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, ZERO);
         break;
     case Forcing::hold:
         break;

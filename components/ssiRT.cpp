@@ -1,7 +1,10 @@
 // Runtimes of the small-scale components.
 #include "components/ssiRT.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -130,11 +133,30 @@ char *appendText(char *at, std::string_view text) {
     return at + text.size();
 }
 
+// Writes text to standard error's descriptor in one call (more only when the
+// system takes part of it).  Standard error is unbuffered, and std::cerr is
+// synchronised with it, so nothing written before is still held back and the
+// order of lines and other messages is kept.
+void writeToStandardError(const char *text, size_t length) {
+    while (length > 0) {
+        const ssize_t written = write(STDERR_FILENO, text, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return; // nowhere to report it: as a failed write to standard error
+        text += written;
+        length -= static_cast<size_t>(written);
+    }
+}
+
 // The line is put together in one reused buffer and handed to standard error
-// in one write, so that lines stay whole.  std::cerr is synchronised with
-// standard error, so lines and other messages keep their order.
+// in one write, so that lines stay whole.
 void writeProbeLine(int cind, SignalValue v) {
-    static std::string line; // grows to the longest line once
+    static std::string line; // grows to the longest line once, keeping its text
+    // The time text at the start of the last line: probes changing at the
+    // same time reuse it.  timeEnd is 0 before the first line.
+    static size_t timeEnd = 0;
+    static unsigned long lineTime = 0;
     constexpr std::string_view timeWord = "Time = ";
     constexpr size_t longestTime = 20; // digits of the largest unsigned long
     const std::string &middle = probeLineMiddle(cind);
@@ -142,12 +164,17 @@ void writeProbeLine(int cind, SignalValue v) {
     const size_t longest = timeWord.size() + longestTime + middle.size() + name.size() + 1;
     if (line.size() < longest)
         line.resize(longest);
-    char *at = appendText(line.data(), timeWord);
-    at = std::to_chars(at, at + longestTime, phaseFour->time).ptr;
+    char *at = line.data() + timeEnd;
+    if (timeEnd == 0 || lineTime != phaseFour->time) {
+        at = appendText(line.data(), timeWord);
+        at = std::to_chars(at, at + longestTime, phaseFour->time).ptr;
+        timeEnd = static_cast<size_t>(at - line.data());
+        lineTime = phaseFour->time;
+    }
     at = appendText(at, middle);
     at = appendText(at, name);
     *at++ = '\n';
-    fwrite_unlocked(line.data(), 1, static_cast<size_t>(at - line.data()), stderr);
+    writeToStandardError(line.data(), static_cast<size_t>(at - line.data()));
 }
 
 constexpr int byteProbeWidth = 8;
