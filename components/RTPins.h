@@ -62,3 +62,44 @@ inline void driveTriState(int cind, int k, SignalValue v, FamilyDelays delays) {
 inline void driveAfter(int cind, int k, SignalValue v, int deltaTime) {
     phaseFour->altSignalTransition(outputPin(cind, k), v, deltaTime);
 }
+
+// One component's pins as an evaluation reads them: where its three groups
+// start in the pin pool and where the signals' slots are, fetched once, so
+// that each further pin costs one load instead of a walk through the phase
+// objects.  Made at the start of an evaluation and dropped at its end (the
+// pools do not move while a run steps).
+class ComponentPins {
+public:
+    explicit ComponentPins(int cind)
+        : record(&phaseTwo->records[cind]), pool(phaseTwo->pinPool()), dataPins(pool + record->dataFrom),
+          outputPins(pool + record->outputFrom), slots(phaseThree->signalSlots.data()) {}
+
+    // Serial numbers of data input k, control input k and output k.
+    int dataSerial(int k) const { return dataPins[k]; }
+    int controlSerial(int k) const { return pool[record->controlFrom + k]; }
+    int outputSerial(int k) const { return outputPins[k]; }
+    // The serial numbers of the data inputs, in order.
+    const int *dataSerials() const { return dataPins; }
+    const int *controlSerials() const { return pool + record->controlFrom; }
+
+    // The numbers of pins in each group, by the record and the next one.
+    int dataCount() const { return record->controlFrom - record->dataFrom; }
+    int controlCount() const { return record->outputFrom - record->controlFrom; }
+    int outputCount() const { return record[1].dataFrom - record->outputFrom; }
+
+    // Present values of data input k, control input k and output k.
+    SignalValue data(int k) const { return slots[dataSerial(k)].currentValue(); }
+    SignalValue control(int k) const { return slots[controlSerial(k)].currentValue(); }
+    SignalValue output(int k) const { return slots[outputSerial(k)].currentValue(); }
+
+    // Whether a request of v for output k would change what the output is
+    // headed for; a request that would not is answered by doing nothing.
+    bool changesOutput(int k, SignalValue v) const { return slots[outputSerial(k)].scheduledValue() != v; }
+
+private:
+    const ComponentRecord *record;
+    const int *pool;
+    const int *dataPins; // the data inputs' serial numbers, which most evaluations read
+    const int *outputPins;
+    const SignalSlot *slots;
+};

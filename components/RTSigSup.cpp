@@ -56,28 +56,6 @@ void unpackSignals(int numberOfSignals, const unsigned int *packed32BitFileWordS
         sigVals[i] = packedValue(packed32BitFileWordStart[i / 16] >> (2 * (i % 16)));
 }
 
-StrobeState nextStrobeState(int state, SignalValue enable, SignalValue strobe) {
-    const bool enableBinary = isBinary(enable);
-    switch (state) {
-    case strobeArmed:
-        if (strobe == ONE)
-            return enable == ONE ? strobeHeldActed : strobeHeldIgnored;
-        return strobeArmed;
-    case strobeHeldIgnored:
-    case strobeHeldActed:
-        return strobe == ZERO ? strobeArmed : static_cast<StrobeState>(state);
-    default: // fresh, waiting for the enable, or unknown: wait for a binary enable
-        return enableBinary ? strobeArmed : strobeAwaitingEnable;
-    }
-}
-
-bool strobeFires(int &state, SignalValue enable, SignalValue strobe) {
-    const StrobeState next = nextStrobeState(state, enable, strobe);
-    const bool fires = state == strobeArmed && next == strobeHeldActed;
-    state = next;
-    return fires;
-}
-
 bool strobeFires(uint8_t &state, SignalValue enable, SignalValue strobe) {
     int wide = state;
     const bool fires = strobeFires(wide, enable, strobe);

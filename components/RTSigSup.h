@@ -56,10 +56,28 @@ enum StrobeState : int {
 };
 
 // One evaluation of the protocol: returns the next state for the present
-// enable and strobe values.  An unknown state counts as fresh.
-StrobeState nextStrobeState(int state, SignalValue enable, SignalValue strobe);
+// enable and strobe values.  An unknown state counts as fresh.  Inline, as
+// registers evaluate it at every change of their inputs.
+inline StrobeState nextStrobeState(int state, SignalValue enable, SignalValue strobe) {
+    switch (state) {
+    case strobeArmed:
+        if (strobe == ONE)
+            return enable == ONE ? strobeHeldActed : strobeHeldIgnored;
+        return strobeArmed;
+    case strobeHeldIgnored:
+    case strobeHeldActed:
+        return strobe == ZERO ? strobeArmed : static_cast<StrobeState>(state);
+    default: // fresh, waiting for the enable, or unknown: wait for a binary enable
+        return isBinary(enable) ? strobeArmed : strobeAwaitingEnable;
+    }
+}
 
 // Advances state and returns true exactly when the strobe has just risen with
 // the enable at ONE: the caller performs its action now.
-bool strobeFires(int &state, SignalValue enable, SignalValue strobe);
+inline bool strobeFires(int &state, SignalValue enable, SignalValue strobe) {
+    const StrobeState next = nextStrobeState(state, enable, strobe);
+    const bool fires = state == strobeArmed && next == strobeHeldActed;
+    state = next;
+    return fires;
+}
 bool strobeFires(uint8_t &state, SignalValue enable, SignalValue strobe);

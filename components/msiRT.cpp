@@ -17,6 +17,13 @@ void driveMsi(int cind, int k, SignalValue v) {
     drive(cind, k, v, msiDelays);
 }
 
+// driveMsi through pins already fetched: a request that changes nothing (the
+// usual one) is answered inline, without the call.
+inline void driveMsi(const ComponentPins &pins, int cind, int k, SignalValue v) {
+    if (pins.changesOutput(k, v))
+        driveMsi(cind, k, v);
+}
+
 // Requests v on every output.
 void driveAll(int cind, SignalValue v) {
     const int n = phaseTwo->numberOfOutputs[cind];
@@ -209,24 +216,25 @@ void increment(int cind) {
 }
 
 void mux(int cind) {
-    const int w = phaseTwo->numberOfOutputs[cind];
-    const int select =
-        integerFromSignals(phaseTwo->numberOfControlInputs[cind], phaseTwo->controlInputs[cind]);
+    const ComponentPins pins(cind);
+    const int w = pins.outputCount();
+    const int select = integerFromSignals(pins.controlCount(), pins.controlSerials());
     for (int b = 0; b < w; ++b)
-        driveMsi(cind, b, select < 0 ? XXX : dataInput(cind, b + w * select));
+        driveMsi(pins, cind, b, select < 0 ? XXX : pins.data(b + w * select));
 }
 
 void decoder(int cind) {
-    const SignalValue enable = controlInput(cind, 0);
-    const int code = enable == ONE ? dataNumber(cind, 0, phaseTwo->numberOfDataInputs[cind]) : -1;
-    const int n = phaseTwo->numberOfOutputs[cind];
+    const ComponentPins pins(cind);
+    const SignalValue enable = pins.control(0);
+    const int code = enable == ONE ? integerFromSignals(pins.dataCount(), pins.dataSerials()) : -1;
+    const int n = pins.outputCount();
     for (int k = 0; k < n; ++k) {
         SignalValue v = XXX; // enable unknown, or an unknown code
         if (enable == ZERO)
             v = ZERO;
         else if (code >= 0)
             v = k == code ? ONE : ZERO;
-        driveMsi(cind, k, v);
+        driveMsi(pins, cind, k, v);
     }
 }
 
@@ -322,30 +330,49 @@ void gate(int cind) {
         driveMsi(cind, 0, g);
 }
 
+namespace {
+
+// The D flip-flop while neither R nor S forces it: arms at a ZERO clock,
+// takes D at the next ONE.  (Each request is the last thing done, so that
+// the usual evaluation, which requests nothing, saves no registers.)
+inline void clockDff(const ComponentPins &pins, int cind, int &state, SignalValue clock) {
+    if (state == dffAwaitingLow && clock == ZERO) {
+        state = dffArmed;
+    } else if (state == dffArmed && clock == ONE) {
+        state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, pins.data(dffData));
+    }
+}
+
+} // namespace
+
 void dff(int cind) {
     int &state = phaseTwo->state[cind];
     if (state == dffFresh) {
-        driveMsi(cind, 0, XXX);
         state = dffAwaitingLow;
+        driveMsi(cind, 0, XXX);
         return;
     }
-    const SignalValue clock = dataInput(cind, dffClock);
-    switch (forcing(dataInput(cind, dffReset), dataInput(cind, dffSet))) {
+    const ComponentPins pins(cind);
+    const SignalValue clock = pins.data(dffClock);
+    const SignalValue reset = pins.data(dffReset);
+    const SignalValue set = pins.data(dffSet);
+    // R and S both ZERO, the usual case, leave it to the clock.
+    if (reset == ZERO && set == ZERO) {
+        clockDff(pins, cind, state, clock);
+        return;
+    }
+    switch (forcing(reset, set)) {
     case Forcing::clocked:
-        if (state == dffAwaitingLow && clock == ZERO) {
-            state = dffArmed;
-        } else if (state == dffArmed && clock == ONE) {
-            driveMsi(cind, 0, dataInput(cind, dffData));
-            state = dffAwaitingLow;
-        }
+        clockDff(pins, cind, state, clock);
         break;
     case Forcing::setOne:
-        driveMsi(cind, 0, ONE);
         state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, ONE);
         break;
     case Forcing::setZero:
-        driveMsi(cind, 0, ZERO);
         state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, ZERO);
         break;
     case Forcing::hold:
         break;
@@ -397,12 +424,12 @@ void jkff(int cind) {
 }
 
 void enabledRegister(int cind) {
-    if (!strobeFires(phaseTwo->state[cind], controlInput(cind, registerEnable),
-                     controlInput(cind, registerWrite)))
+    const ComponentPins pins(cind);
+    if (!strobeFires(phaseTwo->state[cind], pins.control(registerEnable), pins.control(registerWrite)))
         return;
-    const int n = phaseTwo->numberOfOutputs[cind];
+    const int n = pins.outputCount();
     for (int b = 0; b < n; ++b)
-        driveMsi(cind, b, dataInput(cind, b));
+        driveMsi(pins, cind, b, pins.data(b));
 }
 
 void bitAddressibleRegister(int cind) {

@@ -1,13 +1,18 @@
 // Runtimes of the small-scale components.
 #include "components/ssiRT.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
@@ -88,33 +93,88 @@ SignalValue initialLevel(int cind, int k) {
 
 // ---- Probes ---------------------------------------------------------------
 
-// Without a display a probe writes one line per drawing.  The line is put
-// together in one reused buffer and handed to standard error in one write, so
-// that lines stay whole and a busy headless run spends little per line.
-// std::cerr is synchronised with standard error, so lines and other messages
-// keep their order.
+// Without a display a probe writes one line per drawing:
+// "Time = T  Probe for LABEL at POSITION  Value = NAME".  Everything between
+// the time and the value name is the same for every line of a probe, so it is
+// put together once per probe and kept; stored texts never move or change, so
+// the label's and position's addresses tell whether a kept middle still
+// belongs to the component at that index.
+struct ProbeLineMiddle {
+    const char *label = nullptr;
+    const char *position = nullptr;
+    std::string text;
+};
+
+const std::string &probeLineMiddle(int cind) {
+    static std::vector<ProbeLineMiddle> middles; // by component index
+    if (middles.size() <= static_cast<size_t>(cind))
+        middles.resize(static_cast<size_t>(cind) + 1);
+    ProbeLineMiddle &middle = middles[static_cast<size_t>(cind)];
+    const StoredText &label = phaseTwo->decal[cind];
+    const StoredText &position = phaseTwo->rcpos[cind];
+    if (middle.label != label.c_str() || middle.position != position.c_str()) {
+        middle.label = label.c_str();
+        middle.position = position.c_str();
+        middle.text = std::string("  Probe for ") + label.c_str() + " at " + position.c_str() + "  Value = ";
+    }
+    return middle.text;
+}
+
+// The value names with their lengths, by value.
+constexpr std::string_view probeValueNames[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
+
+std::string_view probeValueName(SignalValue v) {
+    return isSignalValue(v) ? probeValueNames[v] : std::string_view(signalValueName(v));
+}
+
+// Copies text to at as one block copy; returns the end of the copy.
+char *appendText(char *at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+// Writes text to standard error's descriptor in one call (more only when the
+// system takes part of it).  Standard error is unbuffered, and std::cerr is
+// synchronised with it, so nothing written before is still held back and the
+// order of lines and other messages is kept.
+void writeToStandardError(const char *text, size_t length) {
+    while (length > 0) {
+        const ssize_t written = write(STDERR_FILENO, text, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return; // nowhere to report it: as a failed write to standard error
+        text += written;
+        length -= static_cast<size_t>(written);
+    }
+}
+
+// The line is put together in one reused buffer and handed to standard error
+// in one write, so that lines stay whole.
 void writeProbeLine(int cind, SignalValue v) {
-    static std::string line; // grows to the longest line once
-    char number[24];
-    const char *const numberEnd = std::to_chars(number, number + sizeof number, phaseFour->time).ptr;
-    const std::string_view parts[] = {"Time = ",
-                                      {number, static_cast<size_t>(numberEnd - number)},
-                                      "  Probe for ",
-                                      phaseTwo->decal[cind].c_str(),
-                                      " at ",
-                                      phaseTwo->rcpos[cind].c_str(),
-                                      "  Value = ",
-                                      signalValueName(v),
-                                      "\n"};
-    size_t length = 0;
-    for (const std::string_view part : parts)
-        length += part.size();
-    if (line.size() < length)
-        line.resize(length);
-    char *at = line.data();
-    for (const std::string_view part : parts)
-        at = std::copy(part.begin(), part.end(), at);
-    std::fwrite(line.data(), 1, length, stderr);
+    static std::string line; // grows to the longest line once, keeping its text
+    // The time text at the start of the last line: probes changing at the
+    // same time reuse it.  timeEnd is 0 before the first line.
+    static size_t timeEnd = 0;
+    static unsigned long lineTime = 0;
+    constexpr std::string_view timeWord = "Time = ";
+    constexpr size_t longestTime = 20; // digits of the largest unsigned long
+    const std::string &middle = probeLineMiddle(cind);
+    const std::string_view name = probeValueName(v);
+    const size_t longest = timeWord.size() + longestTime + middle.size() + name.size() + 1;
+    if (line.size() < longest)
+        line.resize(longest);
+    char *at = line.data() + timeEnd;
+    if (timeEnd == 0 || lineTime != phaseFour->time) {
+        at = appendText(line.data(), timeWord);
+        at = std::to_chars(at, at + longestTime, phaseFour->time).ptr;
+        timeEnd = static_cast<size_t>(at - line.data());
+        lineTime = phaseFour->time;
+    }
+    at = appendText(at, middle);
+    at = appendText(at, name);
+    *at++ = '\n';
+    writeToStandardError(line.data(), static_cast<size_t>(at - line.data()));
 }
 
 constexpr int byteProbeWidth = 8;

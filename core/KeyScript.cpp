@@ -138,6 +138,10 @@ bool keyScriptPending() {
     return nextItem < script.size() && reachable(script[nextItem]);
 }
 
+bool timedKeyPending() {
+    return keyScriptPending() && script[nextItem].timed;
+}
+
 void pressDueKeys(PhaseFour &kernel) {
     while (keyScriptPending()) {
         const ScriptedKey &item = script[nextItem];

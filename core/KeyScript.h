@@ -41,3 +41,6 @@ bool keyScriptPending();
 // a later time by itself, and nothing can happen before it: time moves
 // straight to the key's time and the key is pressed.
 void pressDueKeys(PhaseFour &kernel);
+// Whether the next press the run can reach is timed: it may fall due at any
+// step, where an untimed one waits for the circuit to settle.
+bool timedKeyPending();

@@ -28,6 +28,19 @@ constexpr int insertionSortLimit = 32;
 // that range spans at most this many 64-bit words per listed component;
 // otherwise by the general sort.
 constexpr long wordsPerComponentForBitmap = 8;
+// A list longer than the insertion limit is evaluated straight from a
+// bitmap of every component when the bitmap has at most this many words per
+// listed component.
+constexpr int wordsPerListedForScan = 2;
+// A stretch of steps counts as busy when it evaluated more than this many
+// components per event applied: its steps activate many components each.
+constexpr uint64_t busyEvaluationsPerEvent = 2;
+
+// Sets component c's bit in a bitmap of every component.
+[[gnu::always_inline]] inline void setOrderBit(uint64_t *bits, int c) {
+    const auto u = static_cast<unsigned>(c);
+    bits[u / 64] |= uint64_t{1} << (u % 64);
+}
 
 [[gnu::always_inline]] inline void insertionSort(int *list, int n) {
     for (int i = 1; i < n; ++i) {
@@ -139,6 +152,53 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
             phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data(), (components + 63) / 64};
 }
 
+[[gnu::always_inline]] inline void PhaseFour::evaluateOne(const StepArrays &a, int c, unsigned long quickAt,
+                                                          unsigned long lazyAt, int &idle, bool &called) {
+    a.marks[c] = 0;
+    const ComponentRecord &r = a.records[c];
+    if (r.gate != GateRule::none) {
+        const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
+        const int s = a.pins[r.outputFrom];
+        requestTransition(a.slots[s], s, out, quickAt, lazyAt);
+    } else if (const ComponentFunction f = a.evaluate[c]) {
+        f(c);
+        called = true;
+    } else {
+        ++idle;
+    }
+    if (r.draws && componentVisible(c, displayLevel())) {
+        phaseTwo->drawDynamic[c](c);
+        called = true;
+    }
+}
+
+// Out of line, so that the usual short list's loop keeps its registers.
+[[gnu::noinline]] int PhaseFour::orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt) {
+    // The arrays are fetched again rather than passed: the caller's copy
+    // stays in registers only while its address is never taken.
+    const StepArrays a = stepArrays();
+    if (a.bitmapWords > wordsPerListedForScan * n) {
+        sortMany(a.pending, n, orderBits, a.bitmapWords);
+        return n;
+    }
+    if (orderBits.size() < static_cast<size_t>(a.bitmapWords))
+        orderBits.resize(static_cast<size_t>(a.bitmapWords), 0);
+    int idle = 0;
+    bool called = false;
+    uint64_t *const bits = orderBits.data();
+    for (int k = 0; k < n; ++k)
+        setOrderBit(bits, a.pending[k]);
+    for (int w = 0; w < a.bitmapWords; ++w) {
+        uint64_t word = bits[w];
+        bits[w] = 0; // all zero again once read
+        for (; word != 0; word &= word - 1)
+            evaluateOne(a, w * 64 + __builtin_ctzll(word), quickAt, lazyAt, idle, called);
+    }
+    componentEvaluations += static_cast<uint64_t>(n - idle);
+    return called ? -1 : 0;
+}
+
+template <bool busy>
 [[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
                                                                 uint64_t &evaluations) {
     // Every gate requests its output with the same delays from the same
@@ -152,28 +212,27 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
     // scanning every mark.  Evaluation only queues transitions, so nothing
     // is marked while the list is walked.
     const int n = activated;
-    if (n > 1)
+    int listed = n; // how many are evaluated from the list
+    if constexpr (busy) {
+        // A long list may instead be read back through a bitmap of every
+        // component, in order by its nature.
+        if (n > 1) {
+            if (n <= insertionSortLimit && (n <= insertionAlwaysLimit || n < a.bitmapWords)) {
+                insertionSort(a.pending, n);
+            } else {
+                listed = orderOrEvaluateMany(n, quickAt, lazyAt);
+                if (listed < 0) {
+                    called = true;
+                    listed = 0;
+                }
+            }
+        }
+    } else if (n > 1) {
         sortAscending(a.pending, n, orderBits, a.bitmapWords);
-    for (int k = 0; k < n; ++k) {
-        const int c = a.pending[k];
-        a.marks[c] = 0;
-        const ComponentRecord &r = a.records[c];
-        if (r.gate != GateRule::none) {
-            const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
-            const int s = a.pins[r.outputFrom];
-            requestTransition(a.slots[s], s, out, quickAt, lazyAt);
-        } else if (const ComponentFunction f = a.evaluate[c]) {
-            f(c);
-            called = true;
-        } else {
-            ++idle;
-        }
-        if (r.draws && componentVisible(c, displayLevel())) {
-            phaseTwo->drawDynamic[c](c);
-            called = true;
-        }
     }
-    evaluations += static_cast<uint64_t>(n - idle);
+    for (int k = 0; k < listed; ++k)
+        evaluateOne(a, a.pending[k], quickAt, lazyAt, idle, called);
+    evaluations += static_cast<uint64_t>(listed - idle);
     activated = 0;
     return called;
 }
@@ -236,7 +295,7 @@ void PhaseFour::endAtTheLatestTime() {
 bool PhaseFour::step(unsigned long until) {
     const StepArrays a = stepArrays();
     int &activated = phaseThree->numberOfActivatedComponents;
-    evaluateActivated(a, activated, componentEvaluations);
+    evaluateActivated<false>(a, activated, componentEvaluations);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
@@ -246,10 +305,14 @@ bool PhaseFour::step(unsigned long until) {
 }
 
 bool PhaseFour::stepUnattended() {
-    return dumping() ? stepUnattendedAs<true>() : stepUnattendedAs<false>();
+    // Steps that activate many components at once are evaluated the way
+    // that suits them, chosen by how the stretch before went.
+    if (busyStretches)
+        return dumping() ? stepUnattendedAs<true, true>() : stepUnattendedAs<false, true>();
+    return dumping() ? stepUnattendedAs<true, false>() : stepUnattendedAs<false, false>();
 }
 
-template <bool recording> bool PhaseFour::stepUnattendedAs() {
+template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     // The run-control flags and the stop time are set by keys, the command
     // line and the odd component (a Stop, a restart request), never by a
     // built-in gate: they are read at the start and again only after a step
@@ -268,7 +331,7 @@ template <bool recording> bool PhaseFour::stepUnattendedAs() {
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     while (time <= lastStart) {
-        const bool called = evaluateActivated(a, activated, evaluations);
+        const bool called = evaluateActivated<busy>(a, activated, evaluations);
         const bool advanced = advance<recording>(a, activated, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
             quiet = true;
@@ -283,5 +346,6 @@ template <bool recording> bool PhaseFour::stepUnattendedAs() {
     kept = activated;
     componentEvaluations += evaluations;
     eventsApplied += applied;
+    busyStretches = evaluations > busyEvaluationsPerEvent * applied;
     return quiet;
 }

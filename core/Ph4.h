@@ -95,6 +95,18 @@ private:
         int bitmapWords; // of a bitmap with a bit for every component
     };
     StepArrays stepArrays() const;
+    // Evaluates component c (and draws it where shown), clearing its mark;
+    // counts it in idle when it has no evaluate function, and sets called
+    // when it calls one of its functions.
+    void evaluateOne(const StepArrays &a, int c, unsigned long quickAt, unsigned long lazyAt, int &idle,
+                     bool &called);
+    // Puts a long list of n activated components in order, or, when a
+    // bitmap of every component is small beside the list, evaluates them
+    // straight from it in ascending index (leaving it all zero) and adds
+    // them to the evaluations counted since construction.  Returns how many
+    // remain to be evaluated from the list: n, or 0 (-1 when the evaluation
+    // called a component's function).
+    int orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt);
 
     // The first half of a step: evaluation of the first `activated` entries
     // of the activation list in ascending index, each mark cleared just
@@ -102,15 +114,20 @@ private:
     // evaluations.  Leaves none activated.  Returns whether it called any
     // component's function (evaluate or draw), which may have set a
     // run-control flag.
-    bool evaluateActivated(const StepArrays &a, int &activated, uint64_t &evaluations);
+    // With busy, long lists may be evaluated through orderOrEvaluateMany.
+    template <bool busy> bool evaluateActivated(const StepArrays &a, int &activated, uint64_t &evaluations);
     // The second half: the time advance (see step), adding the components
     // it activates to the list's `activated` entries and the events it
     // takes from the queue to applied; when recording, the changes of the
     // dumped signals go to the value change dump.
     template <bool recording>
     bool advance(const StepArrays &a, int &activated, uint64_t &applied, unsigned long until);
-    // stepUnattended, with or without recording, chosen once per run.
-    template <bool recording> bool stepUnattendedAs();
+    // stepUnattended, with or without recording (chosen once per run) and
+    // busy evaluation (chosen per stretch).
+    template <bool recording, bool busy> bool stepUnattendedAs();
+    // Whether the last unattended stretch evaluated many components per
+    // event: the next one is stepped with busy evaluation.
+    bool busyStretches = false;
     // Ends a run whose time can advance no further.
     void endAtTheLatestTime();
 

@@ -108,6 +108,10 @@ void simulate() {
 
         pressDueKeys(kernel);
         kernel.step();
+        // Without a window, until the circuit settles only a timed key could
+        // need this loop between steps: the kernel steps on alone.
+        if (!window && !timedKeyPending())
+            kernel.stepUnattended();
 
         // When nothing can change, only a key can bring change.  Without a
         // window none can come, so the run is over; with one, sleep until

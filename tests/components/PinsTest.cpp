@@ -46,6 +46,56 @@ TEST(ComponentPins, EachReaderReadsItsOwnBusAtTheGivenPosition) {
         EXPECT_EQ(integerParameter(0, k), parameters[k]);
 }
 
+// The pins fetched once per evaluation read the same serial numbers, counts
+// and values as the per-pin readers, for a component between two others.
+TEST(ComponentPins, FetchedPinsAgreeWithThePerPinReaders) {
+    freshHeadlessNetlist();
+    const Signal before(2, "B"), data(3, "D"), control(2, "C"), out(4, "Q"), after(1, "A");
+    addStandardComponent(doNothing, rectIcon, "Before", SD("aa", nullptr), before, noSignals(), noSignals());
+    addStandardComponent(doNothing, rectIcon, "Pins", SD("ab", nullptr), data, control, out);
+    addStandardComponent(doNothing, rectIcon, "After", SD("ac", nullptr), after, noSignals(), after);
+    convertNetlist();
+    const int cind = 1;
+    const SignalValue values[] = {Z, U, X, HIZ, O};
+    int next = 0;
+    for (const Signal *bus : {&data, &control, &out})
+        for (const int s : serials(*bus))
+            phaseThree->currentSignals[s] = values[next++ % 5];
+
+    const ComponentPins pins(cind);
+    EXPECT_EQ(pins.dataCount(), 3);
+    EXPECT_EQ(pins.controlCount(), 2);
+    EXPECT_EQ(pins.outputCount(), 4);
+    const struct {
+        const char *group;
+        int count;
+        int (ComponentPins::*serial)(int) const;
+        SignalValue (ComponentPins::*value)(int) const;
+        int (*serialOf)(int, int);
+        SignalValue (*valueOf)(int, int);
+    } groups[] = {
+        {"data", 3, &ComponentPins::dataSerial, &ComponentPins::data, dataPin, dataInput},
+        {"control", 2, &ComponentPins::controlSerial, &ComponentPins::control, controlPin, controlInput},
+        {"output", 4, &ComponentPins::outputSerial, &ComponentPins::output, outputPin, outputValue},
+    };
+    for (const auto &g : groups)
+        for (int k = 0; k < g.count; ++k) {
+            EXPECT_EQ((pins.*g.serial)(k), g.serialOf(cind, k)) << g.group << " " << k;
+            EXPECT_EQ((pins.*g.value)(k), g.valueOf(cind, k)) << g.group << " " << k;
+        }
+    EXPECT_EQ(pins.dataSerials()[2], data.serialNumber[2]);
+    EXPECT_EQ(pins.controlSerials()[1], control.serialNumber[1]);
+
+    // A request changes an output only when it differs from where the
+    // output is headed, which a transition moves.
+    EXPECT_FALSE(pins.changesOutput(0, U));
+    EXPECT_TRUE(pins.changesOutput(0, O));
+    drive(cind, 0, O, msiDelays);
+    EXPECT_FALSE(pins.changesOutput(0, O));
+    EXPECT_TRUE(pins.changesOutput(0, U));
+    EXPECT_TRUE(pins.changesOutput(1, O)) << "output 1 untouched";
+}
+
 // What the test component does when it is evaluated: request ONE on output 2.
 enum class Request { drive, driveTriState, driveAfter };
 struct {

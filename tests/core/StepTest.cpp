@@ -7,6 +7,7 @@
 #include <ostream>
 #include <random>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "KernelHarness.h"
@@ -570,5 +571,93 @@ INSTANTIATE_TEST_SUITE_P(Kernel, Quiescence,
                                          QuiescenceCase{"a component activated", false, true, false},
                                          QuiescenceCase{"both", true, true, false}),
                          NamedByWhat());
+
+} // namespace
+
+namespace {
+
+// When each evaluation happened, and of which component.
+std::vector<std::pair<unsigned long, int>> timedEvaluations;
+void recordTimedEvaluation(int cind) {
+    timedEvaluations.emplace_back(phaseFour->time, cind);
+}
+
+// Components that each read their own bit of w and one shared signal: a
+// change of the shared signal activates every one of them in one step, so
+// that unattended stretches alternate between busy and quiet ones.
+class SharedReaders : public Step {
+protected:
+    static constexpr int readers = 300;
+    static constexpr int first = 2; // serial number of w[0]; the shared signal follows w
+    void captureReaders() {
+        const Signal w(readers, "w"), shared(1, "shared");
+        Part p;
+        p.evaluate = recordTimedEvaluation;
+        for (int k = 0; k < readers; ++k)
+            capture(p, (w[k], shared), none(), none());
+        convert();
+        timedEvaluations.clear();
+    }
+    static void toggle(int s, unsigned long at) {
+        const SignalValue now = phaseThree->currentSignals[s];
+        phaseFour->skewHeap.add(Event(at, signalChange, s, now == ONE ? ZERO : ONE));
+    }
+};
+
+TEST_F(SharedReaders, UnattendedStretchesEvaluateEachActivationOnceInAscendingIndex) {
+    captureReaders();
+    // Each round changes, at one time, the shared signal (every reader) or
+    // some readers' own bits, in scrambled order; rounds follow busy and
+    // quiet stretches alike, with short and long lists.
+    const struct {
+        bool shared;
+        int ownBits;
+    } rounds[] = {{true, 0},    {false, 3}, {false, 200}, {true, 7},   {true, 0},
+                  {false, 200}, {false, 1}, {false, 12},  {true, 250}, {false, 9}};
+    std::mt19937 random(11);
+    unsigned long at = 10;
+    uint64_t expectedEvaluations = 0;
+    for (const auto &round : rounds) {
+        std::vector<int> readersChanged(readers);
+        std::iota(readersChanged.begin(), readersChanged.end(), 0);
+        std::shuffle(readersChanged.begin(), readersChanged.end(), random);
+        readersChanged.resize(static_cast<size_t>(round.ownBits));
+        for (const int c : readersChanged)
+            toggle(first + c, at);
+        if (round.shared)
+            toggle(first + readers, at);
+
+        std::vector<std::pair<unsigned long, int>> expected;
+        for (int c = 0; c < readers; ++c)
+            if (round.shared || std::count(readersChanged.begin(), readersChanged.end(), c) != 0)
+                expected.emplace_back(at, c);
+        expectedEvaluations += expected.size();
+        timedEvaluations.clear();
+        ASSERT_TRUE(phaseFour->stepUnattended());
+        EXPECT_EQ(timedEvaluations, expected) << "round at " << at;
+        EXPECT_EQ(phaseThree->componentsActivated, std::vector<int>(readers, 0)) << "round at " << at;
+        EXPECT_EQ(phaseThree->numberOfActivatedComponents, 0);
+        at += 10;
+    }
+    EXPECT_EQ(phaseFour->componentEvaluations, expectedEvaluations);
+}
+
+// Single steps after a busy stretch keep the same order and counts.
+TEST_F(SharedReaders, StepsAfterABusyStretchEvaluateInAscendingIndex) {
+    captureReaders();
+    toggle(first + readers, 5);
+    ASSERT_TRUE(phaseFour->stepUnattended()); // every reader: a busy stretch
+    toggle(first + readers, 20);
+    for (int c : {250, 3, 99})
+        toggle(first + c, 20);
+    timedEvaluations.clear();
+    ASSERT_TRUE(phaseFour->step());
+    ASSERT_FALSE(phaseFour->step());
+    std::vector<std::pair<unsigned long, int>> expected;
+    for (int c = 0; c < readers; ++c)
+        expected.emplace_back(20, c);
+    EXPECT_EQ(timedEvaluations, expected);
+    EXPECT_EQ(phaseFour->componentEvaluations, 2U * readers);
+}
 
 } // namespace
