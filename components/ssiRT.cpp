@@ -120,13 +120,6 @@ const std::string &probeLineMiddle(int cind) {
     return middle.text;
 }
 
-// The value names with their lengths, by value.
-constexpr std::string_view probeValueNames[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
-
-std::string_view probeValueName(SignalValue v) {
-    return isSignalValue(v) ? probeValueNames[v] : std::string_view(signalValueName(v));
-}
-
 // Copies text to at as one block copy; returns the end of the copy.
 char *appendText(char *at, std::string_view text) {
     std::memcpy(at, text.data(), text.size());
@@ -160,7 +153,7 @@ void writeProbeLine(int cind, SignalValue v) {
     constexpr std::string_view timeWord = "Time = ";
     constexpr size_t longestTime = 20; // digits of the largest unsigned long
     const std::string &middle = probeLineMiddle(cind);
-    const std::string_view name = probeValueName(v);
+    const std::string_view name = signalValueText(v);
     const size_t longest = timeWord.size() + longestTime + middle.size() + name.size() + 1;
     if (line.size() < longest)
         line.resize(longest);

@@ -42,6 +42,12 @@ constexpr uint64_t busyEvaluationsPerEvent = 2;
     bits[u / 64] |= uint64_t{1} << (u % 64);
 }
 
+// Whether insertion is the cheapest way to order a list of n activated
+// components of a circuit whose bitmap has componentWords words.
+[[gnu::always_inline]] inline bool insertionSuits(int n, int componentWords) {
+    return n <= insertionSortLimit && (n <= insertionAlwaysLimit || n < componentWords);
+}
+
 [[gnu::always_inline]] inline void insertionSort(int *list, int n) {
     for (int i = 1; i < n; ++i) {
         const int c = list[i];
@@ -91,7 +97,7 @@ void sortMany(int *list, int n, std::vector<uint64_t> &bits, int componentWords)
 // nearly in order, where an insertion sort in place is cheapest.
 [[gnu::always_inline]] inline void sortAscending(int *list, int n, std::vector<uint64_t> &bits,
                                                  int componentWords) {
-    if (n <= insertionSortLimit && (n <= insertionAlwaysLimit || n < componentWords))
+    if (insertionSuits(n, componentWords))
         insertionSort(list, n);
     else
         sortMany(list, n, bits, componentWords);
@@ -217,7 +223,7 @@ template <bool busy>
         // A long list may instead be read back through a bitmap of every
         // component, in order by its nature.
         if (n > 1) {
-            if (n <= insertionSortLimit && (n <= insertionAlwaysLimit || n < a.bitmapWords)) {
+            if (insertionSuits(n, a.bitmapWords)) {
                 insertionSort(a.pending, n);
             } else {
                 listed = orderOrEvaluateMany(n, quickAt, lazyAt);

@@ -133,9 +133,13 @@ void CaptureArena::releaseBefore(long next) {
 
 // ---- Signals -------------------------------------------------------------------
 
-const char *signalValueName(SignalValue sv) {
-    static const char *const names[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
+std::string_view signalValueText(SignalValue sv) {
+    static constexpr std::string_view names[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
     return isSignalValue(sv) ? names[sv] : "NOT A SIGNAL";
+}
+
+const char *signalValueName(SignalValue sv) {
+    return signalValueText(sv).data(); // every name is a whole string literal
 }
 
 void saySignalValue(SignalValue sv) {

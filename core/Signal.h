@@ -28,6 +28,8 @@ void saySignalValue(SignalValue sv);
 
 // The name saySignalValue writes, for callers that build a line in a stream.
 const char *signalValueName(SignalValue sv);
+// The same name with its length, for callers that copy it.
+std::string_view signalValueText(SignalValue sv);
 
 // A named, ordered view on single-bit wires, entry 0 the least significant
 // bit.  Only the three value constructors create wires; every operator makes a
