@@ -12,6 +12,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "components/RTPins.h"
@@ -240,6 +241,22 @@ GateRule gateRuleOf(ComponentFunction evaluate) {
         if (evaluate != nullptr && g.evaluate == evaluate)
             return g.rule;
     return GateRule::none;
+}
+
+GateRule gateRuleFor(GateRule rule, int dataInputs, int controlInputs) {
+    // clang-format off
+    static constexpr std::pair<GateRule, GateRule> twoInputForms[] = {
+        {GateRule::andGate, GateRule::andPair}, {GateRule::orGate, GateRule::orPair},
+        {GateRule::nand, GateRule::nandPair},   {GateRule::nor, GateRule::norPair},
+        {GateRule::xorGate, GateRule::xorPair}, {GateRule::xnor, GateRule::xnorPair},
+    };
+    // clang-format on
+    if (dataInputs != 2 || controlInputs != 0)
+        return rule;
+    for (const auto &[general, pair] : twoInputForms)
+        if (rule == general)
+            return pair;
+    return rule;
 }
 
 void tsb(int cind) {

@@ -78,11 +78,22 @@ enum class GateRule : uint8_t {
     cior,
     cinor,
     compare,
+    // The plain gates with exactly two data inputs and no control inputs,
+    // the most common gates of all: read without counting their inputs.
+    andPair,
+    orPair,
+    nandPair,
+    norPair,
+    xorPair,
+    xnorPair,
 };
 
 // The rule the step applies for a component whose evaluate function is
 // evaluate: the gate it is, or none for any other function (and for null).
 GateRule gateRuleOf(ComponentFunction evaluate);
+// The rule for a gate of the given rule and numbers of inputs: its two-input
+// form where it has one and the counts fit, otherwise the rule itself.
+GateRule gateRuleFor(GateRule rule, int dataInputs, int controlInputs);
 
 namespace gate_rules {
 
@@ -146,31 +157,11 @@ struct GateInputs {
     SignalValue valueAt(const int *pin) const { return slots[*pin].currentValue(); }
 };
 
-// The gate's rule is a template argument so that each gate gets its own loop
-// with the combine, the input complement and the finish decided at compile
-// time.
-template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fold(const GateInputs &in) {
-    SignalValue acc = gate.combine == byMin ? ONE : ZERO;
-    const auto combine = [&acc](SignalValue v) {
-        acc = gate.combine == byMin ? std::min(acc, v) : std::max(acc, v);
-    };
-    const auto input = [&in](const int *pin) {
-        return gate.dataInputs == complementedData ? complementValue(in.valueAt(pin)) : in.valueAt(pin);
-    };
-    const int *const data = in.data();
-    if (in.dataCount() == 2) {
-        // Most gates have two inputs: read without the loop.
-        combine(input(data));
-        combine(input(data + 1));
-    } else {
-        for (const int *pin = data, *end = in.control(); pin != end; ++pin)
-            combine(input(pin));
-    }
-    // Only the mixed gates read control inputs (their true inputs); a plain
-    // gate is defined over its data inputs alone.
-    if constexpr (gate.dataInputs == complementedData)
-        for (const int *pin = in.control(), *end = in.end(); pin != end; ++pin)
-            combine(in.valueAt(pin));
+template <const FoldingGate &gate>
+[[gnu::always_inline]] inline SignalValue combined(SignalValue acc, SignalValue v) {
+    return gate.combine == byMin ? std::min(acc, v) : std::max(acc, v);
+}
+template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue finished(SignalValue acc) {
     if constexpr (gate.finish == inverted)
         return invertLevelOrXxx(acc);
     else if constexpr (gate.finish == complemented)
@@ -179,16 +170,43 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
         return acc;
 }
 
+// A plain gate of exactly two data inputs.
+template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue foldPair(const GateInputs &in) {
+    static_assert(gate.dataInputs == plainData, "only the plain gates have two-input forms");
+    const int *const data = in.data();
+    return finished<gate>(combined<gate>(in.valueAt(data), in.valueAt(data + 1)));
+}
+
+// The gate's rule is a template argument so that each gate gets its own loop
+// with the combine, the input complement and the finish decided at compile
+// time.
+template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fold(const GateInputs &in) {
+    SignalValue acc = gate.combine == byMin ? ONE : ZERO;
+    const auto input = [&in](const int *pin) {
+        return gate.dataInputs == complementedData ? complementValue(in.valueAt(pin)) : in.valueAt(pin);
+    };
+    for (const int *pin = in.data(), *end = in.control(); pin != end; ++pin)
+        acc = combined<gate>(acc, input(pin));
+    // Only the mixed gates read control inputs (their true inputs); a plain
+    // gate is defined over its data inputs alone.
+    if constexpr (gate.dataInputs == complementedData)
+        for (const int *pin = in.control(), *end = in.end(); pin != end; ++pin)
+            acc = combined<gate>(acc, in.valueAt(pin));
+    return finished<gate>(acc);
+}
+
+// Parity of two values; XXX unless both are binary.
+[[gnu::always_inline]] inline SignalValue parityOf(SignalValue a, SignalValue b) {
+    return !isBinary(a) || !isBinary(b) ? XXX : a == b ? ZERO : ONE;
+}
+[[gnu::always_inline]] inline SignalValue parityPair(const GateInputs &in) {
+    return parityOf(in.valueAt(in.data()), in.valueAt(in.data() + 1));
+}
+
 // Parity of the data inputs; XXX as soon as one of them is not binary.
 [[gnu::always_inline]] inline SignalValue parity(const GateInputs &in) {
-    const int *const data = in.data();
-    if (in.dataCount() == 2) {
-        // Most gates have two inputs: read without the loop.
-        const SignalValue a = in.valueAt(data), b = in.valueAt(data + 1);
-        return !isBinary(a) || !isBinary(b) ? XXX : a == b ? ZERO : ONE;
-    }
     bool odd = false;
-    for (const int *pin = data, *end = in.control(); pin != end; ++pin) {
+    for (const int *pin = in.data(), *end = in.control(); pin != end; ++pin) {
         const SignalValue v = in.valueAt(pin);
         if (!isBinary(v))
             return XXX;
@@ -227,6 +245,18 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
         return fold<cinorRule>(in);
     case GateRule::compare:
         return in.valueAt(in.data()) == in.valueAt(in.data() + 1) ? ONE : ZERO;
+    case GateRule::andPair:
+        return foldPair<andRule>(in);
+    case GateRule::orPair:
+        return foldPair<orRule>(in);
+    case GateRule::nandPair:
+        return foldPair<nandRule>(in);
+    case GateRule::norPair:
+        return foldPair<norRule>(in);
+    case GateRule::xorPair:
+        return parityPair(in);
+    case GateRule::xnorPair:
+        return invertLevelOrXxx(parityPair(in));
     default: // none: the caller evaluates it through its function instead
         __builtin_unreachable();
     }

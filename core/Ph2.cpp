@@ -139,7 +139,8 @@ void PhaseTwo::appendComponent(const ComponentNode &node) {
     appendTo(pins, node.controlInputs, node.numberOfControlInputs);
     r.outputFrom = static_cast<int>(pins.size());
     appendTo(pins, node.outputs, node.numberOfOutputs);
-    r.gate = gateRuleOf(node.logicEvaluate);
+    r.gate =
+        gateRuleFor(gateRuleOf(node.logicEvaluate), r.controlFrom - r.dataFrom, r.outputFrom - r.controlFrom);
     r.draws = node.drawDynamic != nullptr;
     records.push_back(r);
     numberOfIntegerParameters.push_back(node.numberOfIntegerParameters);

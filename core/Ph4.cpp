@@ -153,44 +153,55 @@ bool PhaseFour::quiescent() const {
 PhaseFour::StepArrays PhaseFour::stepArrays() const {
     PhaseThree &p3 = *phaseThree;
     const int components = static_cast<int>(p3.componentsActivated.size());
-    return {p3.signalSlots.data(),     p3.componentsActivated.data(),  p3.activatedComponents.data(),
-            p3.activationStart.data(), p3.activationEntries(),         phaseTwo->records.data(),
-            phaseTwo->pinPool(),       phaseTwo->logicEvaluate.data(), (components + 63) / 64};
+    return {p3.signalSlots.data(),     p3.componentsActivated.data(), p3.activatedComponents.data(),
+            p3.activationStart.data(), p3.activationEntries(),        phaseTwo->records.data(),
+            phaseTwo->pinPool(),       (components + 63) / 64};
 }
 
 [[gnu::always_inline]] inline void PhaseFour::evaluateOne(const StepArrays &a, int c, unsigned long quickAt,
-                                                          unsigned long lazyAt, int &idle, bool &called) {
+                                                          unsigned long lazyAt) {
     a.marks[c] = 0;
     const ComponentRecord &r = a.records[c];
     if (r.gate != GateRule::none) {
         const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
         const int s = a.pins[r.outputFrom];
-        requestTransition(a.slots[s], s, out, quickAt, lazyAt);
-    } else if (const ComponentFunction f = a.evaluate[c]) {
-        f(c);
-        called = true;
+        requestGateTransition(a.slots[s], s, out, quickAt, lazyAt);
     } else {
-        ++idle;
+        callEvaluate(c);
     }
-    if (r.draws && componentVisible(c, displayLevel())) {
+    if (r.draws)
+        drawIfShown(c);
+}
+
+// The components that are not built-in gates, out of line: what they do
+// costs far more than the call, and the gates' loop keeps its registers.
+[[gnu::noinline]] void PhaseFour::callEvaluate(int c) {
+    if (const ComponentFunction f = phaseTwo->logicEvaluate[c]) {
+        f(c);
+        calledOut = true;
+    } else {
+        ++idleEvaluations;
+    }
+}
+
+[[gnu::noinline]] void PhaseFour::drawIfShown(int c) {
+    if (componentVisible(c, displayLevel())) {
         phaseTwo->drawDynamic[c](c);
-        called = true;
+        calledOut = true;
     }
 }
 
 // Out of line, so that the usual short list's loop keeps its registers.
-[[gnu::noinline]] int PhaseFour::orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt) {
+[[gnu::noinline]] bool PhaseFour::orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt) {
     // The arrays are fetched again rather than passed: the caller's copy
     // stays in registers only while its address is never taken.
     const StepArrays a = stepArrays();
     if (a.bitmapWords > wordsPerListedForScan * n) {
         sortMany(a.pending, n, orderBits, a.bitmapWords);
-        return n;
+        return false;
     }
     if (orderBits.size() < static_cast<size_t>(a.bitmapWords))
         orderBits.resize(static_cast<size_t>(a.bitmapWords), 0);
-    int idle = 0;
-    bool called = false;
     uint64_t *const bits = orderBits.data();
     for (int k = 0; k < n; ++k)
         setOrderBit(bits, a.pending[k]);
@@ -198,49 +209,39 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
         uint64_t word = bits[w];
         bits[w] = 0; // all zero again once read
         for (; word != 0; word &= word - 1)
-            evaluateOne(a, w * 64 + __builtin_ctzll(word), quickAt, lazyAt, idle, called);
+            evaluateOne(a, w * 64 + __builtin_ctzll(word), quickAt, lazyAt);
     }
-    componentEvaluations += static_cast<uint64_t>(n - idle);
-    return called ? -1 : 0;
+    return true;
 }
 
 template <bool busy>
-[[gnu::always_inline]] inline bool PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
-                                                                uint64_t &evaluations) {
+[[gnu::always_inline]] inline void PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
+                                                                uint64_t &listed) {
     // Every gate requests its output with the same delays from the same
     // time, so the absolute times are worked out once per step.
     const unsigned long quickAt = afterPositive<ssiDelays.quickTime>();
     const unsigned long lazyAt = afterPositive<ssiDelays.lazyTime>();
-    int idle = 0; // components without an evaluate function; the rest count as evaluations
-    bool called = false;
     // The list holds the marked components in marking order; evaluation goes
     // by ascending index, and sorting the few that changed is cheaper than
     // scanning every mark.  Evaluation only queues transitions, so nothing
     // is marked while the list is walked.
     const int n = activated;
-    int listed = n; // how many are evaluated from the list
+    activated = 0;
+    listed += static_cast<uint64_t>(n);
     if constexpr (busy) {
         // A long list may instead be read back through a bitmap of every
         // component, in order by its nature.
         if (n > 1) {
-            if (insertionSuits(n, a.bitmapWords)) {
+            if (insertionSuits(n, a.bitmapWords))
                 insertionSort(a.pending, n);
-            } else {
-                listed = orderOrEvaluateMany(n, quickAt, lazyAt);
-                if (listed < 0) {
-                    called = true;
-                    listed = 0;
-                }
-            }
+            else if (orderOrEvaluateMany(n, quickAt, lazyAt))
+                return;
         }
     } else if (n > 1) {
         sortAscending(a.pending, n, orderBits, a.bitmapWords);
     }
-    for (int k = 0; k < listed; ++k)
-        evaluateOne(a, a.pending[k], quickAt, lazyAt, idle, called);
-    evaluations += static_cast<uint64_t>(listed - idle);
-    activated = 0;
-    return called;
+    for (const int *c = a.pending, *end = a.pending + n; c != end; ++c)
+        evaluateOne(a, *c, quickAt, lazyAt);
 }
 
 template <bool recording>
@@ -293,6 +294,11 @@ template <bool recording>
     return true;
 }
 
+void PhaseFour::countIdleEvaluations(uint64_t &listed) {
+    listed -= idleEvaluations;
+    idleEvaluations = 0;
+}
+
 void PhaseFour::endAtTheLatestTime() {
     std::cerr << "Simulated time can advance no further: the run ends at time " << time << ".\n";
     done = 1;
@@ -302,6 +308,7 @@ bool PhaseFour::step(unsigned long until) {
     const StepArrays a = stepArrays();
     int &activated = phaseThree->numberOfActivatedComponents;
     evaluateActivated<false>(a, activated, componentEvaluations);
+    countIdleEvaluations(componentEvaluations);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
@@ -336,20 +343,23 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     int activated = kept;
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
+    calledOut = false;
     while (time <= lastStart) {
-        const bool called = evaluateActivated<busy>(a, activated, evaluations);
+        evaluateActivated<busy>(a, activated, evaluations);
         const bool advanced = advance<recording>(a, activated, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
             quiet = true;
             break;
         }
-        if (called || !advanced) {
+        if (calledOut || !advanced) {
+            calledOut = false;
             if (done || attentionNeeded())
                 break;
             lastStart = stopAfter();
         }
     }
     kept = activated;
+    countIdleEvaluations(evaluations);
     componentEvaluations += evaluations;
     eventsApplied += applied;
     busyStretches = evaluations > busyEvaluationsPerEvent * applied;

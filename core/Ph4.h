@@ -91,31 +91,36 @@ private:
         const int *entries;
         const ComponentRecord *records;
         const int *pins;
-        const ComponentFunction *evaluate;
         int bitmapWords; // of a bitmap with a bit for every component
     };
     StepArrays stepArrays() const;
-    // Evaluates component c (and draws it where shown), clearing its mark;
-    // counts it in idle when it has no evaluate function, and sets called
-    // when it calls one of its functions.
-    void evaluateOne(const StepArrays &a, int c, unsigned long quickAt, unsigned long lazyAt, int &idle,
-                     bool &called);
+    // Evaluates component c (and draws it where shown), clearing its mark.
+    void evaluateOne(const StepArrays &a, int c, unsigned long quickAt, unsigned long lazyAt);
+    // Calls component c's evaluate function, or counts it in idleEvaluations
+    // when it has none.
+    void callEvaluate(int c);
+    // Draws component c when the display level shows it.
+    void drawIfShown(int c);
+    // Set when a step called a component's function (evaluate or draw),
+    // which may have set a run-control flag; cleared by whoever reads it.
+    bool calledOut = false;
+    // Listed components without an evaluate function since the counts were
+    // last settled: they do not count as evaluations.
+    uint64_t idleEvaluations = 0;
+    // Takes idleEvaluations off a count of listed components.
+    void countIdleEvaluations(uint64_t &listed);
     // Puts a long list of n activated components in order, or, when a
     // bitmap of every component is small beside the list, evaluates them
-    // straight from it in ascending index (leaving it all zero) and adds
-    // them to the evaluations counted since construction.  Returns how many
-    // remain to be evaluated from the list: n, or 0 (-1 when the evaluation
-    // called a component's function).
-    int orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt);
+    // straight from it in ascending index (leaving it all zero).  Returns
+    // whether it evaluated them.
+    bool orderOrEvaluateMany(int n, unsigned long quickAt, unsigned long lazyAt);
 
     // The first half of a step: evaluation of the first `activated` entries
     // of the activation list in ascending index, each mark cleared just
-    // before its component's evaluation, and adds the evaluations to
-    // evaluations.  Leaves none activated.  Returns whether it called any
-    // component's function (evaluate or draw), which may have set a
-    // run-control flag.
-    // With busy, long lists may be evaluated through orderOrEvaluateMany.
-    template <bool busy> bool evaluateActivated(const StepArrays &a, int &activated, uint64_t &evaluations);
+    // before its component's evaluation; adds their number to listed.
+    // Leaves none activated.  With busy, long lists may be evaluated through
+    // orderOrEvaluateMany.
+    template <bool busy> void evaluateActivated(const StepArrays &a, int &activated, uint64_t &listed);
     // The second half: the time advance (see step), adding the components
     // it activates to the list's `activated` entries and the events it
     // takes from the queue to applied; when recording, the changes of the
@@ -136,6 +141,12 @@ private:
     // signal's slot.
     void requestTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value, unsigned long quickAt,
                            unsigned long lazyAt);
+    // requestTransition for a built-in gate's output, always a signal value.
+    void requestGateTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value,
+                               unsigned long quickAt, unsigned long lazyAt);
+    // Queues the events of a plan from the transition table.
+    void schedulePlan(SignalSlot &slot, int signalSerialNumber, transit::Plan plan, unsigned long quickAt,
+                      unsigned long lazyAt);
     // Queues the events the transition table gives for a change of one signal
     // from its scheduled value to value, at the absolute quick and lazy times.
     void scheduleTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value,

@@ -92,13 +92,27 @@ PhaseFour::signalTransition(int signalSerialNumber, SignalValue newSignalValue, 
         scheduleTransition(slot, signalSerialNumber, value, quickAt, lazyAt);
 }
 
+[[gnu::always_inline]] inline void PhaseFour::requestGateTransition(SignalSlot &slot, int signalSerialNumber,
+                                                                    SignalValue value, unsigned long quickAt,
+                                                                    unsigned long lazyAt) {
+    // A gate's output is always one of the five values: no check.
+    if (value != slot.scheduledValue())
+        schedulePlan(slot, signalSerialNumber, transit::transitionTable[slot.scheduledValue()][value],
+                     quickAt, lazyAt);
+}
+
 [[gnu::always_inline]] inline void PhaseFour::scheduleTransition(SignalSlot &slot, int signalSerialNumber,
                                                                  SignalValue value, unsigned long quickAt,
                                                                  unsigned long lazyAt) {
+    if (isSignalValue(value))
+        schedulePlan(slot, signalSerialNumber, transit::transitionTable[slot.scheduledValue()][value],
+                     quickAt, lazyAt);
+}
+
+[[gnu::always_inline]] inline void PhaseFour::schedulePlan(SignalSlot &slot, int signalSerialNumber,
+                                                           const transit::Plan plan, unsigned long quickAt,
+                                                           unsigned long lazyAt) {
     using namespace transit;
-    if (!isSignalValue(value))
-        return;
-    const Plan &plan = transitionTable[slot.scheduledValue()][value];
     // A single event is the common case and is queued here; the passage
     // through XXX is queued by a call, so that this path keeps nothing alive
     // across the queue's code.

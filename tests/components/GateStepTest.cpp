@@ -51,6 +51,27 @@ TEST(GateRules, EachGateFunctionHasItsRuleAndEveryOtherFunctionNone) {
         EXPECT_EQ(gateRuleOf(cases[k].first), cases[k].second) << "case " << k;
 }
 
+// Only the plain gates with exactly two data inputs and no control inputs
+// take a two-input form; every other gate keeps its general rule.
+TEST(GateRules, TwoInputFormsFitOnlyTwoDataInputsWithoutControls) {
+    const struct {
+        GateRule rule;
+        int data, control;
+        GateRule expected;
+    } cases[] = {
+        {GateRule::andGate, 2, 0, GateRule::andPair}, {GateRule::orGate, 2, 0, GateRule::orPair},
+        {GateRule::nand, 2, 0, GateRule::nandPair},   {GateRule::nor, 2, 0, GateRule::norPair},
+        {GateRule::xorGate, 2, 0, GateRule::xorPair}, {GateRule::xnor, 2, 0, GateRule::xnorPair},
+        {GateRule::andGate, 3, 0, GateRule::andGate}, {GateRule::xorGate, 1, 0, GateRule::xorGate},
+        {GateRule::orGate, 2, 1, GateRule::orGate},   {GateRule::iand, 2, 0, GateRule::iand},
+        {GateRule::compare, 2, 0, GateRule::compare}, {GateRule::none, 2, 0, GateRule::none},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(gateRuleFor(c.rule, c.data, c.control), c.expected)
+            << static_cast<int>(c.rule) << " with " << c.data << " data and " << c.control
+            << " control inputs";
+}
+
 // The records of a small circuit carry each component's rule and whether it
 // draws, beside its pins.
 TEST(GateRules, TheRecordsNameTheGatesAndTheDrawingComponents) {
@@ -69,7 +90,7 @@ TEST(GateRules, TheRecordsNameTheGatesAndTheDrawingComponents) {
         bool draws;
         int data, control, outputs;
     } expected[] = {
-        {GateRule::andGate, false, 2, 0, 1}, {GateRule::none, true, 1, 0, 0},
+        {GateRule::andPair, false, 2, 0, 1}, {GateRule::none, true, 1, 0, 0},
         {GateRule::none, false, 1, 1, 1},    {GateRule::xnor, false, 3, 0, 1},
         {GateRule::none, false, 4, 0, 1},    {GateRule::iand, false, 2, 1, 1},
     };
