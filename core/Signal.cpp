@@ -77,14 +77,50 @@ TextStore &textStore() {
     return *store;
 }
 
-// Appends "bus[bit]" to name in two appends: capture names every bit it
-// wires this way.
-void appendBitName(std::string &name, const std::string &bus, int bit) {
-    char suffix[16] = {'['};
-    char *end = std::to_chars(suffix + 1, suffix + sizeof suffix - 1, bit).ptr;
-    *end++ = ']';
-    name.reserve(name.size() + bus.size() + static_cast<size_t>(end - suffix));
-    name.append(bus).append(suffix, end);
+// The names of one bus's bits, "bus[bit]", made in one reused buffer: capture
+// names every wire it creates and every bit it wires this way, and the
+// string operations would cost more than the rest of the work.
+class BitNames {
+public:
+    explicit BitNames(std::string_view bus) {
+        const size_t prefix = bus.size() + 1;
+        if (prefix + digitsAndBracket > small.size()) {
+            large.reset(new char[prefix + digitsAndBracket]);
+            text = large.get();
+        }
+        std::memcpy(text, bus.data(), bus.size());
+        text[bus.size()] = '[';
+        digits = text + prefix;
+    }
+    // The name of bit `bit`, valid until the next call.
+    std::string_view operator()(int bit) {
+        char *end = std::to_chars(digits, digits + digitsAndBracket - 1, bit).ptr;
+        *end++ = ']';
+        return {text, static_cast<size_t>(end - text)};
+    }
+
+private:
+    static constexpr size_t digitsAndBracket = 12; // an int's digits, sign included, and ']'
+    std::array<char, 64> small;
+    std::unique_ptr<char[]> large;
+    char *text = small.data();
+    char *digits = nullptr;
+};
+
+// Sets name to "a,b" in one string operation (a joined name is often too
+// long to be kept inside the string, and each operation may allocate).
+void joinNames(std::string &name, const std::string &a, const std::string &b) {
+    std::array<char, 96> small;
+    const size_t n = a.size() + 1 + b.size();
+    if (n > small.size()) {
+        name.reserve(n);
+        name.append(a).append(1, ',').append(b);
+        return;
+    }
+    std::memcpy(small.data(), a.data(), a.size());
+    small[a.size()] = ',';
+    std::memcpy(small.data() + a.size() + 1, b.data(), b.size());
+    name.assign(small.data(), n);
 }
 
 // Writes a bus-operator error and ends the process: a bus wider than an int
@@ -101,6 +137,42 @@ StoredText::StoredText(const char *text) : StoredText(std::string_view(text ? te
 StoredText::StoredText(const std::string &text) : StoredText(std::string_view(text)) {}
 
 StoredText::StoredText(std::string_view text) : text(text.empty() ? "" : textStore().store(text)) {}
+
+// ---- Serial number lists ----------------------------------------------------
+
+SerialNumbers &SerialNumbers::operator=(const SerialNumbers &other) {
+    if (this != &other) {
+        count = 0;
+        append(other.begin(), other.end());
+    }
+    return *this;
+}
+
+void SerialNumbers::grow(size_t n) {
+    if (n > static_cast<size_t>(INT_MAX))
+        throw std::bad_alloc(); // a bus cannot be this wide; its constructors say so first
+    const size_t wanted = std::max(n, 2 * static_cast<size_t>(capacity));
+    const int newCapacity = static_cast<int>(std::min(wanted, static_cast<size_t>(INT_MAX)));
+    int *const bigger = new int[static_cast<size_t>(newCapacity)];
+    std::copy(begin(), end(), bigger);
+    release();
+    entries = bigger;
+    capacity = newCapacity;
+}
+
+void SerialNumbers::resize(size_t n) {
+    reserve(n);
+    if (n > size())
+        std::fill(entries + count, entries + n, 0);
+    count = static_cast<int>(n);
+}
+
+void SerialNumbers::append(const int *from, const int *to) {
+    const size_t n = static_cast<size_t>(to - from);
+    reserve(size() + n);
+    std::copy(from, to, entries + count);
+    count += static_cast<int>(n);
+}
 
 // ---- Capture storage ---------------------------------------------------------
 
@@ -155,12 +227,10 @@ template <typename BitValue> void Signal::createWires(unsigned nr, int constValu
                  " is more wires than a netlist can hold.");
     length = static_cast<int>(nr);
     serialNumber.resize(nr);
-    std::string wireName;
+    BitNames wireName(nameTag);
     for (int i = 0; i < length; ++i) {
-        wireName.clear();
-        appendBitName(wireName, nameTag, i);
         serialNumber[i] = list.numberOfSignals;
-        list.add(list.numberOfSignals, value(i), wireName.c_str(), constValue);
+        list.add(list.numberOfSignals, value(i), wireName(i), constValue);
         ++list.numberOfSignals;
     }
 }
@@ -205,10 +275,10 @@ Signal Signal::operator[](int sub) const {
     }
     Signal bit;
     bit.length = 1;
-    bit.serialNumber.assign(1, serialNumber[sub]);
+    bit.serialNumber = {serialNumber[sub]};
     bit.constSignal = constSignal;
     if (length > 1)
-        appendBitName(bit.nameTag, nameTag, sub);
+        bit.nameTag.assign(BitNames(nameTag)(sub));
     else
         bit.nameTag = nameTag;
     return bit;
@@ -261,12 +331,12 @@ Signal Signal::operator,(const Signal &b) const {
     // Capture builds many of these: each buffer is sized once.
     Signal joined;
     joined.length = length + b.length;
-    joined.serialNumber.reserve(joined.length);
-    joined.serialNumber = b.serialNumber; // the right operand takes the low bits
-    joined.serialNumber.insert(joined.serialNumber.end(), serialNumber.begin(), serialNumber.end());
+    joined.serialNumber.reserve(static_cast<size_t>(joined.length));
+    // The right operand takes the low bits.
+    joined.serialNumber.append(b.serialNumber.begin(), b.serialNumber.end());
+    joined.serialNumber.append(serialNumber.begin(), serialNumber.end());
     joined.constSignal = constSignal;
-    joined.nameTag.reserve(nameTag.size() + 1 + b.nameTag.size());
-    joined.nameTag.append(nameTag).append(1, ',').append(b.nameTag);
+    joinNames(joined.nameTag, nameTag, b.nameTag);
     return joined;
 }
 
@@ -282,8 +352,8 @@ Signal operator*(int reps, const Signal &s) {
 void Signal::print() const {
     std::cerr << "Signal.print() this=" << static_cast<const void *>(this) << " nameTag=" << nameTag
               << " constSignal=" << constSignal << " length=" << length << ", numbered:\n     ";
-    for (auto k = serialNumber.rbegin(); k != serialNumber.rend(); ++k)
-        std::cerr << *k << " ";
+    for (size_t k = serialNumber.size(); k-- > 0;)
+        std::cerr << serialNumber[k] << " ";
     std::cerr << "\n";
 }
 
@@ -292,7 +362,7 @@ void SignalNode::print() const {
               << "  Name: " << name << "  Value: " << static_cast<int>(value) << "\n";
 }
 
-void SignalList::add(int number, SignalValue sv, const char *name, int constSpec) {
+void SignalList::add(int number, SignalValue sv, std::string_view name, int constSpec) {
     auto *node = new (nodes.allocate<SignalNode>(1, number)) SignalNode{nullptr, number, name, constSpec, sv};
     (end ? end->ptr : start) = node;
     end = node;

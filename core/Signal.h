@@ -1,8 +1,10 @@
 // Five-valued logic signals and the buses a circuit is written with.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -31,13 +33,70 @@ const char *signalValueName(SignalValue sv);
 // The same name with its length, for callers that copy it.
 std::string_view signalValueText(SignalValue sv);
 
+// The serial numbers of a bus's wires, entry 0 the least significant bit.
+// Capture makes a view for nearly every pin it wires, mostly one or two bits
+// wide, and gives it up at once: up to four entries are kept inline, so
+// those views cost no allocation.  Reads like a std::vector<int>.
+class SerialNumbers {
+public:
+    using value_type = int;
+    using iterator = int *;
+    using const_iterator = const int *;
+
+    SerialNumbers() = default;
+    SerialNumbers(std::initializer_list<int> serials) { append(serials.begin(), serials.end()); }
+    SerialNumbers(const SerialNumbers &other) { append(other.begin(), other.end()); }
+    SerialNumbers &operator=(const SerialNumbers &other);
+    ~SerialNumbers() { release(); }
+
+    size_t size() const { return static_cast<size_t>(count); }
+    bool empty() const { return count == 0; }
+    int &operator[](size_t k) { return entries[k]; }
+    const int &operator[](size_t k) const { return entries[k]; }
+    int *data() { return entries; }
+    const int *data() const { return entries; }
+    int *begin() { return entries; }
+    int *end() { return entries + count; }
+    const int *begin() const { return entries; }
+    const int *end() const { return entries + count; }
+
+    // Makes room for n entries without changing the size.
+    void reserve(size_t n) {
+        if (n > static_cast<size_t>(capacity))
+            grow(n);
+    }
+    // n entries; new ones are 0.
+    void resize(size_t n);
+    // Appends the entries [from, to), which must not lie in this list.
+    void append(const int *from, const int *to);
+
+    // A copy as a vector, for code that keeps serial numbers apart from a bus.
+    operator std::vector<int>() const { return std::vector<int>(begin(), end()); }
+    friend bool operator==(const SerialNumbers &a, const std::vector<int> &b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+private:
+    static constexpr int inlineCount = 4;
+    int *entries = inlineEntries;
+    int count = 0;
+    int capacity = inlineCount;
+    int inlineEntries[inlineCount] = {};
+
+    void grow(size_t n);
+    void release() {
+        if (entries != inlineEntries)
+            delete[] entries;
+    }
+};
+
 // A named, ordered view on single-bit wires, entry 0 the least significant
 // bit.  Only the three value constructors create wires; every operator makes a
 // new view on existing ones.
 class Signal {
 public:
     int length = 0;
-    std::vector<int> serialNumber; // serial numbers; empty when length is 0
+    SerialNumbers serialNumber; // empty when length is 0
     int constSignal = 0;
     std::string nameTag;
 
@@ -173,7 +232,7 @@ public:
     SignalList &operator=(const SignalList &) = delete;
 
     // Appends a node; does not change numberOfSignals (the constructors do).
-    void add(int number, SignalValue sv, const char *name, int constSpec);
+    void add(int number, SignalValue sv, std::string_view name, int constSpec);
     // Prints every node to standard error.
     void print() const;
     // Frees every node once conversion has copied them; the count stays.

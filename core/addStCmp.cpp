@@ -13,7 +13,7 @@ ValueSpan<int> keepPins(ComponentList &list, const Signal *bus, int &count) {
         return {};
     }
     count = bus->length;
-    return list.keep(ValueSpan<int>(bus->serialNumber));
+    return list.keep(ValueSpan<int>(bus->serialNumber.data(), static_cast<int>(bus->serialNumber.size())));
 }
 
 } // namespace

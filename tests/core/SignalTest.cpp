@@ -392,3 +392,60 @@ TEST(StoredTexts, KeepTheirTextAndShareEqualOnes) {
 }
 
 } // namespace
+
+// The serial-number list keeps short lists inline and longer ones on the
+// heap; each step is checked against a vector doing the same.
+TEST(SerialNumberLists, BehaveLikeAVectorAcrossTheInlineLimit) {
+    SerialNumbers list;
+    std::vector<int> model;
+    const auto same = [&](const char *step) {
+        EXPECT_EQ(list.size(), model.size()) << step;
+        EXPECT_TRUE(list == model) << step;
+        EXPECT_EQ(std::vector<int>(list), model) << step;
+    };
+    const int more[] = {7, 8, 9, 10, 11, 12};
+    list.append(more, more + 3);
+    model.insert(model.end(), more, more + 3);
+    same("three appended, inline");
+    list.append(more + 3, more + 6);
+    model.insert(model.end(), more + 3, more + 6);
+    same("six, past the inline four");
+    list.resize(9);
+    model.resize(9);
+    same("grown by resize: zeros");
+    list[8] = 42;
+    model[8] = 42;
+    list.resize(2);
+    model.resize(2);
+    same("shrunk");
+    list.resize(5);
+    model.resize(5);
+    same("grown again within the capacity: zeros, not the old entries");
+    SerialNumbers copy(list);
+    list[0] = -1;
+    EXPECT_EQ(copy[0], 7) << "a copy owns its entries";
+    SerialNumbers small{1, 2};
+    small = copy;
+    EXPECT_TRUE(small == model) << "assigned a long list to a short one";
+    copy = SerialNumbers{3};
+    EXPECT_TRUE(copy == std::vector<int>{3}) << "assigned a short list to a long one";
+    const SerialNumbers &itself = copy;
+    copy = itself;
+    EXPECT_TRUE(copy == std::vector<int>{3}) << "assigned to itself";
+}
+
+// Names are made in a buffer of their own: long bus names, long joined names
+// and many-digit bit numbers come out whole.
+TEST(Signals, LongNamesAndManyDigitBitsAreNamedWhole) {
+    freshNetlist();
+    const std::string longName(150, 'n'), otherName(90, 'o');
+    const Signal wide(100001, "w"), a(2, longName.c_str()), b(1, otherName.c_str());
+    EXPECT_EQ(wide[100000].nameTag, "w[100000]");
+    EXPECT_EQ(a[1].nameTag, longName + "[1]");
+    EXPECT_EQ(describeWire(wide.serialNumber[0] + 100001), longName + "[0]:UNINITIALIZED:0");
+    EXPECT_EQ((a, b).nameTag, longName + "," + otherName);
+    EXPECT_EQ((b, wide[3]).nameTag, otherName + ",w[3]");
+    const Signal many = (a, b, a, b, a);
+    EXPECT_EQ(many.length, 8);
+    EXPECT_EQ(relative(many, a.serialNumber[0]), (std::vector<int>{0, 1, 2, 0, 1, 2, 0, 1}));
+}
