@@ -237,10 +237,19 @@ GateRule gateRuleOf(ComponentFunction evaluate) {
         {cior, GateRule::cior},       {cinor, GateRule::cinor},     {multiLevelCompare, GateRule::compare},
     };
     // clang-format on
+    // A netlist captures its components in runs of one kind: the last answer
+    // is usually the next one.
+    static ComponentFunction lastAsked = nullptr;
+    static GateRule lastRule = GateRule::none;
+    if (evaluate == lastAsked)
+        return lastRule;
+    GateRule rule = GateRule::none;
     for (const GateFunction &g : gates)
         if (evaluate != nullptr && g.evaluate == evaluate)
-            return g.rule;
-    return GateRule::none;
+            rule = g.rule;
+    lastAsked = evaluate;
+    lastRule = rule;
+    return rule;
 }
 
 GateRule gateRuleFor(GateRule rule, int dataInputs, int controlInputs) {

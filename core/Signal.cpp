@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -51,11 +52,26 @@ private:
     // than a set of every text, so sharing costs no memory per text.
     std::array<const char *, 4096> recent{};
 
+    // Eight bytes at a time: the texts are short, and a byte-wise hash
+    // would cost more than the copy it spares.
     static size_t hash(std::string_view text) {
-        size_t h = 14695981039346656037ull; // FNV-1a
-        for (const char c : text)
-            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        return h;
+        const auto mix = [](uint64_t h, uint64_t word) {
+            h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+            return h ^ (h >> 29);
+        };
+        uint64_t h = text.size();
+        size_t at = 0;
+        for (; at + 8 <= text.size(); at += 8) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + at, 8);
+            h = mix(h, word);
+        }
+        if (at < text.size()) {
+            uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, text.size() - at);
+            h = mix(h, word);
+        }
+        return h ^ (h >> 32);
     }
 
     char *room(size_t n) {
@@ -167,13 +183,6 @@ void SerialNumbers::resize(size_t n) {
     count = static_cast<int>(n);
 }
 
-void SerialNumbers::append(const int *from, const int *to) {
-    const size_t n = static_cast<size_t>(to - from);
-    reserve(size() + n);
-    std::copy(from, to, entries + count);
-    count += static_cast<int>(n);
-}
-
 // ---- Capture storage ---------------------------------------------------------
 
 void *CaptureArena::allocateBytes(size_t bytes, size_t alignment, long owner) {
@@ -275,7 +284,7 @@ Signal Signal::operator[](int sub) const {
     }
     Signal bit;
     bit.length = 1;
-    bit.serialNumber = {serialNumber[sub]};
+    bit.serialNumber.push_back(serialNumber[sub]);
     bit.constSignal = constSignal;
     if (length > 1)
         bit.nameTag.assign(BitNames(nameTag)(sub));

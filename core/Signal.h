@@ -68,7 +68,13 @@ public:
     // n entries; new ones are 0.
     void resize(size_t n);
     // Appends the entries [from, to), which must not lie in this list.
-    void append(const int *from, const int *to);
+    void append(const int *from, const int *to) {
+        const size_t n = static_cast<size_t>(to - from);
+        reserve(size() + n);
+        std::copy(from, to, entries + count);
+        count += static_cast<int>(n);
+    }
+    void push_back(int serial) { append(&serial, &serial + 1); }
 
     // A copy as a vector, for code that keeps serial numbers apart from a bus.
     operator std::vector<int>() const { return std::vector<int>(begin(), end()); }

@@ -47,8 +47,13 @@ TEST(GateRules, EachGateFunctionHasItsRuleAndEveryOtherFunctionNone) {
         {probe, GateRule::none},
         {nullptr, GateRule::none},
     };
+    // Asked in order, in reverse, and each twice running: the answer does not
+    // depend on what was asked before.
     for (size_t k = 0; k < std::size(cases); ++k)
         EXPECT_EQ(gateRuleOf(cases[k].first), cases[k].second) << "case " << k;
+    for (size_t k = std::size(cases); k-- > 0;)
+        for (int twice = 0; twice < 2; ++twice)
+            EXPECT_EQ(gateRuleOf(cases[k].first), cases[k].second) << "case " << k << " again";
 }
 
 // Only the plain gates with exactly two data inputs and no control inputs
