@@ -81,10 +81,6 @@ void bitmapSort(int *list, int n, int lowest, int highest, std::vector<uint64_t>
 // covers cheaply.  With at least one per word of a bitmap of all of them
 // (componentWords words), that bitmap is cheaper than finding the range.
 void sortMany(int *list, int n, std::vector<uint64_t> &bits, int componentWords) {
-    // One signal's fan-out (a clock's, say) is listed in ascending order
-    // already; a list out of order is found out at its first descent.
-    if (std::is_sorted(list, list + n))
-        return;
     if (n >= componentWords) {
         bitmapSort(list, n, 0, componentWords * 64 - 1, bits);
         return;
