@@ -137,11 +137,8 @@ private:
     void endAtTheLatestTime();
 
     std::vector<uint64_t> orderBits; // scratch for putting activations in order
-    // signalTransition with the absolute quick and lazy times, for the
-    // signal's slot.
-    void requestTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value, unsigned long quickAt,
-                           unsigned long lazyAt);
-    // requestTransition for a built-in gate's output, always a signal value.
+    // signalTransition of a built-in gate's output (always a signal value),
+    // with the absolute quick and lazy times, for the signal's slot.
     void requestGateTransition(SignalSlot &slot, int signalSerialNumber, SignalValue value,
                                unsigned long quickAt, unsigned long lazyAt);
     // Queues the events of a plan from the transition table.

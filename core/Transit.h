@@ -85,13 +85,6 @@ PhaseFour::signalTransition(int signalSerialNumber, SignalValue newSignalValue, 
         scheduleTransition(slot, signalSerialNumber, newSignalValue, after(quickTime), after(lazyTime));
 }
 
-[[gnu::always_inline]] inline void PhaseFour::requestTransition(SignalSlot &slot, int signalSerialNumber,
-                                                                SignalValue value, unsigned long quickAt,
-                                                                unsigned long lazyAt) {
-    if (value != slot.scheduledValue())
-        scheduleTransition(slot, signalSerialNumber, value, quickAt, lazyAt);
-}
-
 [[gnu::always_inline]] inline void PhaseFour::requestGateTransition(SignalSlot &slot, int signalSerialNumber,
                                                                     SignalValue value, unsigned long quickAt,
                                                                     unsigned long lazyAt) {
