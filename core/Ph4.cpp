@@ -139,6 +139,7 @@ void PhaseFour::runInitialize() {
               0);
     phaseThree->numberOfActivatedComponents = components;
     std::fill(phaseThree->componentsActivated.begin(), phaseThree->componentsActivated.end(), 1);
+    activatedInOrder = true;
     std::fill(phaseTwo->state.begin(), phaseTwo->state.end(), 0);
 }
 
@@ -216,7 +217,7 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
 
 template <bool busy>
 [[gnu::always_inline]] inline void PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
-                                                                uint64_t &listed) {
+                                                                bool &inOrder, uint64_t &listed) {
     // Every gate requests its output with the same delays from the same
     // time, so the absolute times are worked out once per step.
     const unsigned long quickAt = afterPositive<ssiDelays.quickTime>();
@@ -226,27 +227,30 @@ template <bool busy>
     // scanning every mark.  Evaluation only queues transitions, so nothing
     // is marked while the list is walked.
     const int n = activated;
+    // One signal's fan-out, such as a clock's, is listed in order already.
+    const bool sorted = inOrder || n < 2;
     activated = 0;
+    inOrder = true; // as the empty list is
     listed += static_cast<uint64_t>(n);
-    if constexpr (busy) {
-        // A long list may instead be read back through a bitmap of every
-        // component, in order by its nature.
-        if (n > 1) {
+    if (!sorted) {
+        if constexpr (busy) {
+            // A long list may instead be read back through a bitmap of every
+            // component, in order by its nature.
             if (insertionSuits(n, a.bitmapWords))
                 insertionSort(a.pending, n);
             else if (orderOrEvaluateMany(n, quickAt, lazyAt))
                 return;
+        } else {
+            sortAscending(a.pending, n, orderBits, a.bitmapWords);
         }
-    } else if (n > 1) {
-        sortAscending(a.pending, n, orderBits, a.bitmapWords);
     }
     for (const int *c = a.pending, *end = a.pending + n; c != end; ++c)
         evaluateOne(a, *c, quickAt, lazyAt);
 }
 
 template <bool recording>
-[[gnu::always_inline]] inline bool PhaseFour::advance(const StepArrays &a, int &activated, uint64_t &applied,
-                                                      unsigned long until) {
+[[gnu::always_inline]] inline bool PhaseFour::advance(const StepArrays &a, int &activated, bool &inOrder,
+                                                      uint64_t &applied, unsigned long until) {
     if (skewHeap.isEmpty() || skewHeap.root->time > until)
         return false;
     if (time == latestTime) {
@@ -263,6 +267,7 @@ template <bool recording>
     const unsigned long now = skewHeap.root->time;
     time = now;
     int *tail = a.pending + activated; // where the next activated component is listed
+    int changes = 0;
     do {
         const int s = skewHeap.root->signalSerialNumber;
         const SignalValue value = skewHeap.root->sigValue;
@@ -272,6 +277,7 @@ template <bool recording>
         if (slot.currentValue() == value)
             continue; // an event that changes nothing activates nothing
         slot.current = stored(value);
+        ++changes;
         if constexpr (recording) {
             if (!noted[s]) {
                 noted[s] = 1;
@@ -286,6 +292,10 @@ template <bool recording>
             }
         }
     } while (!skewHeap.isEmpty() && skewHeap.root->time == now);
+    // Activation lists are ascending, so what one change adds to an empty
+    // list is in order (a signal changed twice adds nothing the second time,
+    // but counts as two: the test only has to be safe).
+    inOrder = changes == 0 ? inOrder : activated == 0 && changes == 1;
     activated = static_cast<int>(tail - a.pending);
     if constexpr (recording) {
         log->numberChanged = numberChanged;
@@ -307,14 +317,14 @@ void PhaseFour::endAtTheLatestTime() {
 bool PhaseFour::step(unsigned long until) {
     const StepArrays a = stepArrays();
     int &activated = phaseThree->numberOfActivatedComponents;
-    evaluateActivated<false>(a, activated, componentEvaluations);
+    evaluateActivated<false>(a, activated, activatedInOrder, componentEvaluations);
     countIdleEvaluations(componentEvaluations);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
     if (dumping())
-        return advance<true>(a, activated, eventsApplied, until);
-    return advance<false>(a, activated, eventsApplied, until);
+        return advance<true>(a, activated, activatedInOrder, eventsApplied, until);
+    return advance<false>(a, activated, activatedInOrder, eventsApplied, until);
 }
 
 bool PhaseFour::stepUnattended() {
@@ -341,12 +351,13 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     // So do the counts of the work done.
     int &kept = phaseThree->numberOfActivatedComponents;
     int activated = kept;
+    bool inOrder = activatedInOrder;
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     calledOut = false;
     while (time <= lastStart) {
-        evaluateActivated<busy>(a, activated, evaluations);
-        const bool advanced = advance<recording>(a, activated, applied, latestTime);
+        evaluateActivated<busy>(a, activated, inOrder, evaluations);
+        const bool advanced = advance<recording>(a, activated, inOrder, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
             quiet = true;
             break;
@@ -359,6 +370,7 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
         }
     }
     kept = activated;
+    activatedInOrder = inOrder;
     countIdleEvaluations(evaluations);
     componentEvaluations += evaluations;
     eventsApplied += applied;

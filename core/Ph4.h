@@ -120,13 +120,19 @@ private:
     // before its component's evaluation; adds their number to listed.
     // Leaves none activated.  With busy, long lists may be evaluated through
     // orderOrEvaluateMany.
-    template <bool busy> void evaluateActivated(const StepArrays &a, int &activated, uint64_t &listed);
+    // inOrder says the list is ascending already; it is left true.
+    template <bool busy>
+    void evaluateActivated(const StepArrays &a, int &activated, bool &inOrder, uint64_t &listed);
     // The second half: the time advance (see step), adding the components
     // it activates to the list's `activated` entries and the events it
     // takes from the queue to applied; when recording, the changes of the
-    // dumped signals go to the value change dump.
+    // dumped signals go to the value change dump.  inOrder is left true only
+    // when the list is known to be ascending.
     template <bool recording>
-    bool advance(const StepArrays &a, int &activated, uint64_t &applied, unsigned long until);
+    bool advance(const StepArrays &a, int &activated, bool &inOrder, uint64_t &applied, unsigned long until);
+    // Whether the activation list is known to be in ascending order, as a
+    // list made by a single change is: then it needs no sorting.
+    bool activatedInOrder = true;
     // stepUnattended, with or without recording (chosen once per run) and
     // busy evaluation (chosen per stretch).
     template <bool recording, bool busy> bool stepUnattendedAs();
