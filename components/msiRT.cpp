@@ -84,14 +84,6 @@ Forcing forcing(SignalValue reset, SignalValue set) {
 
 // ---- State words ------------------------------------------------------------------
 
-// Pins of the D flip-flop.
-enum DffPin { dffReset = 0, dffClock = 1, dffData = 2, dffSet = 3 };
-enum DffState : int {
-    dffFresh = 0,       // reset: drive XXX first
-    dffAwaitingLow = 1, // the clock must be ZERO before an edge counts
-    dffArmed = 2,       // clock seen ZERO: the next ONE takes D
-};
-
 // Pins of the JK flip-flop; its outputs are QP at 0 and Q at 1.
 enum JkffPin { jkffReset = 0, jkffK = 1, jkffClock = 2, jkffJ = 3, jkffSet = 4 };
 enum JkffOutput { jkffQP = 0, jkffQ = 1 };
@@ -330,22 +322,6 @@ void gate(int cind) {
         driveMsi(cind, 0, g);
 }
 
-namespace {
-
-// The D flip-flop while neither R nor S forces it: arms at a ZERO clock,
-// takes D at the next ONE.  (Each request is the last thing done, so that
-// the usual evaluation, which requests nothing, saves no registers.)
-inline void clockDff(const ComponentPins &pins, int cind, int &state, SignalValue clock) {
-    if (state == dffAwaitingLow && clock == ZERO) {
-        state = dffArmed;
-    } else if (state == dffArmed && clock == ONE) {
-        state = dffAwaitingLow;
-        driveMsi(pins, cind, 0, pins.data(dffData));
-    }
-}
-
-} // namespace
-
 void dff(int cind) {
     int &state = phaseTwo->state[cind];
     if (state == dffFresh) {
@@ -354,17 +330,14 @@ void dff(int cind) {
         return;
     }
     const ComponentPins pins(cind);
-    const SignalValue clock = pins.data(dffClock);
     const SignalValue reset = pins.data(dffReset);
     const SignalValue set = pins.data(dffSet);
-    // R and S both ZERO, the usual case, leave it to the clock.
-    if (reset == ZERO && set == ZERO) {
-        clockDff(pins, cind, state, clock);
+    if (dffSettlesQuietly(state, pins.data(dffClock), reset, set))
         return;
-    }
     switch (forcing(reset, set)) {
-    case Forcing::clocked:
-        clockDff(pins, cind, state, clock);
+    case Forcing::clocked: // a rising edge: take D
+        state = dffAwaitingLow;
+        driveMsi(pins, cind, 0, pins.data(dffData));
         break;
     case Forcing::setOne:
         state = dffAwaitingLow;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "components/msiRT.h"
 #include "components/ssiRT.h"
 #include "core/Ph1.h"
 
@@ -142,6 +143,8 @@ void PhaseTwo::appendComponent(const ComponentNode &node) {
     r.gate =
         gateRuleFor(gateRuleOf(node.logicEvaluate), r.controlFrom - r.dataFrom, r.outputFrom - r.controlFrom);
     r.draws = node.drawDynamic != nullptr;
+    r.flipFlop = node.logicEvaluate == dff && node.numberOfDataInputs == 4 &&
+                 node.numberOfControlInputs < 1 && node.numberOfOutputs == 1;
     records.push_back(r);
     numberOfIntegerParameters.push_back(node.numberOfIntegerParameters);
     integerParameters.push_back(appendTo(intPool, node.integerParameters, node.numberOfIntegerParameters));

@@ -33,6 +33,9 @@ struct ComponentRecord {
     int outputFrom = 0;
     GateRule gate{};    // a built-in gate the step evaluates in place, or none (0): call logicEvaluate
     bool draws = false; // it has a draw function
+    // A D flip-flop (four data inputs, one output) whose quiet evaluations
+    // the step settles in place; the others still call its function.
+    bool flipFlop = false;
 };
 
 enum class PinGroup { dataInputs, controlInputs, outputs };

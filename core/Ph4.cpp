@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "components/SecEvTyp.h"
+#include "components/msiRT.h"
 #include "components/ssiRT.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
@@ -167,11 +168,20 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
         const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
         const int s = a.pins[r.outputFrom];
         requestGateTransition(a.slots[s], s, out, quickAt, lazyAt);
-    } else {
+    } else if (!r.flipFlop || !flipFlopSettles(a, c, r)) {
         callEvaluate(c);
     }
     if (r.draws)
         drawIfShown(c);
+}
+
+// Most evaluations of a flip-flop only wait for the clock or arm it; those
+// are settled here, without the call of its function.
+[[gnu::always_inline]] inline bool PhaseFour::flipFlopSettles(const StepArrays &a, int c,
+                                                              const ComponentRecord &r) {
+    const int *const in = a.pins + r.dataFrom;
+    const auto value = [&](DffPin k) { return a.slots[in[k]].currentValue(); };
+    return dffSettlesQuietly(phaseTwo->state[c], value(dffClock), value(dffReset), value(dffSet));
 }
 
 // The components that are not built-in gates, out of line: what they do

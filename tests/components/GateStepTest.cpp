@@ -77,33 +77,37 @@ TEST(GateRules, TwoInputFormsFitOnlyTwoDataInputsWithoutControls) {
             << " control inputs";
 }
 
-// The records of a small circuit carry each component's rule and whether it
-// draws, beside its pins.
+// The records of a small circuit carry each component's rule, whether it
+// draws and whether it is a flip-flop the step may settle, beside its pins.
 TEST(GateRules, TheRecordsNameTheGatesAndTheDrawingComponents) {
     freshHeadlessNetlist();
     const Signal a(2, "a"), y(1, "y"), z(1, "z"), q(1, "q");
     const SD sd("aa", nullptr);
-    And(sd, a, y);                     // 0
-    Probe(sd, y, "y");                 // 1
-    Tsb(sd, a[0], a[1], z);            // 2
-    Xnor(sd, (a, y), z);               // 3
-    Dff(sd, (Zero, y, a[0], Zero), q); // 4
-    Iand(sd, a[0], (a[1], y), q);      // 5
+    And(sd, a, y);                        // 0
+    Probe(sd, y, "y");                    // 1
+    Tsb(sd, a[0], a[1], z);               // 2
+    Xnor(sd, (a, y), z);                  // 3
+    Dff(sd, (Zero, y, a[0], Zero), q);    // 4
+    Iand(sd, a[0], (a[1], y), q);         // 5
+    Dff(sd, (Zero, y, a[0]), q);          // 6: a length error, still registered
+    Jkff(sd, (Zero, a, y, Zero), (q, z)); // 7
     convertNetlist();
     const struct {
         GateRule gate;
-        bool draws;
+        bool draws, flipFlop;
         int data, control, outputs;
     } expected[] = {
-        {GateRule::andPair, false, 2, 0, 1}, {GateRule::none, true, 1, 0, 0},
-        {GateRule::none, false, 1, 1, 1},    {GateRule::xnor, false, 3, 0, 1},
-        {GateRule::none, false, 4, 0, 1},    {GateRule::iand, false, 2, 1, 1},
+        {GateRule::andPair, false, false, 2, 0, 1}, {GateRule::none, true, false, 1, 0, 0},
+        {GateRule::none, false, false, 1, 1, 1},    {GateRule::xnor, false, false, 3, 0, 1},
+        {GateRule::none, false, true, 4, 0, 1},     {GateRule::iand, false, false, 2, 1, 1},
+        {GateRule::none, false, false, 3, 0, 1},    {GateRule::none, false, false, 5, 0, 2},
     };
     const PhaseTwo &p2 = *phaseTwo;
-    ASSERT_EQ(p2.numberOfComponents, 6);
-    for (int c = 0; c < 6; ++c) {
+    ASSERT_EQ(p2.numberOfComponents, static_cast<int>(std::size(expected)));
+    for (int c = 0; c < p2.numberOfComponents; ++c) {
         EXPECT_EQ(p2.records[c].gate, expected[c].gate) << "component " << c;
         EXPECT_EQ(p2.records[c].draws, expected[c].draws) << "component " << c;
+        EXPECT_EQ(p2.records[c].flipFlop, expected[c].flipFlop) << "component " << c;
         EXPECT_EQ(p2.numberOfDataInputs[c], expected[c].data) << "component " << c;
         EXPECT_EQ(p2.numberOfControlInputs[c], expected[c].control) << "component " << c;
         EXPECT_EQ(p2.numberOfOutputs[c], expected[c].outputs) << "component " << c;
@@ -239,6 +243,56 @@ TEST(GateInPlace, GatesWithoutInputsGiveTheirStartingValue) {
         EXPECT_EQ(inPlace.first.back().second, c.settled) << c.g.gate;
         EXPECT_EQ(inPlace, run(c.g, {}, {}, true)) << c.g.gate;
     }
+}
+
+// ---- Flip-flops settled in place and through dff: the same ----
+
+// The state word's values: fresh, waiting for a ZERO clock, armed.
+constexpr int flipFlopStates[] = {0, 1, 2};
+
+struct FlipFlopOutcome {
+    Timeline output;
+    int state;
+    uint64_t evaluations;
+    bool operator==(const FlipFlopOutcome &o) const {
+        return output == o.output && state == o.state && evaluations == o.evaluations;
+    }
+};
+
+// A flip-flop alone, its state word set after the reset and its four inputs
+// given; steps until nothing is
+// queued, settled in place where it can be or, with throughFunction, always
+// through dff.
+FlipFlopOutcome runFlipFlop(int state, const std::vector<SignalValue> &inputs, bool throughFunction) {
+    freshHeadlessNetlist();
+    const Signal in(4, "In"), q(1, "Q");
+    Dff(SD("aa", nullptr), in, q);
+    convertNetlist();
+    EXPECT_TRUE(phaseTwo->records[0].flipFlop);
+    if (throughFunction)
+        phaseTwo->records[0].flipFlop = false;
+    phaseFour->runInitialize();
+    phaseFour->time = 100;
+    phaseTwo->state[0] = state;
+    for (size_t i = 0; i < inputs.size(); ++i)
+        phaseThree->currentSignals[in.serialNumber[i]] = inputs[i];
+    FlipFlopOutcome outcome{{}, 0, 0};
+    while (phaseFour->step())
+        outcome.output.emplace_back(phaseFour->time, phaseThree->currentSignals[q.serialNumber[0]]);
+    outcome.state = phaseTwo->state[0];
+    outcome.evaluations = phaseFour->componentEvaluations;
+    return outcome;
+}
+
+// Every state against every combination of the four inputs: the waits, the
+// arming, the edges and the forced levels alike.
+TEST(FlipFlopInPlace, GivesTheEventsAndStateOfDffForEveryStateAndInput) {
+    for (const int state : flipFlopStates)
+        for (const auto &inputs : combinations(4)) {
+            const auto inPlace = runFlipFlop(state, inputs, false);
+            const auto called = runFlipFlop(state, inputs, true);
+            ASSERT_EQ(inPlace, called) << "state " << state << describe(inputs, {});
+        }
 }
 
 } // namespace
