@@ -303,8 +303,8 @@ template <bool recording>
         }
     } while (!skewHeap.isEmpty() && skewHeap.root->time == now);
     // Activation lists are ascending, so what one change adds to an empty
-    // list is in order (a signal changed twice adds nothing the second time,
-    // but counts as two: the test only has to be safe).
+    // list is in order.  (A signal that changes twice adds nothing the
+    // second time but counts as two changes, which only costs a sort.)
     inOrder = changes == 0 ? inOrder : activated == 0 && changes == 1;
     activated = static_cast<int>(tail - a.pending);
     if constexpr (recording) {
