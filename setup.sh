@@ -27,6 +27,17 @@ norvale_build() {
     cmake --build build -j2
 }
 
+# Builds only the targets named ($@) in build/, configuring it first when it
+# is new (later builds reconfigure by themselves when a CMake file changed),
+# with CMake's progress lines on standard error, where they do not mix with
+# what a program writes to standard output.
+norvale_build_targets() {
+    if [ ! -f build/CMakeCache.txt ]; then
+        cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+    fi
+    cmake --build build -j2 --target "$@" >&2
+}
+
 # Configures and builds the fuzz targets into build-fuzz/ with clang (the
 # library instrumented for libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer); the tests and the program are not built there.

@@ -22,6 +22,16 @@ const char *nameOrAnonymous(const char *name) {
     return name ? name : anonymousName;
 }
 
+// What a subscript of a bus of the given length may be, for the message
+// about one that is not.
+std::string validSubscripts(int length) {
+    if (length <= 0)
+        return "no subscript is valid";
+    if (length == 1)
+        return "the only valid subscript is 0";
+    return "valid subscripts are 0 to " + std::to_string(length - 1);
+}
+
 // The widest bus: lengths are ints.
 constexpr long long widestBus = INT_MAX;
 
@@ -279,7 +289,8 @@ Signal Signal::registeredConstant(int serial, const char *name) {
 Signal Signal::operator[](int sub) const {
     if (sub < 0 || sub >= length) {
         std::cerr << "Signal :: operator[] subscript out of range--\n"
-                  << "  -- Signal = " << nameTag << " sub = " << sub << "\n";
+                  << "  -- Signal = " << nameTag << " sub = " << sub << "\n"
+                  << "  -- " << nameTag << " has length " << length << ": " << validSubscripts(length) << "\n";
         std::exit(1);
     }
     Signal bit;

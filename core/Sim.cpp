@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "components/ProbeSummary.h"
+#include "core/CircuitChecks.h"
 #include "core/KeyScript.h"
 #include "core/Ph1.h"
 #include "core/Ph2.h"
@@ -62,8 +63,11 @@ void convertCapturedNetlist(const ConversionOptions &options) {
         retire(phaseOne);
 
     phaseThree = new PhaseThree;
-    if (options.checkConnectivity)
+    if (options.checkConnectivity) {
         phaseThree->checkConnectivity();
+        warnKeysBoundTwice();
+        warnNoComponents();
+    }
     phaseThree->formActivationLists();
 
     phaseFour = new PhaseFour;

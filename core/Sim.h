@@ -13,7 +13,8 @@ struct ConversionOptions {
     // are released as they are converted).  Then no count lines are written
     // and counted capture errors do not stop the program.
     bool keepCapture = false;
-    // Write the warnings about undriven signals and unconnected inputs.
+    // Write the warnings about undriven signals, unconnected inputs, keys
+    // bound twice and a circuit without components.
     bool checkConnectivity = true;
     // Create the display (phaseFive, which opens the window unless -X) and
     // apply the -z zoom.

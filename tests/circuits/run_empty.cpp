@@ -1,4 +1,4 @@
-// Signals but no components: the loop does not run at all.
+// Signals but no components: the run says so, and the loop does not run at all.
 #include "core/Signal.h"
 
 void simnet() {

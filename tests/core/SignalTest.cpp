@@ -297,8 +297,20 @@ TEST(SignalDeath, SubscriptOutOfRangeStops) {
     freshNetlist();
     const Signal x(4, "x");
     EXPECT_EXIT(x[4], ::testing::ExitedWithCode(1),
-                "^Signal :: operator\\[\\] subscript out of range--\n  -- Signal = x sub = 4\n$");
-    EXPECT_EXIT(x[-1], ::testing::ExitedWithCode(1), "  -- Signal = x sub = -1\n$");
+                "^Signal :: operator\\[\\] subscript out of range--\n  -- Signal = x sub = 4\n"
+                "  -- x has length 4: valid subscripts are 0 to 3\n$");
+    EXPECT_EXIT(x[-1], ::testing::ExitedWithCode(1), "  -- Signal = x sub = -1\n  -- x has length 4: ");
+}
+
+// A third line names the bus's length and the subscripts it has, for a
+// one-bit bus and an empty one too.
+TEST(SignalDeath, SubscriptOutOfRangeNamesTheLength) {
+    freshNetlist();
+    const Signal clk(1, "Clk"), none(0, "None");
+    EXPECT_EXIT(clk[1], ::testing::ExitedWithCode(1),
+                "  -- Signal = Clk sub = 1\n  -- Clk has length 1: the only valid subscript is 0\n$");
+    EXPECT_EXIT(none[0], ::testing::ExitedWithCode(1),
+                "  -- Signal = None sub = 0\n  -- None has length 0: no subscript is valid\n$");
 }
 
 TEST(SignalDeath, SliceOutsideTheBusStops) {
