@@ -13,8 +13,8 @@
 // interface, the position strings and every component.
 #pragma once
 
-#include "components/msiPh1.h"  // adder, counter, flip-flops, mux, decoder, encoder, registers, console output
-#include "components/ssiPh1.h"  // gates, switches, pulsers, clocks, probes, modules
+#include "components/msiPh1.h" // adder, counter, flip-flops, mux, decoder, encoder, registers, console output
+#include "components/ssiPh1.h" // gates, switches, pulsers, clocks, probes, modules
 #include "components/vlsiPh1.h" // register file, RAM, ROM
 #include "core/Schmtc.h"        // SD: where a component sits on the schematic
 #include "core/Signal.h"        // Signal, its operators, the values, Zero and One

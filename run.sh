@@ -48,7 +48,7 @@ fi
 
 # One build directory per circuit file: the file's name and a checksum of its
 # full path, so that two files of one name do not share a program.
-norvale_build_targets norvale_sim
+norvale_build_targets norvale_sim norvale_entry
 name=$(basename "$circuit")
 name=$(printf %s "${name%.*}" | tr -c 'A-Za-z0-9_.-' '_')
 dir=build/circuits/$name-$(printf %s "$circuit" | cksum | cut -d' ' -f1)

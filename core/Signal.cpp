@@ -290,7 +290,8 @@ Signal Signal::operator[](int sub) const {
     if (sub < 0 || sub >= length) {
         std::cerr << "Signal :: operator[] subscript out of range--\n"
                   << "  -- Signal = " << nameTag << " sub = " << sub << "\n"
-                  << "  -- " << nameTag << " has length " << length << ": " << validSubscripts(length) << "\n";
+                  << "  -- " << nameTag << " has length " << length << ": " << validSubscripts(length)
+                  << "\n";
         std::exit(1);
     }
     Signal bit;
