@@ -51,6 +51,7 @@ fi
 norvale_build_targets norvale_sim norvale_entry
 name=$(basename "$circuit")
 name=$(printf %s "${name%.*}" | tr -c 'A-Za-z0-9_.-' '_')
+[ -n "$name" ] || name=circuit
 dir=build/circuits/$name-$(printf %s "$circuit" | cksum | cut -d' ' -f1)
 mkdir -p "$dir"
 cat >"$dir/CMakeLists.txt.new" <<END

@@ -30,12 +30,12 @@ std::string temporaryFile() {
 
 } // namespace
 
-std::string circuitProgram(const std::string &name) {
+std::string circuitProgram(const std::string &name, const std::string &prefix) {
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string("./x");
     dir = dir.substr(0, dir.rfind('/'));
-    return dir + "/circuit_" + name;
+    return dir + "/" + prefix + name;
 }
 
 std::string uniqueLabel() {

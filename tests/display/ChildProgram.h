@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// The path of the circuit program built from tests/circuits/NAME.cpp.
-std::string circuitProgram(const std::string &name);
+// The path of the circuit program built from tests/circuits/NAME.cpp (with
+// the prefix "example_", from examples/NAME.cpp).
+std::string circuitProgram(const std::string &name, const std::string &prefix = "circuit_");
 
 class ChildProgram {
 public:

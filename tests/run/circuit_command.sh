@@ -4,7 +4,8 @@
 #   - a circuit builds and runs headless with the options given;
 #   - run again unchanged, it is not rebuilt; touched, it is;
 #   - a file that does not compile fails with the compiler's message, naming
-#     the file and line, and a non-zero status, and nothing runs.
+#     the file and line, and a non-zero status, and nothing runs;
+#   - a missing file or a missing file name stops run.sh before it builds.
 # Usage: circuit_command.sh REPOSITORY
 root=$1
 work=$(mktemp -d)
@@ -55,4 +56,7 @@ grep -q "^run.sh: $work/broken.cpp did not build$" broken.err || fail "no closin
 
 "$root/run.sh" --circuit missing.cpp -X >missing.out 2>missing.err && fail "a missing file ended with status 0"
 [ "$(cat missing.err)" = "run.sh: no circuit file missing.cpp" ] || fail "missing file: $(cat missing.err)"
+"$root/run.sh" -X --circuit >nofile.out 2>nofile.err
+[ $? -eq 2 ] || fail "--circuit without a file did not end with status 2"
+[ "$(cat nofile.err)" = "run.sh: --circuit needs the name of a circuit file" ] || fail "no file: $(cat nofile.err)"
 echo "run.sh --circuit: all cases passed"
