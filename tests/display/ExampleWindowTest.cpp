@@ -70,7 +70,8 @@ TEST_P(ExampleWindow, OpensAndEndsAsItsHeadlessRun) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (program.err().find(settled) == std::string::npos && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_NE(program.err().find(settled), std::string::npos) << "the key list did not settle: " << program.err();
+    ASSERT_NE(program.err().find(settled), std::string::npos)
+        << "the key list did not settle: " << program.err();
     xtest::movePointer(x, window, 5, 5);
     xtest::pressKey(x, XK_F10);
     ASSERT_EQ(program.waitForExit(5000), 0) << program.err();
