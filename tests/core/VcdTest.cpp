@@ -50,6 +50,7 @@ struct Dump {
     std::vector<Variable> variables;
     std::vector<unsigned long> stamps;
     std::vector<Change> changes;
+    std::vector<std::string> vectorChanges;   // the code of every change written in the vector form
     std::vector<unsigned long> sectionStarts; // the dump time of each section's full dump
     std::vector<std::string> sectionKeywords; // $dumpvars, then $dumpall per restart
     std::vector<std::string> bodyComments;
@@ -154,9 +155,18 @@ Dump parseDump(const std::string &text) {
         } else if (word[0] == 'b') {
             std::string code;
             in >> code;
+            d.vectorChanges.push_back(code);
             d.changes.push_back({time, code, word.substr(1), initial});
         } else {
-            d.changes.push_back({time, word.substr(1), word.substr(0, 1), initial});
+            // A scalar: viewers take an uninitialised one only as "u", read here as U.
+            std::string value = word.substr(0, 1);
+            if (value == "U")
+                fail("an uninitialised scalar in upper case: " + word);
+            if (value == "u")
+                value = "U";
+            if (word.size() > 1 && word[1] == ' ')
+                fail("a blank in a scalar change");
+            d.changes.push_back({time, word.substr(1), value, initial});
         }
     }
     return d;
@@ -386,6 +396,8 @@ void expectWellFormed(const Dump &d) {
         widths[v.code] = v.width;
     size_t section = 0;
     std::set<std::string> inFullDump;
+    for (const std::string &code : d.vectorChanges)
+        EXPECT_GT(widths[code], 1) << "a one-bit variable written as a vector: " << code;
     for (const Change &c : d.changes) {
         ASSERT_TRUE(widths.count(c.code)) << "undeclared code " << c.code;
         EXPECT_EQ(static_cast<int>(c.value.size()), widths[c.code]) << c.code;
