@@ -602,7 +602,8 @@ TEST(ValueChangeDump, TheWaveformConverterReadsItBackUnchanged) {
 TEST(ValueChangeDump, OneBitChangesAreScalars) {
     freshNetlist();
     const DumpedRun run = runHeadless(probedSources, {});
-    const std::string dup = run.dump.find("circuit", "dup")->code, hiz = run.dump.find("circuit", "hiz")->code,
+    const std::string dup = run.dump.find("circuit", "dup")->code,
+                      hiz = run.dump.find("circuit", "hiz")->code,
                       q = run.dump.find("circuit", "q [2:0]")->code;
     const std::string dumpvars = run.text.substr(run.text.find("$dumpvars\n"));
     for (const std::string &line : {"u" + dup, "z" + hiz, "bUUU " + q})
@@ -685,6 +686,5 @@ TEST(ComputerDump, EverySignalInScopesNestedAsTheBoxes) {
         }
     expectRoundTrip(run, true);
 }
-
 
 } // namespace

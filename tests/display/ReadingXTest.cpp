@@ -38,7 +38,9 @@ void readingCircuit() {
 
 struct Rect {
     int x, y, w, h;
-    bool overlaps(const Rect &o) const { return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h; }
+    bool overlaps(const Rect &o) const {
+        return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
+    }
 };
 
 struct ReadingWindow : ::testing::Test {
@@ -86,8 +88,8 @@ struct ReadingWindow : ::testing::Test {
     }
     static Rect readout(int c, bool wide) {
         const Rect p = pane(c);
-        const ReadoutPlace r = readoutPlace(p.x, p.y, p.w, p.h, wide, 2, win().charWidth(), win().fontAscent(),
-                                            win().fontDescent());
+        const ReadoutPlace r = readoutPlace(p.x, p.y, p.w, p.h, wide, 2, win().charWidth(),
+                                            win().fontAscent(), win().fontDescent());
         return {r.x, r.y - win().fontAscent(), r.w, r.h};
     }
 };
