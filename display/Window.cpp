@@ -201,6 +201,9 @@ Windex::Windex(const char *labelString) {
     XGetWindowAttributes(display, window, &attributes);
     xPixels = attributes.width;
     yPixels = attributes.height;
+    // With -t the status line's band is there from the first drawing on.
+    if (displayTimeFlag)
+        setBand(bandHeight());
 }
 
 void Windex::allocateBaseColours() {

@@ -239,9 +239,11 @@ void Windex::checkEvent(int &eventType, int &keyChar) {
 }
 
 void Windex::repaint() {
+    // The band follows its flags also before the first drawing (-F 6), so
+    // that the first drawing is already placed below it.
+    setBand(displayTimeFlag || phaseFive->legendFlag ? bandHeight() : 0);
     if (!phaseFive->schematicTiled)
         return;
-    setBand(displayTimeFlag || phaseFive->legendFlag ? bandHeight() : 0);
     clear();
     drawSchematicAndPanes(phaseFive->interconnectFlag);
     drawBand();

@@ -47,11 +47,12 @@ struct ReadingWindow : ::testing::Test {
     xtest::Connection x;
     Window window = 0;
 
-    void open(bool highContrast = false) {
+    void open(bool highContrast = false, bool statusLine = false) {
         REQUIRE_X_DISPLAY();
         ASSERT_NE(x.get(), nullptr);
         captureCircuit(readingCircuit);
         highContrastFlag = highContrast ? 1 : 0;
+        displayTimeFlag = statusLine ? 1 : 0; // as -t sets it
         openDisplay(true, "reading");
         window = win().window;
         startRun();
@@ -137,6 +138,14 @@ TEST_F(ReadingWindow, TheLegendAndTheStatusLineHaveABandAboveTheSchematic) {
     EXPECT_GT(count({0, 0, 200, band}, black), 0);
     key(XK_F6);
     EXPECT_EQ(win().bandPixels, 0);
+}
+
+// With -t the band is there before the first drawing, so the status line
+// never covers the top of the schematic.
+TEST_F(ReadingWindow, WithTheStatusLineFromTheStartTheBandComesFirst) {
+    open(false, true);
+    EXPECT_GT(win().bandPixels, 0);
+    EXPECT_EQ(win().yScale(0), win().bandPixels);
 }
 
 TEST_F(ReadingWindow, TheHighContrastPaletteFillsThePanes) {
