@@ -367,20 +367,25 @@ void probe(int cind) {
     drawPane(t.x, t.y, t.w, t.h, v, true, paneShrink);
 }
 
-void probebyte(int cind) {
+namespace {
+
+// The painter of both eight-bit probes: the pane in the given layout, or
+// nothing without a window (eight-bit probes write no lines).
+void paintByteProbe(int cind, PaneOrientation orientation) {
     SignalValue values[byteProbeWidth];
     byteValues(cind, values);
     if (!useXDisplay)
-        return; // nothing to show: eight-bit probes write no lines
+        return;
     const ScreenTile &t = phaseTwo->tile[cind];
-    drawPane_byte(t.x, t.y, t.w, t.h, values, true, paneShrink);
+    drawPane_bytes(t.x, t.y, t.w, t.h, values, orientation, paneShrink);
+}
+
+} // namespace
+
+void probebyte(int cind) {
+    paintByteProbe(cind, PaneOrientation::stacked);
 }
 
 void probebyteh(int cind) {
-    SignalValue values[byteProbeWidth];
-    byteValues(cind, values);
-    if (!useXDisplay)
-        return; // nothing to show: eight-bit probes write no lines
-    const ScreenTile &t = phaseTwo->tile[cind];
-    drawPane_byte_h(t.x, t.y, t.w, t.h, values, true, paneShrink);
+    paintByteProbe(cind, PaneOrientation::sideBySide);
 }

@@ -35,6 +35,8 @@ void printKeyHelp() {
                  "Control-m:  give a little more detail (with macros)\n"
                  "Control-z:  give the most detail (with macros)\n"
                  "Control-l:  re-paint\n"
+                 "Control-v:  toggle the hexadecimal readout beside eight-value panes\n"
+                 "Control-k:  toggle the legend of the value colours\n"
                  "\n";
     // The colour legend: each sample is three blanks on the value's 256-colour background.
     std::cout

@@ -22,8 +22,11 @@ ValueChangeDump *valueChangeDump = nullptr;
 
 namespace {
 
-// The dump's character for each value, indexed by SignalValue.
+// The dump's character for each value in a vector, indexed by SignalValue.
 const char valueCharacter[] = {'0', 'U', 'x', 'z', '1'};
+// Likewise in a one-bit variable's scalar change: readers take an
+// uninitialised scalar only in lower case, "u!".
+const char scalarCharacter[] = {'0', 'u', 'x', 'z', '1'};
 
 // A bus wider than this is dumped as one variable per bit: a vector is
 // written whole at every change of any bit, which for very wide buses would
@@ -97,39 +100,74 @@ bool isSpacer(int c) {
            p.logicEvaluate[c] == nullptr && p.drawDynamic[c] == nullptr && p.xEventTriggered[c] == nullptr;
 }
 
-// The scope tree of the module boxes and where each position belongs.
+// Gives every declared object a name of its own within its scope: a repeated
+// name gets _2, _3, ... in declaration order.
+class NameBook {
+public:
+    std::string unique(int scope, const std::string &name) {
+        const int n = ++uses[{scope, name}];
+        return n == 1 ? name : name + "_" + std::to_string(n);
+    }
+
+private:
+    std::map<std::pair<int, std::string>, int> uses;
+};
+
+// Whether position inner lies in the rectangle of position outer: the same
+// place, or a place inside it.
+bool placedIn(std::string_view inner, std::string_view outer) {
+    return inner.substr(0, outer.size()) == outer &&
+           (inner.size() == outer.size() || inner[outer.size()] == '.');
+}
+
+// The scope tree of the module boxes and the scope of every component.
+//
+// Boxes nest as the build functions that make them nest: a box's parts are
+// the components made after it, one level deeper and placed inside it, until
+// a component that is not.  Sibling boxes often share one place (each is shown
+// at its own level), so places alone cannot tell them apart; the order of
+// making can.  A component made outside every box but placed inside one (a
+// probe drawn over a box's contents) belongs to the last box made at the
+// innermost place that holds it.
 class ScopeTree {
 public:
     explicit ScopeTree(std::vector<DumpScope> &scopes) : scopes(scopes) {
+        const PhaseTwo &p = *phaseTwo;
         scopes.push_back({"circuit", -1, 0});
-        std::vector<int> boxes;
-        for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
-            if (isModuleBox(c))
-                boxes.push_back(c);
-        // Outer boxes first, so each box finds its parent already entered.
-        std::stable_sort(boxes.begin(), boxes.end(), [](int a, int b) { return dots(a) < dots(b); });
-        for (const int c : boxes) {
-            const std::string position(phaseTwo->rcpos[c]);
-            if (scopeAt.count(position))
-                continue; // a second box at one place adds no scope
-            std::string name = std::string(phaseTwo->decal[c]) + "_" + position;
+        componentScope.assign(static_cast<size_t>(p.numberOfComponents), 0);
+        NameBook names;
+        struct Open {
+            int component, scope;
+        };
+        std::vector<Open> open;
+        for (int c = 0; c < p.numberOfComponents; ++c) {
+            const std::string_view position = p.rcpos[c];
+            while (!open.empty() && !(p.graphicLevel[open.back().component] < p.graphicLevel[c] &&
+                                      placedIn(position, p.rcpos[open.back().component])))
+                open.pop_back();
+            const int holder = open.empty() ? placedScope(position) : open.back().scope;
+            componentScope[static_cast<size_t>(c)] = holder;
+            if (!isModuleBox(c))
+                continue;
+            std::string name = std::string(p.decal[c]) + "_" + std::string(position);
             std::replace(name.begin(), name.end(), '.', '_');
-            const int parent = holder(position);
-            scopeAt[position] = static_cast<int>(scopes.size());
-            scopes.push_back({sanitized(name), parent, scopes[parent].depth + 1});
+            const int scope = static_cast<int>(scopes.size());
+            scopes.push_back({names.unique(holder, sanitized(name)), holder, scopes[holder].depth + 1});
+            scopeAt[std::string(position)] = scope; // the last box made at a place
+            open.push_back({c, scope});
         }
     }
 
-    // The innermost box whose rectangle holds a position (strictly inside
-    // it), or the top.
-    int holder(const std::string &position) const {
-        for (size_t cut = position.rfind('.'); cut != std::string::npos && cut > 0;
-             cut = position.rfind('.', cut - 1)) {
-            const auto found = scopeAt.find(position.substr(0, cut));
-            if (found != scopeAt.end())
-                return found->second;
-        }
-        return 0;
+    // The scope of component c: the innermost box holding it, or the top.
+    int of(int c) const { return componentScope[static_cast<size_t>(c)]; }
+
+    // The scope named name inside parent, made when first asked for.
+    int child(int parent, const std::string &name) {
+        for (size_t k = 0; k < scopes.size(); ++k)
+            if (scopes[k].parent == parent && scopes[k].name == name)
+                return static_cast<int>(k);
+        scopes.push_back({name, parent, scopes[static_cast<size_t>(parent)].depth + 1});
+        return static_cast<int>(scopes.size()) - 1;
     }
 
     int common(int a, int b) const {
@@ -146,25 +184,19 @@ public:
 
 private:
     std::vector<DumpScope> &scopes;
+    std::vector<int> componentScope;
     std::unordered_map<std::string, int> scopeAt;
 
-    static long dots(int c) {
-        const std::string_view p = phaseTwo->rcpos[c];
-        return std::count(p.begin(), p.end(), '.');
+    // The last box made at the innermost place strictly holding position, or the top.
+    int placedScope(std::string_view position) const {
+        for (size_t cut = position.rfind('.'); cut != std::string_view::npos && cut > 0;
+             cut = position.rfind('.', cut - 1)) {
+            const auto found = scopeAt.find(std::string(position.substr(0, cut)));
+            if (found != scopeAt.end())
+                return found->second;
+        }
+        return 0;
     }
-};
-
-// Gives every declared object a name of its own within its scope: a repeated
-// name gets _2, _3, ... in declaration order.
-class NameBook {
-public:
-    std::string unique(int scope, const std::string &name) {
-        const int n = ++uses[{scope, name}];
-        return n == 1 ? name : name + "_" + std::to_string(n);
-    }
-
-private:
-    std::map<std::pair<int, std::string>, int> uses;
 };
 
 // Every bus as a vector (per bit when wider than vectorLimit), in the scope
@@ -175,7 +207,7 @@ void declareBuses(const ScopeTree &tree, NameBook &names, std::vector<DumpVariab
     for (int c = 0; c < p.numberOfComponents; ++c) {
         if (isModuleBox(c) || p.numberOfOutputs[c] == 0)
             continue;
-        const int scope = tree.holder(std::string(p.rcpos[c]));
+        const int scope = tree.of(c);
         for (int k = 0; k < p.numberOfOutputs[c]; ++k) {
             int &d = driverScope[static_cast<size_t>(p.outputs[c][k])];
             d = d < 0 ? scope : tree.common(d, scope);
@@ -238,7 +270,7 @@ void declareProbes(const ScopeTree &tree, NameBook &names, std::vector<DumpVaria
         const bool bytes = isByteProbe(c);
         if (!bytes && !isOneBitProbe(c))
             continue;
-        const int scope = tree.holder(std::string(p.rcpos[c]));
+        const int scope = tree.of(c);
         const std::string_view decal = p.decal[c];
         std::vector<int> bits;
         std::string_view base;
@@ -253,8 +285,7 @@ void declareProbes(const ScopeTree &tree, NameBook &names, std::vector<DumpVaria
         } else if (indexedName(decal, base, index)) {
             int high = index, low = index, step = 0, last = c;
             bits.push_back(p.dataInputs[c][0]);
-            for (int n = nextProbe(c); n >= 0 && tree.holder(std::string(p.rcpos[n])) == scope;
-                 n = nextProbe(n)) {
+            for (int n = nextProbe(c); n >= 0 && tree.of(n) == scope; n = nextProbe(n)) {
                 std::string_view nextBase;
                 int next = 0;
                 const int previous = step > 0 ? high : low;
@@ -292,6 +323,45 @@ void declareProbes(const ScopeTree &tree, NameBook &names, std::vector<DumpVaria
     }
 }
 
+// The bus of which bits are the bits high to low, 15 down to 0, or empty.
+std::string_view wordBus(const std::vector<int> &bits) {
+    std::string_view base;
+    for (size_t k = 0; k < bits.size(); ++k) {
+        std::string_view name;
+        int index = 0;
+        if (!indexedName(phaseTwo->signalNames[bits[k]], name, index) || index != 15 - static_cast<int>(k) ||
+            (k > 0 && name != base))
+            return {};
+        base = name;
+    }
+    return base;
+}
+
+// A 16-bit register or bus shown as a high and a low eight-bit pane, made one
+// after the other: also one 16-bit vector named by the bus, in the scope
+// "words" beside the panes' variables, so that a viewer shows the whole word.
+void declareWords(ScopeTree &tree, NameBook &names, std::vector<DumpVariable> &out) {
+    const PhaseTwo &p = *phaseTwo;
+    for (int c = 0; c + 1 < p.numberOfComponents; ++c) {
+        int n = c + 1;
+        while (n < p.numberOfComponents && isSpacer(n))
+            ++n;
+        if (n == p.numberOfComponents || !isByteProbe(c) || !isByteProbe(n) || p.numberOfDataInputs[c] != 8 ||
+            p.numberOfDataInputs[n] != 8 || tree.of(c) != tree.of(n))
+            continue;
+        std::vector<int> bits;
+        for (const int probe : {c, n})
+            for (int k = 7; k >= 0; --k)
+                bits.push_back(p.dataInputs[probe][k]);
+        const std::string_view bus = wordBus(bits);
+        if (bus.empty())
+            continue;
+        const int scope = tree.child(tree.of(c), "words");
+        out.push_back({names.unique(scope, sanitized(bus)) + range(15, 0), "", scope, std::move(bits)});
+        c = n;
+    }
+}
+
 void closeAtExit() {
     if (valueChangeDump)
         valueChangeDump->finish(false);
@@ -305,12 +375,14 @@ ValueChangeDump::ValueChangeDump(std::FILE *file, bool allSignals)
 void ValueChangeDump::declare() {
     declared = true;
     {
-        const ScopeTree tree(scopeList);
+        ScopeTree tree(scopeList);
         NameBook names;
-        if (allSignals)
+        if (allSignals) {
             declareBuses(tree, names, variableList);
-        else
+        } else {
             declareProbes(tree, names, variableList);
+            declareWords(tree, names, variableList);
+        }
     }
     const auto signals = static_cast<size_t>(phaseTwo->numberOfSignals);
     variableStart.assign(signals + 1, 0);
@@ -352,7 +424,7 @@ void ValueChangeDump::declare() {
 void ValueChangeDump::writeHeader() {
     headerWritten = true;
     put("$version\n   Norvale Value Change Dump\n$end\n"
-        "$comment\n   Values: 0 ZERO, 1 ONE, x XXX, z HIZ, U UNINITIALIZED.\n$end\n"
+        "$comment\n   Values: 0 ZERO, 1 ONE, x XXX, z HIZ, U UNINITIALIZED (u in one-bit changes).\n$end\n"
         "$timescale 1 ns $end\n");
     std::vector<std::vector<int>> children(scopeList.size()), variablesOf(scopeList.size());
     for (size_t s = 1; s < scopeList.size(); ++s)
@@ -436,7 +508,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
         if (value == written[s])
             continue;
         written[s] = value;
-        if (const int v = scalar[s]; v >= 0 && value != UNINITIALIZED) {
+        if (const int v = scalar[s]; v >= 0) {
             // The common case, a signal that is a one-bit variable of its own: written at once.
             if (!stampWritten) {
                 used = at;
@@ -450,7 +522,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
                 at = used;
             }
             char *const out = base + at;
-            out[0] = valueCharacter[value];
+            out[0] = scalarCharacter[value];
             std::memcpy(out + 1, codes[v].text, sizeof(ShortCode::text));
             out[1 + codes[v].length] = '\n';
             at += 2 + static_cast<size_t>(codes[v].length);
@@ -480,10 +552,10 @@ void ValueChangeDump::writeValue(const DumpVariable &v) {
     const SignalValues current = phaseThree->currentSignals;
     room(v.bits.size() + v.code.size() + 4);
     char *out = buffer.data() + used;
-    // A one-bit U goes in the vector form: as a scalar it is not one of the
-    // four standard values, and some readers drop it.
-    if (v.bits.size() == 1 && current[v.bits[0]] != UNINITIALIZED) {
-        *out++ = valueCharacter[current[v.bits[0]]];
+    // A one-bit variable is a scalar change: the vector form of one bit is
+    // refused by waveform viewers.
+    if (v.bits.size() == 1) {
+        *out++ = scalarCharacter[current[v.bits[0]]];
     } else {
         *out++ = 'b';
         for (const int s : v.bits)

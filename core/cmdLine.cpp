@@ -36,6 +36,7 @@ std::string keyScriptOption;
 int summaryFlag;
 std::string vcdFileName;
 int vcdAllSignals;
+int highContrastFlag;
 
 namespace {
 
@@ -83,7 +84,8 @@ const char *const helpText = "Command line options:\n"
                              "   for example:  -k '1,1,0*72'\n"
                              "  -s          a line per probe with its present value when the run ends\n"
                              "  -V <file>   a Value Change Dump of the probed signals to file\n"
-                             "  -A          with -V: every signal of the circuit\n";
+                             "  -A          with -V: every signal of the circuit\n"
+                             "  -P          high-contrast value colours (for projectors)\n";
 
 const int numberOfRunTimeFlags = 16;
 
@@ -259,7 +261,7 @@ void setZoom(int argc, char **argv) {
 
 void commandLine(int argc, char **argv) {
     int c;
-    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:sT:tu:V:W:Xz:")) != -1) {
+    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:PsT:tu:V:W:Xz:")) != -1) {
         switch (c) {
         case 'A':
             vcdAllSignals = 1;
@@ -297,6 +299,9 @@ void commandLine(int argc, char **argv) {
             break;
         case 'p':
             setRunTimeFlag(argc, argv, 'p', profRunTimeFlag, numberOfProfRunTimeFlags);
+            break;
+        case 'P':
+            highContrastFlag = 1;
             break;
         case 's':
             summaryFlag = 1;
@@ -341,7 +346,7 @@ void resetOptions() {
     numberOfUserRunTimeFlags = numberOfProfRunTimeFlags = 0;
     zFlagSet = zSetXa = zSetYa = zSetXb = zSetYb = 0;
     keyScriptOption.clear();
-    summaryFlag = vcdAllSignals = 0;
+    summaryFlag = vcdAllSignals = highContrastFlag = 0;
     vcdFileName.clear();
     norvale::resetGetopt();
 }

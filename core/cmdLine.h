@@ -28,6 +28,8 @@ extern int summaryFlag;
 // -V: the Value Change Dump's file name (empty: no dump); -A: every signal.
 extern std::string vcdFileName;
 extern int vcdAllSignals;
+// -P: the high-contrast palette of value colours.
+extern int highContrastFlag;
 
 // Parses the options into the globals; ends the process for -h.  Unknown
 // options, missing arguments, too few values, overlong strings and flag numbers

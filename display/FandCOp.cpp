@@ -63,7 +63,7 @@ const KeyOperation functionKeys[] = {
     {3, [] { toggleAndRepaint(phaseFive->labelGateFlag); }},
     {4, [] { toggleAndRepaint(phaseFive->drawComponentLeadsFlag); }},
     {5, [] { toggleAndRepaint(phaseFive->labelLinesFlag); }},
-    {6, [] { toggle(displayTimeFlag); }},
+    {6, [] { toggleAndRepaint(displayTimeFlag); }}, // the status line's band comes and goes
     {7, [] { toggle(connectMuxOnlyFlag); }},
     {8, [] { toggleAndRepaint(phaseFive->superProbeSelect); }},
     {9, [] { toggleAndRepaint(phaseFive->newWindowingMode); }},
@@ -77,6 +77,9 @@ const KeyOperation functionKeys[] = {
     {29, lessDetail},
     {37, lessDetail},
     {31, repaintDisplay},
+    // Reached only from Control keys: no function key or replay character gives these codes.
+    {readoutCode, [] { toggleAndRepaint(phaseFive->valueReadoutFlag); }},
+    {legendCode, [] { toggleAndRepaint(phaseFive->legendFlag); }},
 };
 
 const KeyOperation cursorKeys[] = {

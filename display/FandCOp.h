@@ -6,6 +6,11 @@
 // so that the per-step wait count always fits an int.
 constexpr int maxStallLevel = 20;
 
+// The function codes of the window's own toggles, the value readout and the
+// legend (Control-v and Control-k): beyond every function key and replay
+// character.
+constexpr int readoutCode = 100, legendCode = 101;
+
 // Acts on one function code (F1 ... F35 give 1 ... 35; a replay character c
 // gives c - '0'): restart, display toggles, level of detail, redraw, exit.
 // Unknown codes are reported on standard error.

@@ -106,7 +106,8 @@ void PhaseFive::iconDraw(int cind, const int *icon) {
     const IconFrame f = iconFrame(t.x, t.y, t.w, t.h);
     drawOutline(*windexPointer, f, icon);
     if (labelGateFlag)
-        windexPointer->drawText(f.xs, f.ys, phaseTwo->decal[cind].c_str());
+        // Cut at the tile's right edge: a long label must not run over its neighbour.
+        windexPointer->drawTextWithin(f.xs, f.ys, phaseTwo->decal[cind].c_str(), t.x + t.w);
     if (!drawComponentLeadsFlag)
         return;
 

@@ -5,21 +5,11 @@
 
 #include <cmath>
 
+#include "display/Legend.h"
 #include "display/Ph5.h"
 #include "display/Window.h"
 
 namespace {
-
-using Fill = void (Windex::*)(int, int, int, int);
-
-// The fill of each value, indexed by its number.
-const Fill valueFill[] = {
-    &Windex::drawFilledRectangle_ZERO,          // ZERO
-    &Windex::drawFilledRectangle_UNINITIALIZED, // UNINITIALIZED
-    &Windex::drawFilledRectangle_XXX,           // XXX
-    &Windex::drawFilledRectangle_HIZ,           // HIZ
-    &Windex::drawFilledRectangle_ONE,           // ONE
-};
 
 Windex *window() {
     return phaseFive ? phaseFive->windexPointer : nullptr;
@@ -27,9 +17,7 @@ Windex *window() {
 
 // A bar of the value's colour with an outline.
 void valueBar(Windex &w, SignalValue sv, int x, int y, int width, int height) {
-    // Fetched, then called: one expression doing both is miscompiled by sanitizer builds.
-    const Fill fill = valueFill[static_cast<int>(sv)];
-    (w.*fill)(x, y, width, height);
+    w.drawValueFill(sv, x, y, width, height);
     w.drawRectangle(x, y, width, height);
 }
 
@@ -46,6 +34,18 @@ void patternPane(Windex &w, SignalValue sv, int xs, int ys, int ws, int hs) {
         w.drawLine(xs, ys, xs + ws, ys + hs);
     if (sv == HIZ)
         w.drawLine(xs, ys + hs / 2, xs + ws, ys + hs / 2);
+}
+
+// The pane's value in hexadecimal beside it, in window pixels so that it is
+// legible at any zoom; nothing when the pane is too small to be seen.
+void drawReadout(Windex &w, int xs, int ys, int ws, int hs, const SignalValue *sv, bool wide) {
+    const int px = w.xScale(xs), py = w.yScale(ys), pw = w.wScale(ws), ph = w.hScale(hs);
+    if (pw < 2 || ph < 2)
+        return;
+    const std::string digits = hexReadout(sv, 8);
+    const ReadoutPlace place = readoutPlace(px, py, pw, ph, wide, static_cast<int>(digits.size()),
+                                            w.charWidth(), w.fontAscent(), w.fontDescent());
+    w.drawPixelText(place.x, place.y, digits);
 }
 
 } // namespace
@@ -70,35 +70,37 @@ void drawPane(int x, int y, int w, int h, SignalValue sv, bool is_probe, float s
         patternPane(*win, sv, xs, ys, ws, hs);
 }
 
-void drawPane_byte_h(int x, int y, int w, int h, SignalValue *sv, bool, float shrinkFactor) {
+void drawPane_bytes(int x, int y, int w, int h, const SignalValue *sv, PaneOrientation orientation,
+                    float shrinkFactor) {
     Windex *win = window();
     if (!win)
         return;
     int xs, ys, ws, hs;
     shrink(shrinkFactor, x, y, w, h, xs, ys, ws, hs);
-    const int cw = ws / 8;
-    // The last 0.3 of each cell stays background as a gap.
-    const int bw = static_cast<int>(cw * 0.7);
+    const bool sideBySide = orientation == PaneOrientation::sideBySide;
+    // Each value has a cell of an eighth of the pane; the last 0.3 of the
+    // cell stays background as a gap.
+    const int cell = (sideBySide ? ws : hs) / 8;
+    const int bar = static_cast<int>(cell * 0.7);
     for (int i = 0; i < 8; ++i) {
         if (!isSignalValue(sv[i]))
             continue;
-        win->clearArea(xs + i * cw, ys, cw, hs);
-        valueBar(*win, sv[i], xs + i * cw, ys, bw, hs);
+        if (sideBySide) {
+            win->clearArea(xs + i * cell, ys, cell, hs);
+            valueBar(*win, sv[i], xs + i * cell, ys, bar, hs);
+        } else {
+            win->clearArea(xs, ys + i * cell, ws, bar);
+            valueBar(*win, sv[i], xs, ys + i * cell, ws, bar);
+        }
     }
+    if (phaseFive->valueReadoutFlag)
+        drawReadout(*win, xs, ys, ws, hs, sv, sideBySide);
+}
+
+void drawPane_byte_h(int x, int y, int w, int h, SignalValue *sv, bool, float shrinkFactor) {
+    drawPane_bytes(x, y, w, h, sv, PaneOrientation::sideBySide, shrinkFactor);
 }
 
 void drawPane_byte(int x, int y, int w, int h, SignalValue *sv, bool, float shrinkFactor) {
-    Windex *win = window();
-    if (!win)
-        return;
-    int xs, ys, ws, hs;
-    shrink(shrinkFactor, x, y, w, h, xs, ys, ws, hs);
-    const int ch = hs / 8;
-    const int bh = static_cast<int>(ch * 0.7);
-    for (int i = 0; i < 8; ++i) {
-        if (!isSignalValue(sv[i]))
-            continue;
-        win->clearArea(xs, ys + i * ch, ws, bh);
-        valueBar(*win, sv[i], xs, ys + i * ch, ws, bh);
-    }
+    drawPane_bytes(x, y, w, h, sv, PaneOrientation::stacked, shrinkFactor);
 }

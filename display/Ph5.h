@@ -21,6 +21,8 @@ public:
     int labelGateFlag = 1;          // decals drawn (F3)
     int drawComponentLeadsFlag = 1; // leads and tabs drawn and registered (F4)
     int labelLinesFlag = 0;         // signal names on the leads (F5)
+    int valueReadoutFlag = 0;       // hexadecimal digits beside eight-value panes (Control-v)
+    int legendFlag = 0;             // legend of the value colours in the top band (Control-k)
     // Set by the main loop once every component has its tile.  Redraws asked
     // for before that (by the -F replay) draw nothing: there is nothing to
     // place the icons in yet.

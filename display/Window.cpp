@@ -17,17 +17,11 @@
 
 #include "core/RunTime.h"
 #include "core/cmdLine.h"
+#include "display/Palette.h"
 
-GC gc_ONE, gc_ZERO, gc_UNINITIALIZED, gc_XXX, gc_HIZ;
+ValueStyle valueStyles[numberOfSignalValues];
 GC gc_BOLD;
 Colormap colormap1;
-XColor color_ONE, color_ZERO, color_UNINITIALIZED, color_XXX, color_HIZ;
-unsigned long foreground1;
-char bar_color_ONE[8] = "#008000";
-char bar_color_ZERO[8] = "#F0FFF0";
-char bar_color_UNINITIALIZED[8] = "#FFFFFF";
-char bar_color_XXX[8] = "#FF8C00";
-char bar_color_HIZ[8] = "#FFEBCD";
 
 int Windex::cursor_shape[10] = {
     XC_arrow,               // 0 outside the zoom rectangle
@@ -53,20 +47,6 @@ const long inputMask = KeyPressMask | ButtonPressMask | ButtonReleaseMask | Butt
 // this range before it is sent, so that deep zooms do not wrap distant
 // shapes around into the window; the range is far wider than any window.
 const int protocolLimit = 30000;
-
-// The value fills: context, colour string and the colour allocated for it.
-struct ValueColour {
-    GC *context;
-    const char *colourString;
-    XColor *colour;
-};
-const ValueColour valueColours[] = {
-    {&gc_ONE, bar_color_ONE, &color_ONE},
-    {&gc_ZERO, bar_color_ZERO, &color_ZERO},
-    {&gc_UNINITIALIZED, bar_color_UNINITIALIZED, &color_UNINITIALIZED},
-    {&gc_XXX, bar_color_XXX, &color_XXX},
-    {&gc_HIZ, bar_color_HIZ, &color_HIZ},
-};
 
 // Truncates toward zero; values beyond int (deep zooms) saturate and NaN gives 0.
 int truncToInt(float v) {
@@ -195,7 +175,6 @@ int catchIOError(Display *) {
 }
 
 Windex::Windex(const char *labelString) {
-    const std::string title = std::string(labelString) + WindowLabelString;
     XSetErrorHandler(catchError);
     XSetIOErrorHandler(catchIOError);
     if (!useXDisplay)
@@ -208,6 +187,26 @@ Windex::Windex(const char *labelString) {
         return;
     }
     screen = DefaultScreen(display);
+    allocateBaseColours();
+    createWindow(labelString);
+    createContexts();
+
+    XSelectInput(display, window, inputMask);
+    XMapRaised(display, window);
+    resetView();
+    setSubWin();
+    // Nothing may be drawn before the window is on the screen.
+    awaitFirstExpose(display, window, &event);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, window, &attributes);
+    xPixels = attributes.width;
+    yPixels = attributes.height;
+    // With -t the status line's band is there from the first drawing on.
+    if (displayTimeFlag)
+        setBand(bandHeight());
+}
+
+void Windex::allocateBaseColours() {
     const Colormap baseColours = DefaultColormap(display, screen);
     background = (red_bg || green_bg || blue_bg)
                      ? allocPixelOrExit(display, baseColours, channel(red_bg), channel(green_bg),
@@ -223,7 +222,10 @@ Windex::Windex(const char *labelString) {
                                 : allocPixelOrExit(display, baseColours, channel(red_sw), channel(green_sw),
                                                    channel(blue_sw), "subwindow")) ^
              background;
+}
 
+void Windex::createWindow(const char *labelString) {
+    const std::string title = std::string(labelString) + WindowLabelString;
     const int mask = XGeometry(display, screen, XW_geometry, defaultGeometry, borderWidth, 1, 1, 0, 0,
                                &hint.x, &hint.y, &hint.width, &hint.height);
     // The mask's bits for offsets from the right or bottom edge coincide with
@@ -239,14 +241,17 @@ Windex::Windex(const char *labelString) {
     cursor = zoneCursors[0];
     XDefineCursor(display, window, cursor);
     XSetStandardProperties(display, window, title.c_str(), labelString, None, nullptr, 0, &hint);
+}
 
+void Windex::createContexts() {
     gc = XCreateGC(display, window, 0, nullptr);
     numClips = 0;
     XSetBackground(display, gc, background);
     XSetForeground(display, gc, foreground);
     XSetFunction(display, gc, GXcopy);
-    for (const ValueColour &v : valueColours)
-        *v.context = XCreateGC(display, window, 0, nullptr);
+    font = XQueryFont(display, XGContextFromGC(gc));
+    for (ValueStyle &v : valueStyles)
+        v.context = XCreateGC(display, window, 0, nullptr);
     gc_BOLD = XCreateGC(display, window, 0, nullptr);
     XSetBackground(display, gc_BOLD, background);
     XSetForeground(display, gc_BOLD, foreground);
@@ -254,37 +259,32 @@ Windex::Windex(const char *labelString) {
     XSetLineAttributes(display, gc_BOLD, 2, LineSolid, CapButt, JoinBevel);
 
     colormap1 = DefaultColormap(display, screen);
-    for (const ValueColour &v : valueColours) {
+    const Palette &palette = chosenPalette();
+    for (int value = 0; value < numberOfSignalValues; ++value) {
+        ValueStyle &v = valueStyles[value];
+        v.colourString = palette[value];
+        v.colour = XColor{};
         // A failed value colour is not fatal: the fill gets whatever pixel the colour holds.
-        XParseColor(display, colormap1, v.colourString, v.colour);
-        XAllocColor(display, colormap1, v.colour);
-        foreground1 = v.colour->pixel;
-        XSetBackground(display, *v.context, background);
-        XSetForeground(display, *v.context, foreground1);
-        XSetFunction(display, *v.context, GXcopy);
+        XParseColor(display, colormap1, v.colourString, &v.colour);
+        XAllocColor(display, colormap1, &v.colour);
+        XSetBackground(display, v.context, background);
+        XSetForeground(display, v.context, v.colour.pixel);
+        XSetFunction(display, v.context, GXcopy);
     }
-
-    XSelectInput(display, window, inputMask);
-    XMapRaised(display, window);
-    resetView();
-    setSubWin();
-    // Nothing may be drawn before the window is on the screen.
-    awaitFirstExpose(display, window, &event);
-    XWindowAttributes attributes;
-    XGetWindowAttributes(display, window, &attributes);
-    xPixels = attributes.width;
-    yPixels = attributes.height;
 }
 
 Windex::~Windex() {
     if (!display)
         return;
+    if (font)
+        XFreeFontInfo(nullptr, font, 1);
+    font = nullptr;
     XFreeGC(display, gc);
     // The value and bold contexts are shared globals; free them with the window
     // that made them so that a second window starts from fresh ones.
-    for (const ValueColour &v : valueColours) {
-        XFreeGC(display, *v.context);
-        *v.context = nullptr;
+    for (ValueStyle &v : valueStyles) {
+        XFreeGC(display, v.context);
+        v.context = nullptr;
     }
     XFreeGC(display, gc_BOLD);
     gc_BOLD = nullptr;
@@ -317,7 +317,7 @@ void Windex::resetView() {
 
 void Windex::reviseView(int xa, int ya, int xb, int yb) {
     // Without a window (or with one of no size) there are no pixels to map from.
-    if (xPixels == 0 || yPixels == 0)
+    if (xPixels == 0 || viewPixelsY() <= 0)
         return;
     const float spanX = static_cast<float>(int64_t{viewXe} - viewXs);
     const float spanY = static_cast<float>(int64_t{viewYe} - viewYs);
@@ -325,8 +325,10 @@ void Windex::reviseView(int xa, int ya, int xb, int yb) {
         return truncToInt(static_cast<float>(start) +
                           span * static_cast<float>(pixel) / static_cast<float>(pixels));
     };
-    setView(corner(viewXs, spanX, xa, xPixels), corner(viewYs, spanY, ya, yPixels),
-            corner(viewXs, spanX, xb, xPixels), corner(viewYs, spanY, yb, yPixels));
+    // Pixels are counted from the top of the schematic, below the band.
+    const int rows = viewPixelsY();
+    setView(corner(viewXs, spanX, xa, xPixels), corner(viewYs, spanY, ya - bandPixels, rows),
+            corner(viewXs, spanX, xb, xPixels), corner(viewYs, spanY, yb - bandPixels, rows));
 }
 
 void Windex::showView() const {
@@ -337,13 +339,13 @@ int Windex::xScale(int x) const {
     return scaled(int64_t{x} - viewXs, int64_t{viewXe} - viewXs, xPixels);
 }
 int Windex::yScale(int y) const {
-    return scaled(int64_t{y} - viewYs, int64_t{viewYe} - viewYs, yPixels);
+    return bandPixels + scaled(int64_t{y} - viewYs, int64_t{viewYe} - viewYs, viewPixelsY());
 }
 int Windex::wScale(int w) const {
     return scaled(w, int64_t{viewXe} - viewXs, xPixels);
 }
 int Windex::hScale(int h) const {
-    return scaled(h, int64_t{viewYe} - viewYs, yPixels);
+    return scaled(h, int64_t{viewYe} - viewYs, viewPixelsY());
 }
 
 void Windex::clear() {
@@ -413,32 +415,31 @@ void Windex::drawFilledRectangle(int xs, int ys, int w, int h) {
     if (display)
         fillWith(*this, gc, xs, ys, w, h);
 }
+void Windex::drawValueFill(SignalValue v, int xs, int ys, int w, int h) {
+    if (display && isSignalValue(v))
+        fillWith(*this, valueStyles[v].context, xs, ys, w, h);
+}
 void Windex::drawFilledRectangle_ONE(int xs, int ys, int w, int h) {
-    if (display)
-        fillWith(*this, gc_ONE, xs, ys, w, h);
+    drawValueFill(ONE, xs, ys, w, h);
 }
 void Windex::drawFilledRectangle_ZERO(int xs, int ys, int w, int h) {
-    if (display)
-        fillWith(*this, gc_ZERO, xs, ys, w, h);
+    drawValueFill(ZERO, xs, ys, w, h);
 }
 void Windex::drawFilledRectangle_UNINITIALIZED(int xs, int ys, int w, int h) {
-    if (display)
-        fillWith(*this, gc_UNINITIALIZED, xs, ys, w, h);
+    drawValueFill(UNINITIALIZED, xs, ys, w, h);
 }
 void Windex::drawFilledRectangle_XXX(int xs, int ys, int w, int h) {
-    if (display)
-        fillWith(*this, gc_XXX, xs, ys, w, h);
+    drawValueFill(XXX, xs, ys, w, h);
 }
 void Windex::drawFilledRectangle_HIZ(int xs, int ys, int w, int h) {
-    if (display)
-        fillWith(*this, gc_HIZ, xs, ys, w, h);
+    drawValueFill(HIZ, xs, ys, w, h);
 }
 
 void Windex::drawFilledCircle(int xs, int ys, int w, int h, int angle1, int angle2) {
     if (!display)
         return;
     rectWith(*this, xs, ys, w, h, [&](int x, int y, int pw, int ph) {
-        XFillArc(display, window, gc_ZERO, x, y, pw, ph, angle1, angle2);
+        XFillArc(display, window, valueStyles[ZERO].context, x, y, pw, ph, angle1, angle2);
     });
 }
 
@@ -455,13 +456,80 @@ void Windex::buttonPoint(int x, int y) {
         XDrawImageString(display, window, gc, x, y, "X", 1);
 }
 
+void Windex::drawTextWithin(int x, int y, const char *s, int limit) {
+    if (!display || !s)
+        return;
+    const int width = charWidth();
+    const int room = xScale(limit) - xScale(x);
+    const size_t length = std::strlen(s);
+    if (width <= 0 || static_cast<size_t>(std::max(room, 0) / width) >= length) {
+        drawText(x, y, s);
+        return;
+    }
+    const std::string fits(s, static_cast<size_t>(std::max(room, 0) / width));
+    if (!fits.empty())
+        drawText(x, y, fits.c_str());
+}
+
+void Windex::drawPixelText(int x, int y, const std::string &s) {
+    if (display && !s.empty() && inProtocolRange(x, y))
+        XDrawImageString(display, window, gc, x, y, s.data(), static_cast<int>(s.size()));
+}
+
+void Windex::drawPixelSwatch(SignalValue v, int x, int y, int w, int h) {
+    if (!display || !isSignalValue(v))
+        return;
+    XFillRectangle(display, window, valueStyles[v].context, x, y, static_cast<unsigned>(w),
+                   static_cast<unsigned>(h));
+    XDrawRectangle(display, window, gc, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+}
+
+int Windex::charWidth() const {
+    return font ? font->max_bounds.width : 0;
+}
+int Windex::fontAscent() const {
+    return font ? font->ascent : 0;
+}
+int Windex::fontDescent() const {
+    return font ? font->descent : 0;
+}
+
+int Windex::bandHeight() const {
+    return fontAscent() + fontDescent() + 6;
+}
+
+void Windex::setBand(int pixels) {
+    bandPixels = std::clamp(pixels, 0, std::max(yPixels - 1, 0));
+}
+
 void Windex::drawTimeAndQueue(unsigned long t, int q, int s) {
     if (!display)
         return;
     // The trailing blanks overwrite the tail of a longer previous line.
     const std::string line =
         "T=" + std::to_string(t) + " Q=" + std::to_string(q) + " S=" + std::to_string(s) + "        ";
-    const int x = static_cast<int>(viewXs + (int64_t{viewXe} - viewXs) / 32);
-    const int y = static_cast<int>(viewYs + (int64_t{viewYe} - viewYs) / 32);
-    drawText(x, y, line.c_str());
+    // In the band above the schematic, where it covers no label.
+    statusLine = line;
+    drawPixelText(4, 3 + fontAscent(), line);
+}
+
+void Windex::zoomAround(int x, int y, double factor) {
+    const int rows = viewPixelsY();
+    if (xPixels <= 0 || rows <= 0 || !(factor > 0))
+        return;
+    const double spanX = static_cast<double>(int64_t{viewXe} - viewXs);
+    const double spanY = static_cast<double>(int64_t{viewYe} - viewYs);
+    const double newX = spanX * factor, newY = spanY * factor;
+    if (std::fabs(newX) >= schematicExtent || std::fabs(newY) >= schematicExtent) {
+        resetView();
+        return;
+    }
+    // A view narrower than a few units has no pixels to spread over.
+    if (std::fabs(newX) < 16 || std::fabs(newY) < 16)
+        return;
+    const double fx = static_cast<double>(x) / xPixels, fy = static_cast<double>(y - bandPixels) / rows;
+    const double pointX = viewXs + spanX * fx, pointY = viewYs + spanY * fy;
+    const double xs = pointX - newX * fx, ys = pointY - newY * fy;
+    setView(static_cast<int>(std::lround(xs)), static_cast<int>(std::lround(ys)),
+            static_cast<int>(std::lround(xs + newX)), static_cast<int>(std::lround(ys + newY)));
 }

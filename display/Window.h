@@ -7,6 +7,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <string>
+
+#include "core/Signal.h"
+#include "display/Palette.h"
 #include "display/SchExtent.h"
 
 class Windex {
@@ -33,8 +37,10 @@ public:
     int subWinYs = 0;
     int subWinXe = 0;
     int subWinYe = 0;
-    XRectangle clips[16]{}; // exposed areas gathered for one clipped redraw
-    int numClips = 0;
+    int numClips = 0; // Expose events of the present series, repainted at its end
+    // Pixels at the top of the window kept for the status line and the
+    // legend while either is shown; the schematic is mapped below them.
+    int bandPixels = 0;
 
     // Opens the display (unless -X), creates the window titled labelString
     // followed by the -W label, its colours, cursors and contexts, maps it and
@@ -75,6 +81,9 @@ public:
     // Angles in X units of 1/64 degree, passed unscaled.
     void drawCircle(int xs, int ys, int w, int h, int angle1, int angle2);
     void drawFilledRectangle(int xs, int ys, int w, int h);
+    // Filled with the colour of value v (nothing for a value out of range).
+    void drawValueFill(SignalValue v, int xs, int ys, int w, int h);
+    // The five fills the component code names, one per value.
     void drawFilledRectangle_ONE(int xs, int ys, int w, int h);
     void drawFilledRectangle_ZERO(int xs, int ys, int w, int h);
     void drawFilledRectangle_UNINITIALIZED(int xs, int ys, int w, int h);
@@ -84,16 +93,42 @@ public:
     void drawFilledCircle(int xs, int ys, int w, int h, int angle1, int angle2);
     // (x, y) is the start of the baseline; the text cell background is painted.
     void drawText(int x, int y, const char *s);
+    // As drawText, but only the characters that end left of schematic x
+    // limit: a label does not run into its neighbour's tile.
+    void drawTextWithin(int x, int y, const char *s, int limit);
+    // Text at window pixel (x, y), the start of the baseline, unscaled.
+    void drawPixelText(int x, int y, const std::string &s);
+    // A value-coloured box with a foreground outline at window pixels, unscaled.
+    void drawPixelSwatch(SignalValue v, int x, int y, int w, int h);
+    // The default font's character width, ascent and descent in pixels
+    // (fixed-width; 0 without a display).
+    int charWidth() const;
+    int fontAscent() const;
+    int fontDescent() const;
     // An "X" at window pixel (x, y), unscaled.
     void buttonPoint(int x, int y);
-    // The status line "T=t Q=q S=s" and eight blanks near the top-left corner.
+    // The status line "T=t Q=q S=s" and eight blanks at the top-left corner,
+    // in the band above the schematic while the status line is shown.
     void drawTimeAndQueue(unsigned long t, int q, int s);
+    // The height the top band needs for one line of text.
+    int bandHeight() const;
+    // Sets the top band's height (0: none); the caller repaints.
+    void setBand(int pixels);
+    // The window height the schematic is mapped onto (below the band).
+    int viewPixelsY() const { return yPixels - bandPixels; }
+    // Zooms by factor (below 1: in) keeping the schematic point under window
+    // pixel (x, y) where it is; zooming out stops at the whole schematic.
+    void zoomAround(int x, int y, double factor);
 
     // --- Events and the zoom rectangle (window events unit) ---
     // Reads one event without blocking and encodes it; handles Expose inside.
     void checkEvent(int &eventType, int &keyChar);
-    // Full redraw of the schematic in this window.
+    // Full redraw of the schematic in this window, with the band above it.
     void repaint();
+    // What the band shows: the status line (F6) and the legend (Control-k).
+    void drawBand();
+    // The status line last drawn, drawn again by a repaint while shown.
+    std::string statusLine;
     // Draws the zoom rectangle by XOR: drawing it twice removes it.
     void drawSubWindow();
     // The grab zone (0-9) of a window pixel; also sets the cursor for it.
@@ -107,6 +142,15 @@ public:
     void setSubWin();
     // Moves or resizes the zoom rectangle by a pointer movement in grab zone state.
     void adjustSubWindow(int state, int xn, int yn, int xo, int yo);
+
+private:
+    XFontStruct *font = nullptr; // the default context's font, for text widths
+
+    // The parts of construction: the base colours (exits on failure), the
+    // window with its cursors and properties, and the drawing contexts.
+    void allocateBaseColours();
+    void createWindow(const char *labelString);
+    void createContexts();
 };
 
 // Installed as Xlib's error and I/O error handlers: end the run quietly.
@@ -114,13 +158,18 @@ int catchError(Display *, XErrorEvent *);
 int catchIOError(Display *);
 
 // Window-wide drawing state shared by the one window.
-extern GC gc_ONE, gc_ZERO, gc_UNINITIALIZED, gc_XXX, gc_HIZ; // value fills
-extern GC gc_BOLD;                                           // foreground, line width 2
+// The fill of one signal value: its colour as an X colour string, the colour
+// allocated for it and the context that fills with it.
+struct ValueStyle {
+    const char *colourString;
+    XColor colour;
+    GC context;
+};
+// Indexed by SignalValue: ZERO, UNINITIALIZED, XXX, HIZ, ONE.  The colour
+// strings are the palette's (display/Palette.h) when the window is made.
+extern ValueStyle valueStyles[numberOfSignalValues];
+extern GC gc_BOLD; // foreground, line width 2
 extern Colormap colormap1;
-extern XColor color_ONE, color_ZERO, color_UNINITIALIZED, color_XXX, color_HIZ;
-extern unsigned long foreground1;
-extern char bar_color_ONE[8], bar_color_ZERO[8], bar_color_UNINITIALIZED[8], bar_color_XXX[8],
-    bar_color_HIZ[8];
 
 // Allocates the colour with the given 16-bit channels in map and returns its
 // pixel; on failure writes "Can't Alloc <role> Pixel" and a blank line to

@@ -10,7 +10,9 @@
 #include <iterator>
 
 #include "core/Ph2.h"
+#include "core/cmdLine.h"
 #include "display/FandCOp.h"
+#include "display/Legend.h"
 #include "display/Ph5.h"
 #include "display/Window.h"
 
@@ -31,12 +33,17 @@ struct ControlKey {
     int functionCode;
 };
 const ControlKey controlKeys[] = {
-    {1, 27},  // Control-a: least detail
-    {12, 31}, // Control-l: redraw
-    {13, 35}, // Control-m, Return: more detail
-    {14, 29}, // Control-n: less detail
-    {26, 33}, // Control-z: most detail
+    {1, 27},           // Control-a: least detail
+    {12, 31},          // Control-l: redraw
+    {13, 35},          // Control-m, Return: more detail
+    {14, 29},          // Control-n: less detail
+    {26, 33},          // Control-z: most detail
+    {22, readoutCode}, // Control-v: value readout beside the eight-value panes
+    {11, legendCode},  // Control-k: legend of the value colours
 };
+
+// How far one step of the mouse wheel zooms: in to 80 % of the view, out by its inverse.
+constexpr double wheelZoom = 0.8;
 
 Windex &displayWindow() {
     return *phaseFive->windexPointer;
@@ -103,6 +110,7 @@ void pressButton(int button, int x, int y) {
             w.subWinToViewWin();
             w.clear();
             drawSchematicAndPanes(false);
+            w.drawBand();
             w.drawSubWindow();
         } else {
             w.resetView();
@@ -114,12 +122,20 @@ void pressButton(int button, int x, int y) {
             w.resetView();
             w.clear();
             drawSchematicAndPanes(false);
+            w.drawBand();
             w.setSubWin();
             w.drawSubWindow();
         } else {
             w.reviseView(viewXlast, viewYlast, x, y);
             w.repaint();
         }
+        break;
+    case 4: // the wheel: zoom in or out around the pointer
+    case 5:
+        w.zoomAround(x, y, button == 4 ? wheelZoom : 1 / wheelZoom);
+        if (rectangleMode)
+            w.setSubWin();
+        w.repaint();
         break;
     default:
         break;
@@ -204,38 +220,41 @@ void Windex::checkEvent(int &eventType, int &keyChar) {
         eventType = buttonMotion;
         keyChar = pointerCode(0, event.xmotion.x, event.xmotion.y);
         break;
-    case Expose: {
-        // Exposed areas are gathered and redrawn clipped at the end of a
-        // series (or when the list is full); every Expose also repaints.
-        const XExposeEvent &e = event.xexpose;
-        clips[numClips++] =
-            XRectangle{static_cast<short>(e.x), static_cast<short>(e.y), static_cast<unsigned short>(e.width),
-                       static_cast<unsigned short>(e.height)};
-        if (e.count == 0 || numClips == 16) {
-            XSetClipRectangles(display, gc, 0, 0, clips, numClips, Unsorted);
-            drawSchematicAndPanes(phaseFive->newWindowingMode && phaseFive->interconnectFlag);
-            drawSubWindow();
-            XSetClipMask(display, gc, None);
+    case Expose:
+        // A series of Exposes (count down to 0) is answered by one repaint of
+        // the whole window, at its size of the moment.
+        ++numClips;
+        if (event.xexpose.count == 0) {
             numClips = 0;
             XWindowAttributes attributes;
             XGetWindowAttributes(display, window, &attributes);
             xPixels = attributes.width;
             yPixels = attributes.height;
+            repaint();
         }
-        repaint();
         break;
-    }
     default:
         break;
     }
 }
 
 void Windex::repaint() {
+    // The band follows its flags also before the first drawing (-F 6), so
+    // that the first drawing is already placed below it.
+    setBand(displayTimeFlag || phaseFive->legendFlag ? bandHeight() : 0);
     if (!phaseFive->schematicTiled)
         return;
     clear();
     drawSchematicAndPanes(phaseFive->interconnectFlag);
+    drawBand();
     drawSubWindow();
+}
+
+void Windex::drawBand() {
+    if (displayTimeFlag && !statusLine.empty())
+        drawPixelText(4, 3 + fontAscent(), statusLine);
+    if (phaseFive->legendFlag)
+        drawLegend(*this);
 }
 
 void pressCharacterKey(int character) {

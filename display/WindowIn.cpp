@@ -90,10 +90,10 @@ void Windex::adjustSubWindow(int state, int xn, int yn, int xo, int yo) {
     if (moving.xs)
         subWinXs = movedEdge(subWinXs, xSpan, dx, xPixels);
     if (moving.ys)
-        subWinYs = movedEdge(subWinYs, ySpan, dy, yPixels);
+        subWinYs = movedEdge(subWinYs, ySpan, dy, viewPixelsY());
     if (moving.xe)
         subWinXe = movedEdge(subWinXe, xSpan, dx, xPixels);
     if (moving.ye)
-        subWinYe = movedEdge(subWinYe, ySpan, dy, yPixels);
+        subWinYe = movedEdge(subWinYe, ySpan, dy, viewPixelsY());
     drawSubWindow();
 }

@@ -247,7 +247,8 @@ TEST(CommandLine, HelpEndsTheProcessWithStatusZero) {
     EXPECT_EXIT(
         commandLine(3, argv), ::testing::ExitedWithCode(0),
         "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n"
-        " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n$");
+        " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n"
+        "  -P          high-contrast value colours \\(for projectors\\)\n$");
 }
 
 // Runs commandLine on "norvale" followed by words, its messages left on

@@ -1,0 +1,59 @@
+// The legend of the value colours and the pane readout.
+#include "display/Legend.h"
+
+#include "display/Palette.h"
+#include "display/Window.h"
+
+namespace {
+
+// The legend's order: the two levels first, then the three others.
+const SignalValue legendOrder[] = {ZERO, ONE, UNINITIALIZED, XXX, HIZ};
+
+// Pixels between a pane and its readout, and between legend entries.
+constexpr int readoutGap = 2;
+constexpr int legendGap = 10;
+
+} // namespace
+
+void drawLegend(Windex &w) {
+    const int size = w.fontAscent();
+    const int cw = w.charWidth();
+    int width = 0;
+    for (const SignalValue v : legendOrder)
+        width += size + 4 + cw * static_cast<int>(std::string(legendName[v]).size()) + legendGap;
+    int x = w.xPixels - width;
+    const int baseline = 3 + w.fontAscent();
+    for (const SignalValue v : legendOrder) {
+        w.drawPixelSwatch(v, x, baseline - size + 1, size, size - 1);
+        x += size + 4;
+        const std::string name = legendName[v];
+        w.drawPixelText(x, baseline, name);
+        x += cw * static_cast<int>(name.size()) + legendGap;
+    }
+}
+
+std::string hexReadout(const SignalValue *bits, int n) {
+    static const char hexDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (int nibble = 0; nibble + 4 <= n; nibble += 4) {
+        unsigned value = 0;
+        bool anyX = false, anyU = false, anyZ = false;
+        for (int k = nibble; k < nibble + 4; ++k) {
+            value = value << 1 | (bits[k] == ONE ? 1u : 0u);
+            anyX = anyX || bits[k] == XXX;
+            anyU = anyU || bits[k] == UNINITIALIZED;
+            anyZ = anyZ || bits[k] == HIZ || !isSignalValue(bits[k]);
+        }
+        text += anyX ? 'X' : anyU ? 'U' : anyZ ? 'Z' : hexDigits[value];
+    }
+    return text;
+}
+
+ReadoutPlace readoutPlace(int x, int y, int w, int h, bool wide, int characters, int charWidth, int ascent,
+                          int descent) {
+    const int textW = characters * charWidth, textH = ascent + descent;
+    if (wide) // right of the pane, centred on its height
+        return {x + w + readoutGap, y + (h - textH) / 2 + ascent, textW, textH};
+    // below the pane, centred on its width
+    return {x + (w - textW) / 2, y + h + readoutGap + ascent, textW, textH};
+}
