@@ -36,6 +36,7 @@ std::string keyScriptOption;
 int summaryFlag;
 std::string vcdFileName;
 int vcdAllSignals;
+std::vector<std::string> romFileOptions;
 
 namespace {
 
@@ -83,7 +84,10 @@ const char *const helpText = "Command line options:\n"
                              "   for example:  -k '1,1,0*72'\n"
                              "  -s          a line per probe with its present value when the run ends\n"
                              "  -V <file>   a Value Change Dump of the probed signals to file\n"
-                             "  -A          with -V: every signal of the circuit\n";
+                             "  -A          with -V: every signal of the circuit\n"
+                             " ROM contents from files\n"
+                             "  -R <rom>=<file>  load the ROM at that position from file (may be repeated)\n"
+                             "   for example:  -R eo-hr.aa.aa=examples/sum.asm\n";
 
 const int numberOfRunTimeFlags = 16;
 
@@ -259,7 +263,7 @@ void setZoom(int argc, char **argv) {
 
 void commandLine(int argc, char **argv) {
     int c;
-    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:sT:tu:V:W:Xz:")) != -1) {
+    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:R:sT:tu:V:W:Xz:")) != -1) {
         switch (c) {
         case 'A':
             vcdAllSignals = 1;
@@ -297,6 +301,9 @@ void commandLine(int argc, char **argv) {
             break;
         case 'p':
             setRunTimeFlag(argc, argv, 'p', profRunTimeFlag, numberOfProfRunTimeFlags);
+            break;
+        case 'R':
+            romFileOptions.push_back(norvale::optarg);
             break;
         case 's':
             summaryFlag = 1;
@@ -343,5 +350,6 @@ void resetOptions() {
     keyScriptOption.clear();
     summaryFlag = vcdAllSignals = 0;
     vcdFileName.clear();
+    romFileOptions.clear();
     norvale::resetGetopt();
 }

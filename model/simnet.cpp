@@ -1,11 +1,14 @@
 // The circuit linked with the program: the computer, its two keyboard
 // switches ('0' the clock, '1' the reset) and the probes that show its
 // registers, buses, microinstruction and memory lines.
+#include "components/RomFiles.h"
 #include "components/ssiPh1.h"
 #include "core/Schmtc.h"
 #include "core/Signal.h"
 #include "core/Sim.h"
+#include "model/Assembler.h"
 #include "model/Computer.h"
+#include "model/MicroTable.h"
 
 namespace {
 
@@ -116,4 +119,10 @@ void simnet() {
     Probe(top("mc-md"), READ, "RD");
     showWord({CommOut, "na-oe", "CPUWrData[1]", "nd-oh", "CPUWrData[2]"});
     showWord({DataBus, "qa-re", "DataBus[1]", "qd-rh", "DataBus[2]"});
+
+    // Option -R: assembly for the program ROM, microprogram tables for the
+    // control store; the summary names the instruction at PC (R0).
+    addRomFileKind({".asm", assembleProgram, describeProgramCounter});
+    addRomFileKind({".mic", readMicroprogram, nullptr});
+    setProgramCounter(R0);
 }
