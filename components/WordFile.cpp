@@ -1,6 +1,7 @@
 // Word files and the checks every ROM file kind shares.
 #include "components/WordFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 #include <sstream>
@@ -54,27 +55,29 @@ std::optional<uint64_t> hexNumber(const std::string &text, std::string &reason) 
     return value;
 }
 
-RomImageBuilder::RomImageBuilder(std::string fileName, RomShape shape)
-    : file(std::move(fileName)), romShape(shape), givenOnLine(shape.words > 0 ? shape.words : 0, 0) {
+RomImageBuilder::RomImageBuilder(std::string fileName, RomShape shape, bool hexAddresses)
+    : file(std::move(fileName)), romShape(shape), hex(hexAddresses),
+      givenOnLine(shape.words > 0 ? shape.words : 0, 0) {
     contents.words.assign(givenOnLine.size(), 0);
 }
 
 void RomImageBuilder::error(int line, const std::string &reason) {
-    contents.errors.push_back(file + ":" + std::to_string(line) + ": " + reason);
+    errors.emplace_back(line, file + ":" + std::to_string(line) + ": " + reason);
 }
 
 void RomImageBuilder::fileError(const std::string &reason) {
-    contents.errors.push_back(file + ": " + reason);
+    errors.emplace_back(0, file + ": " + reason);
 }
 
 void RomImageBuilder::place(int line, uint64_t address, uint64_t value) {
+    const auto addressText = [&](uint64_t a) { return hex ? hexText(a) : std::to_string(a); };
     if (address >= givenOnLine.size()) {
-        error(line, "address " + hexText(address) + " is beyond the last word " +
-                        hexText(givenOnLine.size() - 1));
+        error(line, "address " + addressText(address) + " is beyond the last word " +
+                        addressText(givenOnLine.size() - 1));
         return;
     }
     if (givenOnLine[address] != 0) {
-        error(line, "address " + hexText(address) + " was given a value on line " +
+        error(line, "address " + addressText(address) + " was given a value on line " +
                         std::to_string(givenOnLine[address]));
         return;
     }
@@ -85,6 +88,15 @@ void RomImageBuilder::place(int line, uint64_t address, uint64_t value) {
     }
     givenOnLine[address] = line;
     contents.words[address] = value;
+}
+
+RomContents RomImageBuilder::take() {
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &e : errors)
+        contents.errors.push_back(std::move(e.second));
+    errors.clear();
+    return std::move(contents);
 }
 
 RomContents readWordFile(const std::string &fileName, std::istream &in, RomShape shape) {

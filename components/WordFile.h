@@ -38,7 +38,9 @@ std::optional<uint64_t> hexNumber(const std::string &text, std::string &reason);
 // that every kind of file reports a misplaced word the same way.
 class RomImageBuilder {
 public:
-    RomImageBuilder(std::string fileName, RomShape shape);
+    // Messages write addresses in hexadecimal, or in decimal for files
+    // that write them so.
+    RomImageBuilder(std::string fileName, RomShape shape, bool hexAddresses = true);
 
     // Records "FILE:LINE: reason".
     void error(int line, const std::string &reason);
@@ -49,13 +51,15 @@ public:
     void place(int line, uint64_t address, uint64_t value);
     const RomShape &shape() const { return romShape; }
     const std::string &fileName() const { return file; }
-    bool failed() const { return !contents.errors.empty(); }
-    RomContents take() { return std::move(contents); }
+    // The words, and the errors in the order of their lines.
+    RomContents take();
 
 private:
     std::string file;
     RomShape romShape;
+    bool hex;
     RomContents contents;
+    std::vector<std::pair<int, std::string>> errors; // by line, 0 for the whole file
     std::vector<int> givenOnLine; // 0 where the word was not given
 };
 

@@ -6,9 +6,9 @@
 ;
 ; Run it:   ./run.sh -R eo-hr.aa.aa=examples/sum.asm
 ; then press 1 twice (reset and release) and 0 to step: eight presses of 0
-; make one microinstruction.  The whole sum takes 1,1,0*5248 (656
-; microinstructions); the program then loops on "halt" with AC (R1) = 55
-; (0x0037), read back from the RAM word sum.
+; make one microinstruction.  The whole run takes the key presses
+; 1,1,0*6040 (755 microinstructions); the program then loops on "halt" with
+; AC (R1) = 55 (0x0037), read back from the RAM word sum.
 
         .equ sum 0x40   ; RAM word 0
         .equ i   0x41   ; RAM word 1

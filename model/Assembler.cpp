@@ -61,7 +61,7 @@ std::optional<long long> numberOf(const std::string &text) {
 
 class Assembler {
 public:
-    Assembler(const std::string &fileName, RomShape shape) : image(fileName, shape) {}
+    Assembler(const std::string &fileName, RomShape shape) : image(fileName, shape, false) {}
 
     RomContents run(std::istream &source) {
         if (image.shape().bitsPerWord != 16) {

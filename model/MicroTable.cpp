@@ -75,7 +75,7 @@ std::optional<uint64_t> wordOfFields(RomImageBuilder &image, int line, const std
 } // namespace
 
 RomContents readMicroprogram(const std::string &fileName, std::istream &in, RomShape shape) {
-    RomImageBuilder image(fileName, shape);
+    RomImageBuilder image(fileName, shape, false);
     if (shape.bitsPerWord != 32) {
         image.fileError("a microprogram is for a ROM of 32-bit words, this one has " +
                         std::to_string(shape.bitsPerWord));
@@ -105,6 +105,8 @@ RomContents readMicroprogram(const std::string &fileName, std::istream &in, RomS
         std::string reason;
         if (words.empty())
             image.error(lineNumber, "a microinstruction is missing");
+        else if (words.size() == 1 && microFieldNamed(words[0]))
+            image.error(lineNumber, "field " + words[0] + " needs a value: " + words[0] + "=VALUE");
         else if (words.size() == 1 && words[0].find('=') == std::string::npos) {
             word = hexNumber(words[0], reason);
             if (!word)
