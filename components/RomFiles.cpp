@@ -49,8 +49,8 @@ std::string romList() {
     std::ostringstream list;
     list << "The ROMs are:";
     for (const int c : roms)
-        list << "\n  " << phaseTwo->rcpos[c] << "  " << shapeOf(c).words << " words of " << shapeOf(c).bitsPerWord
-             << " bits";
+        list << "\n  " << phaseTwo->rcpos[c] << "  " << shapeOf(c).words << " words of "
+             << shapeOf(c).bitsPerWord << " bits";
     return list.str();
 }
 
@@ -60,8 +60,8 @@ int romAt(const std::string &position) {
         if (phaseTwo->rcpos[c] == position)
             found.push_back(c);
     if (found.size() != 1)
-        reject((found.empty() ? "no ROM at " : std::to_string(found.size()) + " ROMs at ") + position + ".\n" +
-               romList());
+        reject((found.empty() ? "no ROM at " : std::to_string(found.size()) + " ROMs at ") + position +
+               ".\n" + romList());
     return found[0];
 }
 

@@ -82,8 +82,8 @@ void RomImageBuilder::place(int line, uint64_t address, uint64_t value) {
         return;
     }
     if (romShape.bitsPerWord < 64 && value >> romShape.bitsPerWord != 0) {
-        error(line, "word " + hexText(value) + " is wider than " + std::to_string(romShape.bitsPerWord) +
-                        " bits");
+        error(line,
+              "word " + hexText(value) + " is wider than " + std::to_string(romShape.bitsPerWord) + " bits");
         return;
     }
     givenOnLine[address] = line;
@@ -112,7 +112,8 @@ RomContents readWordFile(const std::string &fileName, std::istream &in, RomShape
         uint64_t address = next;
         const std::string::size_type colon = text.find(':');
         if (colon != std::string::npos) {
-            const std::optional<uint64_t> given = hexNumber(lineWithoutComment(text.substr(0, colon)), reason);
+            const std::optional<uint64_t> given =
+                hexNumber(lineWithoutComment(text.substr(0, colon)), reason);
             if (!given) {
                 image.error(lineNumber, reason);
                 continue;

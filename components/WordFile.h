@@ -60,7 +60,7 @@ private:
     bool hex;
     RomContents contents;
     std::vector<std::pair<int, std::string>> errors; // by line, 0 for the whole file
-    std::vector<int> givenOnLine; // 0 where the word was not given
+    std::vector<int> givenOnLine;                    // 0 where the word was not given
 };
 
 // A word file: one hexadecimal word per line, optionally after a

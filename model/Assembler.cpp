@@ -25,8 +25,7 @@ std::string upper(std::string text) {
 
 bool isLabel(const std::string &text) {
     return !text.empty() && (std::isalpha(static_cast<unsigned char>(text[0])) || text[0] == '_') &&
-           std::all_of(text.begin(), text.end(),
-                       [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
 }
 
 const Instruction *instructionNamed(const std::string &mnemonic) {
@@ -177,7 +176,8 @@ private:
             if (!value)
                 return;
             if (*value < 0 || *value > operandMaximum) {
-                image.error(s.line, "operand " + s.operand + " out of range 0.." + std::to_string(operandMaximum));
+                image.error(s.line,
+                            "operand " + s.operand + " out of range 0.." + std::to_string(operandMaximum));
                 return;
             }
             operand = *value;
@@ -218,7 +218,8 @@ RomContents assembleProgram(const std::string &fileName, std::istream &source, R
 
 std::string disassemble(uint16_t word) {
     const Instruction &i = *instructionNamed(mnemonicByTopBits[word >> 12]);
-    return i.takesOperand ? std::string(i.mnemonic) + " " + std::to_string(word & operandMaximum) : i.mnemonic;
+    return i.takesOperand ? std::string(i.mnemonic) + " " + std::to_string(word & operandMaximum)
+                          : i.mnemonic;
 }
 
 std::string describeProgramCounter(const std::vector<uint64_t> &words, uint64_t pc) {

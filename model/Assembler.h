@@ -13,7 +13,7 @@
 
 struct Instruction {
     const char *mnemonic;
-    uint16_t opcode;  // the word with operand 0
+    uint16_t opcode;   // the word with operand 0
     bool takesOperand; // a 12-bit address in the low bits
 };
 

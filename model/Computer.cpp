@@ -52,7 +52,7 @@ void Computer(const SD &coord, const Signal &Tick, const Signal &Reset, const Si
              R13, R14, R15, ABus, BBus, ALatch, BLatch, AMUX, ALUOut, C, N, Z);
     MIC_Comp(at(coord, "aa"), Reset, N, Z, Phase, branch, mir, MPC);
     Comm(at(coord, "aa"), Phase, fieldOf(mir, MicroField::RD), fieldOf(mir, MicroField::WR),
-         fieldOf(mir, MicroField::MAR), fieldOf(mir, MicroField::MBR), BLatch, DataBus, C, MReq, READ, AddrBus,
-         mbr, CommOut);
+         fieldOf(mir, MicroField::MAR), fieldOf(mir, MicroField::MBR), BLatch, DataBus, C, MReq, READ,
+         AddrBus, mbr, CommOut);
     Memory(at(coord, "aa"), MReq, READ, AddrBus, CommOut, DataBus, ROMTri, RAMEn, RAMRW, RAMTri);
 }

@@ -36,7 +36,8 @@ std::optional<uint64_t> fieldValue(const std::string &text) {
 }
 
 // The word a line's NAME=VALUE fields make, or none after an error.
-std::optional<uint64_t> wordOfFields(RomImageBuilder &image, int line, const std::vector<std::string> &fields) {
+std::optional<uint64_t> wordOfFields(RomImageBuilder &image, int line,
+                                     const std::vector<std::string> &fields) {
     uint64_t word = 0;
     bool given[std::size(microFields)] = {};
     for (const std::string &text : fields) {
@@ -63,8 +64,8 @@ std::optional<uint64_t> wordOfFields(RomImageBuilder &image, int line, const std
             return std::nullopt;
         }
         if (*value > fieldMaximum(*field)) {
-            image.error(line, std::string("field ") + layout.name + " value " + valueText + " out of range 0.." +
-                                  std::to_string(fieldMaximum(*field)));
+            image.error(line, std::string("field ") + layout.name + " value " + valueText +
+                                  " out of range 0.." + std::to_string(fieldMaximum(*field)));
             return std::nullopt;
         }
         word |= fieldBits(*field, static_cast<uint32_t>(*value));

@@ -71,13 +71,15 @@ struct TemporaryFile {
 TEST(RomFiles, LoadsEveryWordInTheRomsByteLayoutAndClearsTheRest) {
     freshHeadlessNetlist();
     const Signal address(2, "A"), word(17, "W");
-    const unsigned char contents[12] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const unsigned char contents[12] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     Rom(SD("rom", nullptr), address, word, 4, 17, contents);
     convertNetlist();
     const TemporaryFile file("rom17.hex", "1: 18001\n3: 0ABCD\n");
     loadRomFiles({"rom=" + file.name});
     const int cind = phaseTwo->numberOfComponents - 1; // the ROM, the only component
-    const std::vector<unsigned char> bytes(phaseTwo->byteParameters[cind], phaseTwo->byteParameters[cind] + 12);
+    const std::vector<unsigned char> bytes(phaseTwo->byteParameters[cind],
+                                           phaseTwo->byteParameters[cind] + 12);
     EXPECT_EQ(bytes, (std::vector<unsigned char>{0, 0, 0, 0x01, 0x80, 0x01, 0, 0, 0, 0x00, 0xAB, 0xCD}));
     resetRomFiles();
 }

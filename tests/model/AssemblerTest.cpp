@@ -26,12 +26,22 @@ TEST(Assembler, EveryInstructionAndDirectiveEncodes) {
         const char *source;
         uint16_t word; // at address 0
     } cases[] = {
-        {"LODD 10", 0x000A},       {"STOD 0x48", 0x1048},      {"ADDD 4095", 0x2FFF},
-        {"JPOS 0", 0x4000},        {"JUMP 0x3F", 0x603F},      {"LODL 3", 0x8003},
-        {"LODR", 0xA000},          {"CALL 63", 0x903F},        {"RETN", 0x5000},
+        {"LODD 10", 0x000A},
+        {"STOD 0x48", 0x1048},
+        {"ADDD 4095", 0x2FFF},
+        {"JPOS 0", 0x4000},
+        {"JUMP 0x3F", 0x603F},
+        {"LODL 3", 0x8003},
+        {"LODR", 0xA000},
+        {"CALL 63", 0x903F},
+        {"RETN", 0x5000},
         {"lodd 1 ; lower case", 0x0001},
-        {".word -1", 0xFFFF},      {".word 65535", 0xFFFF},    {".word -32768", 0x8000},
-        {"x: JUMP x", 0x6000},     {"JUMP end\nend:", 0x6001}, {".equ ram 0x40\nSTOD ram", 0x1040},
+        {".word -1", 0xFFFF},
+        {".word 65535", 0xFFFF},
+        {".word -32768", 0x8000},
+        {"x: JUMP x", 0x6000},
+        {"JUMP end\nend:", 0x6001},
+        {".equ ram 0x40\nSTOD ram", 0x1040},
         {"  # only a comment\n\nLODD 2", 0x0002},
     };
     for (const auto &k : cases) {
@@ -121,7 +131,8 @@ TEST(MicroTable, EveryFieldRefusesAValueBeyondItsBits) {
         const std::string name = f.name, max = std::to_string(fieldMaximum(f.field));
         const std::string tooLarge = std::to_string(fieldMaximum(f.field) + 1);
         EXPECT_EQ(readTable(name + "=" + tooLarge).errors,
-                  std::vector<std::string>{"m.mic:1: field " + name + " value " + tooLarge + " out of range 0.." + max});
+                  std::vector<std::string>{"m.mic:1: field " + name + " value " + tooLarge +
+                                           " out of range 0.." + max});
         EXPECT_EQ(readTable(name + "=" + max).words[0], uint64_t{fieldMaximum(f.field)} << f.low) << name;
     }
     const struct {
