@@ -99,8 +99,8 @@ RomContents RomImageBuilder::take() {
     return std::move(contents);
 }
 
-RomContents readWordFile(const std::string &fileName, std::istream &in, RomShape shape) {
-    RomImageBuilder image(fileName, shape);
+void readWordLines(RomImageBuilder &image, std::istream &in, const LineReader &address,
+                   const LineReader &word) {
     uint64_t next = 0;
     int lineNumber = 0;
     for (std::string line; std::getline(in, line);) {
@@ -108,31 +108,36 @@ RomContents readWordFile(const std::string &fileName, std::istream &in, RomShape
         std::string text = lineWithoutComment(line);
         if (text.empty())
             continue;
-        std::string reason;
-        uint64_t address = next;
+        std::optional<uint64_t> at = next;
         const std::string::size_type colon = text.find(':');
         if (colon != std::string::npos) {
-            const std::optional<uint64_t> given =
-                hexNumber(lineWithoutComment(text.substr(0, colon)), reason);
-            if (!given) {
-                image.error(lineNumber, reason);
-                continue;
-            }
-            address = *given;
+            at = address(lineNumber, lineWithoutComment(text.substr(0, colon)));
             text = text.substr(colon + 1);
         }
-        const std::vector<std::string> words = wordsOf(text);
-        if (words.size() != 1) {
-            image.error(lineNumber, words.empty() ? "a word is missing" : "more than one word on a line");
+        const std::optional<uint64_t> value = at ? word(lineNumber, lineWithoutComment(text)) : std::nullopt;
+        if (!value)
             continue;
-        }
-        const std::optional<uint64_t> value = hexNumber(words[0], reason);
-        if (!value) {
-            image.error(lineNumber, reason);
-            continue;
-        }
-        image.place(lineNumber, address, *value);
-        next = address + 1;
+        image.place(lineNumber, *at, *value);
+        next = *at + 1;
     }
+}
+
+RomContents readWordFile(const std::string &fileName, std::istream &in, RomShape shape) {
+    RomImageBuilder image(fileName, shape);
+    const auto hex = [&](int line, const std::string &text) {
+        std::string reason;
+        const std::optional<uint64_t> value = hexNumber(text, reason);
+        if (!value)
+            image.error(line, reason);
+        return value;
+    };
+    const auto oneWord = [&](int line, const std::string &text) -> std::optional<uint64_t> {
+        const std::vector<std::string> words = wordsOf(text);
+        if (words.size() == 1)
+            return hex(line, words[0]);
+        image.error(line, words.empty() ? "a word is missing" : "more than one word on a line");
+        return std::nullopt;
+    };
+    readWordLines(image, in, hex, oneWord);
     return image.take();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -62,6 +63,14 @@ private:
     std::vector<std::pair<int, std::string>> errors; // by line, 0 for the whole file
     std::vector<int> givenOnLine;                    // 0 where the word was not given
 };
+
+// Reads a file of one word a line: comments and blank lines are skipped; an
+// "ADDRESS:" prefix is read by address, the rest of the line by word (each
+// returns none after reporting its error), and the word is placed at the
+// address, or at the one after the previous word's (word 0 first).
+using LineReader = std::function<std::optional<uint64_t>(int line, const std::string &text)>;
+void readWordLines(RomImageBuilder &image, std::istream &in, const LineReader &address,
+                   const LineReader &word);
 
 // A word file: one hexadecimal word per line, optionally after a
 // hexadecimal "ADDRESS:"; a line without an address takes the one after

@@ -82,42 +82,27 @@ RomContents readMicroprogram(const std::string &fileName, std::istream &in, RomS
                         std::to_string(shape.bitsPerWord));
         return image.take();
     }
-    uint64_t next = 0;
-    int lineNumber = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++lineNumber;
-        std::string text = lineWithoutComment(line);
-        if (text.empty())
-            continue;
-        uint64_t address = next;
-        const std::string::size_type colon = text.find(':');
-        if (colon != std::string::npos) {
-            const std::string addressText = lineWithoutComment(text.substr(0, colon));
-            const std::optional<uint64_t> given = fieldValue(addressText);
-            if (!given) {
-                image.error(lineNumber, "'" + addressText + "' is not an address");
-                continue;
-            }
-            address = *given;
-            text = text.substr(colon + 1);
-        }
+    const auto address = [&](int line, const std::string &text) {
+        const std::optional<uint64_t> value = fieldValue(text);
+        if (!value)
+            image.error(line, "'" + text + "' is not an address");
+        return value;
+    };
+    const auto microinstruction = [&](int line, const std::string &text) -> std::optional<uint64_t> {
         const std::vector<std::string> words = wordsOf(text);
-        std::optional<uint64_t> word;
         std::string reason;
         if (words.empty())
-            image.error(lineNumber, "a microinstruction is missing");
+            image.error(line, "a microinstruction is missing");
         else if (words.size() == 1 && microFieldNamed(words[0]))
-            image.error(lineNumber, "field " + words[0] + " needs a value: " + words[0] + "=VALUE");
-        else if (words.size() == 1 && words[0].find('=') == std::string::npos) {
-            word = hexNumber(words[0], reason);
-            if (!word)
-                image.error(lineNumber, reason);
-        } else
-            word = wordOfFields(image, lineNumber, words);
-        if (!word)
-            continue;
-        image.place(lineNumber, address, *word);
-        next = address + 1;
-    }
+            image.error(line, "field " + words[0] + " needs a value: " + words[0] + "=VALUE");
+        else if (words.size() > 1 || words[0].find('=') != std::string::npos)
+            return wordOfFields(image, line, words);
+        else if (const std::optional<uint64_t> word = hexNumber(words[0], reason))
+            return word;
+        else
+            image.error(line, reason);
+        return std::nullopt;
+    };
+    readWordLines(image, in, address, microinstruction);
     return image.take();
 }
