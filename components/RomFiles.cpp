@@ -2,6 +2,7 @@
 #include "components/RomFiles.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -65,8 +66,13 @@ int romAt(const std::string &position) {
     return found[0];
 }
 
+// Whether text ends in end, in upper or lower case alike (sum.ASM is assembly too).
 bool endsWith(const std::string &text, const std::string &end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           std::equal(end.begin(), end.end(), text.end() - end.size(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
 }
 
 // The kind the file name's extension selects; null for a word file.
@@ -100,6 +106,7 @@ void setProgramCounter(const Signal &pc) {
 }
 
 void loadRomFiles(const std::vector<std::string> &requests) {
+    programs.clear();
     std::vector<int> loaded;
     for (const std::string &request : requests) {
         const std::string::size_type equals = request.find('=');
