@@ -21,7 +21,7 @@ std::vector<int> programCounter; // serial numbers, bit 0 first
 struct LoadedProgram {
     std::string position;
     std::vector<uint64_t> words;
-    const RomFileKind *kind;
+    std::string (*describe)(const std::vector<uint64_t> &words, uint64_t pc);
 };
 std::vector<LoadedProgram> programs;
 
@@ -130,7 +130,7 @@ void loadRomFiles(const std::vector<std::string> &requests) {
         }
         writeWords(cind, contents.words);
         if (kind && kind->describe)
-            programs.push_back({position, contents.words, kind});
+            programs.push_back({position, contents.words, kind->describe});
     }
 }
 
@@ -153,7 +153,7 @@ void writeRomSummary(std::ostream &out) {
         }
         std::ostringstream hex;
         hex << "0x" << std::uppercase << std::hex << pc;
-        out << hex.str() << ", " << p.kind->describe(p.words, pc) << "\n";
+        out << hex.str() << ", " << p.describe(p.words, pc) << "\n";
     }
     out.flush();
 }
