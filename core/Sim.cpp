@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "components/ProbeSummary.h"
+#include "components/RomFiles.h"
 #include "core/CircuitChecks.h"
 #include "core/KeyScript.h"
 #include "core/Ph1.h"
@@ -86,11 +87,14 @@ void Sim(int argc, char **argv, void (*build)()) {
     openValueChangeDump();
     build();
     convertCapturedNetlist();
+    loadRomFiles(romFileOptions); // a malformed file ends the program before the run
 
     if (!earlyExitFlag) {
         phaseFour->run();
-        if (summaryFlag)
+        if (summaryFlag) {
             writeProbeSummary(std::cout);
+            writeRomSummary(std::cout);
+        }
     }
     closeValueChangeDump();
 

@@ -37,6 +37,7 @@ int summaryFlag;
 std::string vcdFileName;
 int vcdAllSignals;
 int highContrastFlag;
+std::vector<std::string> romFileOptions;
 
 namespace {
 
@@ -85,7 +86,10 @@ const char *const helpText = "Command line options:\n"
                              "  -s          a line per probe with its present value when the run ends\n"
                              "  -V <file>   a Value Change Dump of the probed signals to file\n"
                              "  -A          with -V: every signal of the circuit\n"
-                             "  -P          high-contrast value colours (for projectors)\n";
+                             "  -P          high-contrast value colours (for projectors)\n"
+                             " ROM contents from files\n"
+                             "  -R <rom>=<file>  load the ROM at that position from file (may be repeated)\n"
+                             "   for example:  -R eo-hr.aa.aa=examples/sum.asm\n";
 
 const int numberOfRunTimeFlags = 16;
 
@@ -261,7 +265,7 @@ void setZoom(int argc, char **argv) {
 
 void commandLine(int argc, char **argv) {
     int c;
-    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:PsT:tu:V:W:Xz:")) != -1) {
+    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:PR:sT:tu:V:W:Xz:")) != -1) {
         switch (c) {
         case 'A':
             vcdAllSignals = 1;
@@ -302,6 +306,9 @@ void commandLine(int argc, char **argv) {
             break;
         case 'P':
             highContrastFlag = 1;
+            break;
+        case 'R':
+            romFileOptions.push_back(norvale::optarg);
             break;
         case 's':
             summaryFlag = 1;
@@ -348,5 +355,6 @@ void resetOptions() {
     keyScriptOption.clear();
     summaryFlag = vcdAllSignals = highContrastFlag = 0;
     vcdFileName.clear();
+    romFileOptions.clear();
     norvale::resetGetopt();
 }

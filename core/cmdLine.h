@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 extern char FunctionKeyString[25];
 extern char CursorKeyString[25];
@@ -30,6 +31,8 @@ extern std::string vcdFileName;
 extern int vcdAllSignals;
 // -P: the high-contrast palette of value colours.
 extern int highContrastFlag;
+// -R: each "ROM=FILE" as given, in order (read once the circuit is built).
+extern std::vector<std::string> romFileOptions;
 
 // Parses the options into the globals; ends the process for -h.  Unknown
 // options, missing arguments, too few values, overlong strings and flag numbers

@@ -8,6 +8,7 @@
 #include "model/DataPath.h"
 #include "model/Memory.h"
 #include "model/MicroControl.h"
+#include "model/MicroFields.h"
 #include "model/Wiring.h"
 
 using model::at;
@@ -50,8 +51,8 @@ void Computer(const SD &coord, const Signal &Tick, const Signal &Reset, const Si
     DataPath(at(coord, "aa"), mir, mbr, Phase, Reset, R0, R1, R2, R3, R4, R5, R6, R7, R8, R9, R10, R11, R12,
              R13, R14, R15, ABus, BBus, ALatch, BLatch, AMUX, ALUOut, C, N, Z);
     MIC_Comp(at(coord, "aa"), Reset, N, Z, Phase, branch, mir, MPC);
-    // The microinstruction's memory bits: RD 22, WR 21, MA 23, MB 24.
-    Comm(at(coord, "aa"), Phase, mir[22], mir[21], mir[23], mir[24], BLatch, DataBus, C, MReq, READ, AddrBus,
-         mbr, CommOut);
+    Comm(at(coord, "aa"), Phase, fieldOf(mir, MicroField::RD), fieldOf(mir, MicroField::WR),
+         fieldOf(mir, MicroField::MAR), fieldOf(mir, MicroField::MBR), BLatch, DataBus, C, MReq, READ,
+         AddrBus, mbr, CommOut);
     Memory(at(coord, "aa"), MReq, READ, AddrBus, CommOut, DataBus, ROMTri, RAMEn, RAMRW, RAMTri);
 }

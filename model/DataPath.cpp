@@ -6,6 +6,7 @@
 #include "components/msiPh1.h"
 #include "components/ssiPh1.h"
 #include "model/AluShifter.h"
+#include "model/MicroFields.h"
 #include "model/Wiring.h"
 
 using model::at;
@@ -66,18 +67,18 @@ void DataPath(const SD &coord, const Signal &mir, const Signal &mbr, const Signa
         Register(at(coord, "aa"), One, *inverted[k], C, *plain[k]);
 
     // Write-back: the C field's register while Phase[0] (Ph4) and ENC are ONE.
-    And(at(coord, "aa"), (Phase[0], mir[20]), enableDecoder);
-    Decoder(at(coord, "aa"), enableDecoder, mir.sub(19, 16), decOut);
+    And(at(coord, "aa"), (Phase[0], fieldOf(mir, MicroField::ENC)), enableDecoder);
+    Decoder(at(coord, "aa"), enableDecoder, fieldOf(mir, MicroField::C), decOut);
     // The A and B fields pick the registers on the buses.
-    Mux(at(coord, "aa"), mir.sub(11, 8), registers, ABus);
-    Mux(at(coord, "aa"), mir.sub(15, 12), registers, BBus);
+    Mux(at(coord, "aa"), fieldOf(mir, MicroField::A), registers, ABus);
+    Mux(at(coord, "aa"), fieldOf(mir, MicroField::B), registers, BBus);
     // The latches take the buses as Phase[2] (Ph2) rises, two inverters later.
     Not(at(coord, "aa"), Phase[2], notPhase2);
     Not(at(coord, "aa"), notPhase2, notnotPhase2);
     Register(at(coord, "aa"), One, notnotPhase2, ABus, ALatch);
     Register(at(coord, "aa"), One, notnotPhase2, BBus, BLatch);
     // AMUX picks the A latch or the memory buffer register.
-    Mux(at(coord, "aa"), mir[31], (mbr, ALatch), AMUX);
-    ALU16(at(coord, "aa"), AMUX, BLatch, mir.sub(28, 27), ALUOut, N, Z);
-    SHIFTER16(at(coord, "aa"), ALUOut, mir.sub(26, 25), C);
+    Mux(at(coord, "aa"), fieldOf(mir, MicroField::AMUX), (mbr, ALatch), AMUX);
+    ALU16(at(coord, "aa"), AMUX, BLatch, fieldOf(mir, MicroField::ALU), ALUOut, N, Z);
+    SHIFTER16(at(coord, "aa"), ALUOut, fieldOf(mir, MicroField::SH), C);
 }

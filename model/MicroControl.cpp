@@ -9,6 +9,7 @@
 #include "components/ssiPh1.h"
 #include "components/vlsiPh1.h"
 #include "model/AluShifter.h"
+#include "model/MicroFields.h"
 #include "model/Wiring.h"
 
 using model::at;
@@ -16,31 +17,21 @@ using model::wire;
 
 namespace {
 
-// One microinstruction by its fields, most significant first.
-struct MicroInstruction {
-    unsigned amux;    // ALU input a: 0 the A latch, 1 MBR
-    unsigned cd;      // next-address condition: 0 none, 1 if N, 2 if Z, 3 always
-    unsigned al;      // ALU: 0 a + b, 1 a AND b, 2 a, 3 NOT a
-    unsigned sh;      // shifter: 0 none, 1 right, 2 left, 3 zero
-    unsigned mb;      // load MBR (from the data bus with RD, from C with WR)
-    unsigned ma;      // load MAR from the B latch
-    unsigned rd;      // read request
-    unsigned wr;      // write request
-    unsigned enc;     // write C into register c
-    unsigned c, b, a; // destination, B bus and A bus register numbers
-    unsigned na;      // next address when the condition holds
+constexpr int fieldCount = static_cast<int>(std::size(microFields));
 
-    constexpr uint32_t word() const {
-        return amux << 31 | cd << 29 | al << 27 | sh << 25 | mb << 24 | ma << 23 | rd << 22 | wr << 21 |
-               enc << 20 | c << 16 | b << 12 | a << 8 | na;
-    }
-};
+// One microinstruction's word from its fields, given in the order of microFields.
+constexpr uint32_t wordOf(const unsigned (&fields)[fieldCount]) {
+    uint32_t w = 0;
+    for (const MicroFieldLayout &f : microFields)
+        w |= fieldBits(f.field, fields[static_cast<int>(f.field)]);
+    return w;
+}
 
 // Registers by number: 0 PC, 1 AC, 2 SP, 3 IR, 4 TIR, 5 (0), 6 (+1), 7 (-1),
 // 8 AddrMASK, 9 DataMASK, 10-15 R10-R15.
 // clang-format off
-constexpr MicroInstruction microprogram[] = {
-    // {AMUX, CD, AL, SH, MB, MA, RD, WR, ENC, C, B, A, NA}, // address: what the word does
+constexpr unsigned microprogram[][fieldCount] = {
+    // {AMUX, COND, ALU, SH, MBR, MAR, RD, WR, ENC, C, B, A, ADDR}, // address: what the word does
     {0, 0, 2, 0, 0, 1, 1, 0, 0,  0,  0,  0,  0}, //  0: MAR := PC; RD
     {0, 0, 0, 0, 1, 0, 1, 0, 1,  0,  6,  0,  0}, //  1: PC := PC + (+1); MBR := data bus; RD
     {1, 1, 2, 0, 0, 0, 0, 0, 1,  3,  0,  0, 31}, //  2: IR := MBR; if N goto 31
@@ -142,7 +133,7 @@ const std::array<uint32_t, controlStoreWords> &controlStore() {
     static const std::array<uint32_t, controlStoreWords> words = [] {
         std::array<uint32_t, controlStoreWords> all{};
         for (size_t k = 0; k < std::size(microprogram); ++k)
-            all[k] = microprogram[k].word();
+            all[k] = wordOf(microprogram[k]);
         return all;
     }();
     return words;
@@ -173,14 +164,16 @@ void MIC_Comp(const SD &coord, const Signal &Reset, const Signal &N, const Signa
     Not(at(coord, "aa"), Phase[3], notPhase1);
     Not(at(coord, "aa"), notPhase1, notnotPhase1);
     Register(at(coord, "aa"), One, notnotPhase1, C, MIR);
-    // The condition field MIR[30..29] against the flags.
-    Not(at(coord, "aa"), MIR[30], not30);
-    Not(at(coord, "aa"), MIR[29], not29);
-    And(at(coord, "aa"), (MIR[30], MIR[29]), jmpAlways);
-    And(at(coord, "aa"), (Z, MIR[30], not29), jmpZ);
-    And(at(coord, "aa"), (N, not30, MIR[29]), jmpN);
+    // The condition field against the flags: cond1 is MIR[30], cond0 MIR[29].
+    const Signal cond = fieldOf(MIR, MicroField::COND);
+    const Signal cond1 = cond[1], cond0 = cond[0];
+    Not(at(coord, "aa"), cond1, not30);
+    Not(at(coord, "aa"), cond0, not29);
+    And(at(coord, "aa"), (cond1, cond0), jmpAlways);
+    And(at(coord, "aa"), (Z, cond1, not29), jmpZ);
+    And(at(coord, "aa"), (N, not30, cond0), jmpN);
     Or(at(coord, "aa"), (jmpAlways, jmpZ, jmpN), branch);
-    Mux(at(coord, "aa"), branch, (MIR.sub(7, 0), out), MmuxOut);
+    Mux(at(coord, "aa"), branch, (fieldOf(MIR, MicroField::ADDR), out), MmuxOut);
     // MPC + 1 by a ripple of full adders; the carry out of bit 7 is dropped.
     for (int i = 0; i < 8; ++i)
         Full_Adder(at(coord, "aa"), i == 0 ? Zero : *carry[i - 1], MPC[i], i == 0 ? One : Zero, *carry[i],

@@ -1,11 +1,15 @@
 // The circuit linked with the program: the computer, its two keyboard
 // switches ('0' the clock, '1' the reset) and the probes that show its
 // registers, buses, microinstruction and memory lines.
+#include "components/RomFiles.h"
 #include "components/ssiPh1.h"
 #include "core/Schmtc.h"
 #include "core/Signal.h"
 #include "core/Sim.h"
+#include "model/Assembler.h"
 #include "model/Computer.h"
+#include "model/MicroFields.h"
+#include "model/MicroTable.h"
 
 namespace {
 
@@ -30,24 +34,21 @@ void showWord(const WordPanes &panes) {
     showByte(panes.lowPosition, panes.word, 7, panes.lowLabel);
 }
 
-// One probe per bit of the microinstruction, named by the field it belongs to.
+// The places of the microinstruction's probes, from bit 31 down; each probe
+// is labelled by its field.
+constexpr const char *microinstructionProbePlaces[32] = {
+    "ao",    "ap.aa", "ap.ab", "aq.aa", "aq.ab", "ar.aa", "ar.ab", "as.aa", "as.ab", "at.aa", "at.ab",
+    "au.aa", "av.aa", "av.ab", "aw.aa", "aw.ab", "bs.aa", "bs.ab", "bt.aa", "bt.ab", "bu.aa", "bu.ab",
+    "bv.aa", "bv.ab", "bw.aa", "bw.ab", "bx.aa", "bx.ab", "by.aa", "by.ab", "bz.aa", "bz.ab",
+};
+
+// One probe per bit of a bus.
 struct BitProbe {
     int bit;
     const char *position, *label;
 };
 
 // clang-format off
-constexpr BitProbe microinstructionProbes[] = {
-    {31, "ao", "AMUX"},     {30, "ap.aa", "CD"},    {29, "ap.ab", "CD"},    {28, "aq.aa", "AL"},
-    {27, "aq.ab", "AL"},    {26, "ar.aa", "SH"},    {25, "ar.ab", "SH"},    {24, "as.aa", "MB"},
-    {23, "as.ab", "MA"},    {22, "at.aa", "RD"},    {21, "at.ab", "WR"},    {20, "au.aa", "ENC"},
-    {19, "av.aa", "C"},     {18, "av.ab", "C"},     {17, "aw.aa", "C"},     {16, "aw.ab", "C"},
-    {15, "bs.aa", "B"},     {14, "bs.ab", "B"},     {13, "bt.aa", "B"},     {12, "bt.ab", "B"},
-    {11, "bu.aa", "A"},     {10, "bu.ab", "A"},     {9, "bv.aa", "A"},      {8, "bv.ab", "A"},
-    {7, "bw.aa", "NA"},     {6, "bw.ab", "NA"},     {5, "bx.aa", "NA"},     {4, "bx.ab", "NA"},
-    {3, "by.aa", "NA"},     {2, "by.ab", "NA"},     {1, "bz.aa", "NA"},     {0, "bz.ab", "NA"},
-};
-
 // The micro program counter's bits, labelled so that the three letters read "MPC".
 constexpr BitProbe mpcProbes[] = {
     {7, "dw.aa", "M"}, {6, "dw.ab", "P"}, {5, "dx.aa", "C"}, {4, "dx.ab", ""},
@@ -58,6 +59,13 @@ constexpr BitProbe mpcProbes[] = {
 void showBits(const Signal &bus, const BitProbe *first, const BitProbe *last) {
     for (const BitProbe *p = first; p != last; ++p)
         Probe(top(p->position), bus[p->bit], p->label);
+}
+
+// The microinstruction's bits, the most significant first.
+void showMicroinstruction(const Signal &mir) {
+    for (const MicroFieldLayout &f : microFields)
+        for (int bit = f.high; bit >= f.low; --bit)
+            Probe(top(microinstructionProbePlaces[31 - bit]), mir[bit], f.probe);
 }
 
 } // namespace
@@ -106,7 +114,7 @@ void simnet() {
     showWord({ALUOut, "nm-os", "ALU[1]", "nr-ox", "ALU[2]"});
     showWord({C, "om-ps", "SHF[1]", "or-px", "SHF[2]"});
 
-    showBits(mir, std::begin(microinstructionProbes), std::end(microinstructionProbes));
+    showMicroinstruction(mir);
     Probe(top("dt-du"), branch, "BRA?");
     showBits(MPC, std::begin(mpcProbes), std::end(mpcProbes));
 
@@ -116,4 +124,10 @@ void simnet() {
     Probe(top("mc-md"), READ, "RD");
     showWord({CommOut, "na-oe", "CPUWrData[1]", "nd-oh", "CPUWrData[2]"});
     showWord({DataBus, "qa-re", "DataBus[1]", "qd-rh", "DataBus[2]"});
+
+    // Option -R: assembly for the program ROM, microprogram tables for the
+    // control store; the summary names the instruction at PC (R0).
+    addRomFileKind({".asm", assembleProgram, describeProgramCounter});
+    addRomFileKind({".mic", readMicroprogram, nullptr});
+    setProgramCounter(R0);
 }

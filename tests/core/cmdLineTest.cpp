@@ -248,7 +248,10 @@ TEST(CommandLine, HelpEndsTheProcessWithStatusZero) {
         commandLine(3, argv), ::testing::ExitedWithCode(0),
         "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n"
         " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n"
-        "  -P          high-contrast value colours \\(for projectors\\)\n$");
+        "  -P          high-contrast value colours \\(for projectors\\)\n"
+        " ROM contents from files\n"
+        "  -R <rom>=<file>  load the ROM at that position from file \\(may be repeated\\)\n"
+        "   for example:  -R eo-hr.aa.aa=examples/sum.asm\n$");
 }
 
 // Runs commandLine on "norvale" followed by words, its messages left on
@@ -314,6 +317,14 @@ TEST(CommandLine, ResetOptionsRestoresTheDefaults) {
     parse({"-tXmE", "-F", "1", "-u", "1", "1", "-z", "1", "2", "3", "4", "-C", "1", "2", "3"});
     resetOptions();
     EXPECT_EQ(Options::current(), Options());
+}
+
+TEST(CommandLine, EveryRomFileRequestIsKeptInOrderUntilReset) {
+    freshNetlist();
+    EXPECT_EQ(parse({"-R", "eo-hr.aa.aa=p.asm", "-X", "-R", "x=y.hex"}), "");
+    EXPECT_EQ(romFileOptions, (std::vector<std::string>{"eo-hr.aa.aa=p.asm", "x=y.hex"}));
+    resetOptions();
+    EXPECT_TRUE(romFileOptions.empty());
 }
 
 } // namespace

@@ -1,0 +1,119 @@
+// ROM contents from files: word files read into words (and their errors),
+// the loader writing a ROM's bytes in its own layout, and the loader's
+// refusals, which end the program before the run.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "components/RomFiles.h"
+#include "components/WordFile.h"
+#include "components/vlsiPh1.h"
+#include "core/Ph2.h"
+
+namespace {
+
+RomContents readWords(const std::string &text, RomShape shape) {
+    std::istringstream in(text);
+    return readWordFile("w.hex", in, shape);
+}
+
+TEST(WordFile, AddressesCommentsAndBlankLinesAndZeroesForWordsNotGiven) {
+    const RomContents c = readWords("# header\n"
+                                    "\n"
+                                    "12          # word 0\n"
+                                    "0xabcd\n"
+                                    "5: FFFF\n"
+                                    "  7\n"
+                                    "0x2:0X0003\n",
+                                    {8, 16});
+    EXPECT_TRUE(c.errors.empty());
+    EXPECT_EQ(c.words, (std::vector<uint64_t>{0x12, 0xABCD, 3, 0, 0, 0xFFFF, 7, 0}));
+}
+
+TEST(WordFile, EachErrorNamesFileLineAndReasonAndTheOthersAreStillReported) {
+    const struct {
+        const char *line;
+        const char *message;
+    } cases[] = {
+        {"10000", "w.hex:1: word 0x10000 is wider than 16 bits"},
+        {"4: 1", "w.hex:1: address 0x4 is beyond the last word 0x3"},
+        {"12G4", "w.hex:1: 'G' is not a hexadecimal digit"},
+        {"-1", "w.hex:1: '-' is not a hexadecimal digit"},
+        {"x: 1", "w.hex:1: 'x' is not a hexadecimal digit"},
+        {"0x", "w.hex:1: 'x' is not a hexadecimal digit"},
+        {"3:", "w.hex:1: a word is missing"},
+        {"1 2", "w.hex:1: more than one word on a line"},
+        {"FFFFFFFFFFFFFFFFFFFF", "w.hex:1: word 0xFFFFFFFFFFFFFFFF is wider than 16 bits"},
+    };
+    for (const auto &k : cases) {
+        const RomContents c = readWords(k.line, {4, 16});
+        EXPECT_EQ(c.errors, std::vector<std::string>{k.message}) << k.line;
+    }
+    const RomContents twice = readWords("1\n0: 2\nzz\n", {4, 16});
+    EXPECT_EQ(twice.errors, (std::vector<std::string>{"w.hex:2: address 0x0 was given a value on line 1",
+                                                      "w.hex:3: 'z' is not a hexadecimal digit"}));
+}
+
+// A file in the temporary directory, removed at the end of the test.
+struct TemporaryFile {
+    std::string name;
+    TemporaryFile(const std::string &base, const std::string &text) : name(testing::TempDir() + base) {
+        std::ofstream(name) << text;
+    }
+    ~TemporaryFile() { std::remove(name.c_str()); }
+};
+
+TEST(RomFiles, LoadsEveryWordInTheRomsByteLayoutAndClearsTheRest) {
+    freshHeadlessNetlist();
+    const Signal address(2, "A"), word(17, "W");
+    const unsigned char contents[12] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    Rom(SD("rom", nullptr), address, word, 4, 17, contents);
+    convertNetlist();
+    const TemporaryFile file("rom17.hex", "1: 18001\n3: 0ABCD\n");
+    loadRomFiles({"rom=" + file.name});
+    const int cind = phaseTwo->numberOfComponents - 1; // the ROM, the only component
+    const std::vector<unsigned char> bytes(phaseTwo->byteParameters[cind],
+                                           phaseTwo->byteParameters[cind] + 12);
+    EXPECT_EQ(bytes, (std::vector<unsigned char>{0, 0, 0, 0x01, 0x80, 0x01, 0, 0, 0, 0x00, 0xAB, 0xCD}));
+    resetRomFiles();
+}
+
+// A circuit of two ROMs at "twin" and one at "one".
+void twinRoms() {
+    freshHeadlessNetlist();
+    const Signal a(1, "A"), d(8, "D");
+    const unsigned char contents[2] = {};
+    Rom(SD("twin", nullptr), a, d, 2, 8, contents);
+    Rom(SD("twin", nullptr), a, d, 2, 8, contents);
+    Rom(SD("one", nullptr), a, d, 2, 8, contents);
+    convertNetlist();
+}
+
+TEST(RomFilesDeathTest, RefusalsListTheRomsAndEndWithStatusOne) {
+    const TemporaryFile file("three.hex", "1\n2\n3\n"), two("two.hex", "1\n2\n");
+    const std::string list = "The ROMs are:\n  twin  2 words of 8 bits\n  twin  2 words of 8 bits\n"
+                             "  one  2 words of 8 bits\n";
+    const struct {
+        std::vector<std::string> requests;
+        std::string message;
+    } cases[] = {
+        {{"nowhere=x"}, "Option -R rejected: no ROM at nowhere.\n" + list},
+        {{"twin=x"}, "Option -R rejected: 2 ROMs at twin.\n" + list},
+        {{"one"}, "Option -R rejected: it takes ROM=FILE, not \"one\".\n"},
+        {{"one="}, "Option -R rejected: it takes ROM=FILE, not \"one=\".\n"},
+        {{"one=/nonexistent/x.hex"}, "Option -R rejected: cannot read /nonexistent/x.hex.\n"},
+        {{"one=" + file.name}, file.name + ":3: address 0x2 is beyond the last word 0x1\n"},
+        {{"one=" + two.name, "one=" + two.name}, "Option -R rejected: the ROM at one is named twice.\n"},
+    };
+    for (const auto &k : cases)
+        EXPECT_EXIT((twinRoms(), loadRomFiles(k.requests)), testing::ExitedWithCode(1), exactly(k.message))
+            << k.requests[0];
+}
+
+} // namespace
