@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "components/Explain.h"
 #include "components/ProbeSummary.h"
 #include "core/KeyScript.h"
 #include "core/Ph1.h"
@@ -85,6 +86,7 @@ void Sim(int argc, char **argv, void (*build)()) {
         phaseFour->run();
         if (summaryFlag)
             writeProbeSummary(std::cout);
+        writeExplanations(std::cout);
     }
     closeValueChangeDump();
 

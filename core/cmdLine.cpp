@@ -36,6 +36,7 @@ std::string keyScriptOption;
 int summaryFlag;
 std::string vcdFileName;
 int vcdAllSignals;
+std::vector<std::string> explainNames;
 
 namespace {
 
@@ -83,7 +84,9 @@ const char *const helpText = "Command line options:\n"
                              "   for example:  -k '1,1,0*72'\n"
                              "  -s          a line per probe with its present value when the run ends\n"
                              "  -V <file>   a Value Change Dump of the probed signals to file\n"
-                             "  -A          with -V: every signal of the circuit\n";
+                             "  -A          with -V: every signal of the circuit\n"
+                             "  -w <name>   when the run ends, why a probe's or signal's bits are not\n"
+                             "              ZERO or ONE (a probe label or a signal bit: AC, mbr[3]; repeatable)\n";
 
 const int numberOfRunTimeFlags = 16;
 
@@ -259,7 +262,7 @@ void setZoom(int argc, char **argv) {
 
 void commandLine(int argc, char **argv) {
     int c;
-    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:sT:tu:V:W:Xz:")) != -1) {
+    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:sT:tu:V:W:w:Xz:")) != -1) {
         switch (c) {
         case 'A':
             vcdAllSignals = 1;
@@ -316,6 +319,9 @@ void commandLine(int argc, char **argv) {
         case 'W':
             copyBounded('W', norvale::optarg, WindowLabelString);
             break;
+        case 'w':
+            explainNames.emplace_back(norvale::optarg);
+            break;
         case 'X':
             useXDisplay = 0;
             break;
@@ -343,5 +349,6 @@ void resetOptions() {
     keyScriptOption.clear();
     summaryFlag = vcdAllSignals = 0;
     vcdFileName.clear();
+    explainNames.clear();
     norvale::resetGetopt();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 extern char FunctionKeyString[25];
 extern char CursorKeyString[25];
@@ -28,6 +29,8 @@ extern int summaryFlag;
 // -V: the Value Change Dump's file name (empty: no dump); -A: every signal.
 extern std::string vcdFileName;
 extern int vcdAllSignals;
+// -w: probe labels or signal names whose values are explained when the run ends.
+extern std::vector<std::string> explainNames;
 
 // Parses the options into the globals; ends the process for -h.  Unknown
 // options, missing arguments, too few values, overlong strings and flag numbers

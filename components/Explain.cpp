@@ -1,0 +1,777 @@
+// The explanation of a value that is not binary: the chain of causes.
+#include "components/Explain.h"
+
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "components/RTSigSup.h"
+#include "components/SecEvTyp.h"
+#include "components/msiRT.h"
+#include "components/ssiRT.h"
+#include "components/vlsiRT.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "core/ValueHistory.h"
+#include "core/cmdLine.h"
+
+namespace {
+
+// ---- What a component is ------------------------------------------------------
+
+// How a component's output is explained.
+enum class Rule {
+    none,       // drives nothing (a probe, a module box, a console)
+    gate,       // combinational gate: its inputs that are not binary
+    tsb,        // tri-state driver: its enable, then its data
+    source,     // switch, pulser, clock, power-on: driven from its initial level
+    mux,        // the select, then the selected data input
+    decoder,    // the enable, then the code
+    arithmetic, // adder, incrementer: the operand bits up to the output's
+    encoder,    // every request line
+    counter,    // a count that has not been cleared
+    clockGate,  // the clock gate: its enable
+    dff,        // the data taken at the last edge, or nothing since the reset
+    jkff,       // J and K at the last edge, or nothing since the reset
+    reg,        // the data loaded at the last strobe, or nothing since the reset
+    bitReg,     // the bit-addressable register
+    ram,        // the address, then the stored word
+    rom,        // the address
+};
+
+// The delays with which a kind's evaluation changes its outputs.
+struct Kind {
+    ComponentFunction evaluate;
+    const char *name;
+    Rule rule;
+    FamilyDelays delays;
+};
+
+constexpr FamilyDelays ramDelays{static_cast<int>(ramReadDelay), static_cast<int>(ramReadDelay)};
+
+// clang-format off
+const Kind kinds[] = {
+    // evaluate              name         rule              delays
+    {andGate,                "And",       Rule::gate,       ssiDelays},
+    {orGate,                 "Or",        Rule::gate,       ssiDelays},
+    {nand,                   "Nand",      Rule::gate,       ssiDelays},
+    {nor,                    "Nor",       Rule::gate,       ssiDelays},
+    {notGate,                "Not",       Rule::gate,       ssiDelays},
+    {xorGate,                "Xor",       Rule::gate,       ssiDelays},
+    {xnor,                   "Xnor",      Rule::gate,       ssiDelays},
+    {iand,                   "Iand",      Rule::gate,       ssiDelays},
+    {inand,                  "Inand",     Rule::gate,       ssiDelays},
+    {cior,                   "CiOr",      Rule::gate,       ssiDelays},
+    {cinor,                  "CiNor",     Rule::gate,       ssiDelays},
+    {multiLevelCompare,      "mLevCmp",   Rule::gate,       ssiDelays},
+    {tsb,                    "Tsb",       Rule::tsb,        ssiDelays},
+    {clock,                  "Clock",     Rule::source,     ssiDelays},
+    {powerOn,                "PowerOn",   Rule::source,     ssiDelays},
+    {adder,                  "Adder",     Rule::arithmetic, msiDelays},
+    {increment,              "Increment", Rule::arithmetic, msiDelays},
+    {counter,                "Counter",   Rule::counter,    msiDelays},
+    {gate,                   "Gate",      Rule::clockGate,  msiDelays},
+    {dff,                    "Dff",       Rule::dff,        msiDelays},
+    {jkff,                   "Jkff",      Rule::jkff,       msiDelays},
+    {mux,                    "Mux",       Rule::mux,        msiDelays},
+    {decoder,                "Decoder",   Rule::decoder,    msiDelays},
+    {encoder,                "Encoder",   Rule::encoder,    msiDelays},
+    {enabledRegister,        "Register",  Rule::reg,        msiDelays},
+    {bitAddressibleRegister, "BitAddrReg", Rule::bitReg,    msiDelays},
+    {multiPortRam,           "Ram",       Rule::ram,        ramDelays},
+    {rom,                    "Rom",       Rule::rom,        vlsiDelays},
+};
+// clang-format on
+
+const Kind switchKind{nullptr, "Switch", Rule::source, ssiDelays};
+const Kind pulserKind{nullptr, "Pulser", Rule::source, ssiDelays};
+const Kind otherKind{nullptr, "Component", Rule::none, ssiDelays};
+
+// The kind of component c, by its evaluate and key functions.
+const Kind &kindOf(int c) {
+    const ComponentFunction key = phaseTwo->xEventTriggered[c];
+    if (key == toggleSwitch)
+        return switchKind;
+    if (key == togglePulser)
+        return pulserKind;
+    const ComponentFunction evaluate = phaseTwo->logicEvaluate[c];
+    for (const Kind &k : kinds)
+        if (evaluate != nullptr && k.evaluate == evaluate)
+            return k;
+    return otherKind;
+}
+
+// "Register at ca-cc.aa", with the label when it is not the kind's name.
+std::string describe(int c) {
+    const Kind &kind = kindOf(c);
+    std::string name = kind.name;
+    if (kind.rule == Rule::ram && phaseTwo->integerParameters[c][ramZeroIsZERO] != 0)
+        name = "RegFile";
+    std::string text = name;
+    const std::string label = phaseTwo->decal[c];
+    if (!label.empty() && label != name)
+        text += " \"" + label + "\"";
+    return text + " at " + std::string(phaseTwo->rcpos[c]);
+}
+
+bool isProbe(int c) {
+    const ComponentFunction draw = phaseTwo->drawDynamic[c];
+    return draw == probe || draw == probebyte || draw == probebyteh;
+}
+
+std::string nameOf(int s) {
+    return phaseTwo->signalNames[s];
+}
+
+// ---- Values at a time -----------------------------------------------------------
+
+uint64_t now() {
+    return phaseFour->time;
+}
+
+// Signal s over the interval holding time t.  Without a history only the
+// present is known, and since when only as far as the kernel's last queued
+// transition tells.
+HeldValue spanOf(int s, uint64_t t) {
+    const SignalSlot &slot = phaseThree->signalSlots[s];
+    if (valueHistory != nullptr) {
+        HeldValue span = valueHistory->heldAt(s, t);
+        if (t >= now())
+            span.value = slot.currentValue();
+        return span;
+    }
+    HeldValue span;
+    span.value = slot.currentValue();
+    span.since = slot.scheduledValue() == span.value ? slot.scheduledTime : 0;
+    span.known = false;
+    return span;
+}
+
+SignalValue valueAt(int s, uint64_t t) {
+    return spanOf(s, t).value;
+}
+
+// The time a component evaluated to give a value it took at span.since: its
+// quick delay for an XXX (except from ONE), its lazy delay otherwise.
+uint64_t requestedAt(const HeldValue &span, FamilyDelays delays) {
+    const bool quick = span.value == XXX && span.before != ONE;
+    const auto delay = static_cast<uint64_t>(quick ? delays.quickTime : delays.lazyTime);
+    return span.since > delay ? span.since - delay : 0;
+}
+
+std::string valueName(SignalValue v) {
+    return signalValueName(v);
+}
+
+// ---- One step of a chain --------------------------------------------------------
+
+// An input to follow: a signal at a time.
+struct Cause {
+    int signal;
+    uint64_t time;
+};
+
+// What one line says about a signal, and where the chain goes next.
+struct Finding {
+    std::string driver; // "Register at aa", or what stands in for a driver
+    std::string detail; // the deciding inputs, or the root
+    std::vector<Cause> causes;
+    std::vector<int> rootComponents; // components to mark in the window
+    bool root = false;
+};
+
+Finding rootFinding(const std::string &driver, const std::string &kind, const std::string &why) {
+    Finding f;
+    f.driver = driver;
+    f.root = true;
+    f.detail = "ROOT " + kind + (why.empty() ? "" : ": " + why);
+    return f;
+}
+
+// "name = VALUE", the way inputs are listed.
+std::string input(int s, uint64_t t) {
+    return nameOf(s) + " = " + valueName(valueAt(s, t));
+}
+
+// The inputs among pins (serial numbers) that are not binary at t.
+std::vector<int> unknownAmong(const std::vector<int> &pins, uint64_t t) {
+    std::vector<int> out;
+    for (const int s : pins)
+        if (!isBinary(valueAt(s, t)) && std::find(out.begin(), out.end(), s) == out.end())
+            out.push_back(s);
+    return out;
+}
+
+std::vector<int> dataPins(int c) {
+    const int *p = phaseTwo->dataInputs[c];
+    return p ? std::vector<int>(p, p + phaseTwo->numberOfDataInputs[c]) : std::vector<int>{};
+}
+std::vector<int> controlPins(int c) {
+    const int *p = phaseTwo->controlInputs[c];
+    return p ? std::vector<int>(p, p + phaseTwo->numberOfControlInputs[c]) : std::vector<int>{};
+}
+std::vector<int> allInputs(int c) {
+    std::vector<int> pins = dataPins(c);
+    const std::vector<int> control = controlPins(c);
+    pins.insert(pins.end(), control.begin(), control.end());
+    return pins;
+}
+
+// Lists the inputs and follows them, all at time t.
+void follow(Finding &f, const std::vector<int> &pins, uint64_t t, const std::string &what) {
+    std::string list;
+    for (const int s : pins) {
+        list += (list.empty() ? "" : ", ") + input(s, t);
+        f.causes.push_back({s, t});
+    }
+    f.detail = what + (what.empty() ? "" : " ") + list;
+}
+
+// The signal is between two levels at t, or its inputs already ask for
+// another value: the chain ends here.
+Finding inTransition(int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    SignalValue next = span.next;
+    uint64_t settles = span.until;
+    bool known = span.changedAfter;
+    const SignalSlot &slot = phaseThree->signalSlots[s];
+    if (t >= now() && slot.scheduledValue() != slot.currentValue()) {
+        next = slot.scheduledValue();
+        settles = slot.scheduledTime;
+        known = true;
+    }
+    const std::string when = known ? "settles to " + valueName(next) + " at " + std::to_string(settles) : "";
+    if (span.value == XXX)
+        return rootFinding(driver, "passing through XXX", when);
+    return rootFinding(driver, "in transition", when.empty() ? "its inputs ask for another value" : when);
+}
+
+// Whether s is passing through XXX at the present time: XXX now, with a
+// level already queued.
+bool passingNow(int s, uint64_t t) {
+    const SignalSlot &slot = phaseThree->signalSlots[s];
+    return t >= now() && slot.currentValue() == XXX && slot.scheduledValue() != XXX &&
+           slot.scheduledTime > now();
+}
+
+// Combinational parts: the deciding inputs that are not binary at t, else at
+// the time the value was requested; none at all means a transition.
+Finding combinational(int s, uint64_t t, const HeldValue &span, const std::string &driver,
+                      const std::vector<int> &deciding, FamilyDelays delays, const std::string &what) {
+    std::vector<int> unknown = unknownAmong(deciding, t);
+    uint64_t at = t;
+    if (unknown.empty()) {
+        at = requestedAt(span, delays);
+        unknown = unknownAmong(deciding, at);
+    }
+    if (unknown.empty())
+        return inTransition(s, t, span, driver);
+    Finding f;
+    f.driver = driver;
+    follow(f, unknown, at, what);
+    if (at != t)
+        f.detail += " (at " + std::to_string(at) + ")";
+    return f;
+}
+
+// The folding gates with the rule they fold by; the others (Not, Xor, Xnor)
+// turn any input that is not binary into XXX.
+struct Folding {
+    ComponentFunction evaluate;
+    const gate_rules::FoldingGate &rule;
+};
+const Folding foldings[] = {
+    {andGate, gate_rules::andRule}, {orGate, gate_rules::orRule}, {nand, gate_rules::nandRule},
+    {nor, gate_rules::norRule},     {iand, gate_rules::iandRule}, {inand, gate_rules::inandRule},
+    {cior, gate_rules::ciorRule},   {cinor, gate_rules::cinorRule},
+};
+
+// The inputs of a folding gate that give the folded value at t: for an AND
+// the lowest in the value order, for an OR the highest.  A complemented
+// input counts by its complement.
+std::vector<int> foldingInputs(int c, const gate_rules::FoldingGate &rule, uint64_t t) {
+    using namespace gate_rules;
+    const std::vector<int> complemented = rule.dataInputs == complementedData ? dataPins(c) : std::vector<int>{};
+    const std::vector<int> pins = allInputs(c);
+    const auto seen = [&](int s) {
+        const SignalValue v = valueAt(s, t);
+        const bool isComplemented = std::find(complemented.begin(), complemented.end(), s) != complemented.end();
+        return isComplemented ? complementValue(v) : v;
+    };
+    if (pins.empty())
+        return {};
+    SignalValue folded = seen(pins[0]);
+    for (const int s : pins)
+        folded = rule.combine == byMin ? std::min(folded, seen(s)) : std::max(folded, seen(s));
+    std::vector<int> deciding;
+    for (const int s : pins)
+        if (seen(s) == folded)
+            deciding.push_back(s);
+    return deciding;
+}
+
+Finding explainGate(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const ComponentFunction evaluate = phaseTwo->logicEvaluate[c];
+    for (const Folding &f : foldings)
+        if (f.evaluate == evaluate) {
+            const std::vector<int> deciding = foldingInputs(c, f.rule, t);
+            if (!unknownAmong(deciding, t).empty())
+                return combinational(s, t, span, driver, deciding, ssiDelays, "inputs");
+            const uint64_t at = requestedAt(span, ssiDelays);
+            return combinational(s, t, span, driver, foldingInputs(c, f.rule, at), ssiDelays, "inputs");
+        }
+    return combinational(s, t, span, driver, allInputs(c), ssiDelays, "inputs");
+}
+
+Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> select = controlPins(c);
+    if (!unknownAmong(select, t).empty())
+        return combinational(s, t, span, driver, select, msiDelays, "select");
+    const int w = phaseTwo->numberOfOutputs[c];
+    // The select as it is at t (binary): the data input it passes.
+    int number = 0;
+    for (size_t b = 0; b < select.size(); ++b)
+        number |= (valueAt(select[b], t) == ONE ? 1 : 0) << b;
+    const std::vector<int> data = dataPins(c);
+    const size_t passed = static_cast<size_t>(k + w * number);
+    if (passed >= data.size())
+        return inTransition(s, t, span, driver);
+    return combinational(s, t, span, driver, {data[passed]}, msiDelays,
+                         "select " + std::to_string(number) + " passes");
+}
+
+Finding explainDecoder(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> enable = controlPins(c);
+    if (!unknownAmong(enable, t).empty())
+        return combinational(s, t, span, driver, enable, msiDelays, "enable");
+    return combinational(s, t, span, driver, dataPins(c), msiDelays, "code");
+}
+
+Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    // Output k depends on the operand bits up to k (the carry comes from below).
+    const std::vector<int> data = dataPins(c);
+    const int w = phaseTwo->numberOfOutputs[c];
+    std::vector<int> deciding;
+    for (int b = 0; b <= k; ++b) {
+        if (b < static_cast<int>(data.size()))
+            deciding.push_back(data[static_cast<size_t>(b)]);
+        if (kindOf(c).evaluate == adder && w + b < static_cast<int>(data.size()))
+            deciding.push_back(data[static_cast<size_t>(w + b)]);
+    }
+    return combinational(s, t, span, driver, deciding, msiDelays, "operand bits");
+}
+
+Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> enable = controlPins(c);
+    const SignalValue e = enable.empty() ? ZERO : valueAt(enable[0], t);
+    if (e == ZERO && span.value == HIZ) {
+        Finding f = rootFinding(driver, "undriven", "its only driver is not enabled");
+        f.detail += " (" + input(enable[0], t) + ")";
+        f.rootComponents.push_back(c);
+        return f;
+    }
+    if (!isBinary(e))
+        return combinational(s, t, span, driver, enable, ssiDelays, "enable");
+    return combinational(s, t, span, driver, dataPins(c), ssiDelays, "enabled, data");
+}
+
+// A clocked part whose value came from an evaluation at the reset.
+bool fromTheReset(const HeldValue &span, FamilyDelays delays) {
+    return span.since == 0 || span.since <= static_cast<uint64_t>(delays.lazyTime);
+}
+
+Finding notLoaded(int c, const std::string &driver, const std::string &why) {
+    Finding f = rootFinding(driver, "not loaded since the reset", why);
+    f.rootComponents.push_back(c);
+    return f;
+}
+
+Finding explainRegister(int c, int k, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> control = controlPins(c); // write (strobe), enable
+    const std::string strobe = control.empty() ? "" : nameOf(control[0]);
+    if (span.since == 0)
+        return notLoaded(c, driver, "no rise of its write " + strobe + " with the enable ONE yet");
+    const uint64_t at = requestedAt(span, msiDelays);
+    const int data = dataPins(c)[static_cast<size_t>(k)];
+    Finding f;
+    f.driver = driver;
+    f.detail = "loaded at " + std::to_string(at) + " (write " + strobe + " rose) from " + input(data, at);
+    if (!isBinary(valueAt(data, at)))
+        f.causes.push_back({data, at});
+    return f;
+}
+
+Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    if (fromTheReset(span, msiDelays))
+        return notLoaded(c, driver, "no clock edge, set or reset since the reset");
+    const uint64_t at = requestedAt(span, msiDelays);
+    const std::vector<int> in = dataPins(c);
+    const int d = in[dffData];
+    Finding f;
+    f.driver = driver;
+    f.detail = "took its data at the clock edge at " + std::to_string(at) + ": " + input(d, at);
+    if (!isBinary(valueAt(d, at)))
+        f.causes.push_back({d, at});
+    else
+        return inTransition(s, t, span, driver);
+    return f;
+}
+
+Finding explainJkff(int c, int s, const HeldValue &span, const std::string &driver) {
+    if (fromTheReset(span, msiDelays))
+        return notLoaded(c, driver, "no clock edge, set or reset since the reset");
+    const uint64_t at = requestedAt(span, msiDelays);
+    const std::vector<int> in = dataPins(c);
+    std::vector<int> deciding = {in[1], in[3]}; // K, J
+    const std::vector<int> outputs(phaseTwo->outputs[c], phaseTwo->outputs[c] + 2);
+    deciding.push_back(outputs[1]); // Q, which J = K = ONE toggles
+    return combinational(s, at, span, driver, deciding, msiDelays,
+                         "clocked at " + std::to_string(at) + " with");
+}
+
+Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const int *p = phaseTwo->integerParameters[c];
+    const int width = p[ramBitWordWidth], addressBits = p[ramPortAddressSize];
+    const int port = k / width, bit = k % width;
+    const std::vector<int> control = controlPins(c);
+    const std::vector<int> address(control.begin() + port * addressBits,
+                                   control.begin() + (port + 1) * addressBits);
+    const uint64_t at = span.since >= ramReadDelay ? span.since - ramReadDelay : t;
+    if (!unknownAmong(address, at).empty())
+        return combinational(s, at, span, driver, address, ramDelays, "read address");
+    int number = 0;
+    for (int b = 0; b < addressBits; ++b)
+        number |= (valueAt(address[static_cast<size_t>(b)], at) == ONE ? 1 : 0) << b;
+    if (number >= p[ramNumberOfWords])
+        return rootFinding(driver, "read beyond the last word", "address " + std::to_string(number));
+    // The bit's two-bit code in the packed store: 0 never written.
+    const uint32_t word = phaseTwo->internal32BitVariables[c][number * p[ramStoreWordsPerSimWord] + bit / 16];
+    const unsigned code = (word >> (2 * (bit % 16))) & 3u;
+    if (code == 0)
+        return notLoaded(c, driver, "word " + std::to_string(number) + " has not been written");
+    static const SignalValue codeValue[] = {UNINITIALIZED, ZERO, ONE, XXX};
+    return rootFinding(driver, "stored", "word " + std::to_string(number) + " was written with " +
+                                             valueName(codeValue[code]));
+}
+
+Finding explainSource(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    if (passingNow(s, t) || span.changedAfter)
+        return inTransition(s, t, span, driver);
+    Finding f = rootFinding(driver, "input left open", "its initial level is not ZERO or ONE");
+    f.rootComponents.push_back(c);
+    return f;
+}
+
+// ---- Drivers ----------------------------------------------------------------------
+
+// The components driving each signal, with the output position: every
+// component listing it as an output, but module boxes, which only stand for
+// their contents.
+struct Drive {
+    int component;
+    int output;
+};
+
+const std::vector<std::vector<Drive>> &drivers() {
+    static std::vector<std::vector<Drive>> table;
+    static const PhaseTwo *builtFor = nullptr;
+    if (builtFor != phaseTwo || table.size() != static_cast<size_t>(phaseTwo->numberOfSignals)) {
+        table.assign(static_cast<size_t>(phaseTwo->numberOfSignals), {});
+        for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
+            const bool stands = phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
+            if (stands)
+                continue;
+            for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
+                table[static_cast<size_t>(phaseTwo->outputs[c][k])].push_back({c, k});
+        }
+        builtFor = phaseTwo;
+    }
+    return table;
+}
+
+Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) {
+    const int c = d.component, k = d.output;
+    const Kind &kind = kindOf(c);
+    const std::string driver = describe(c);
+    switch (kind.rule) {
+    case Rule::gate:
+        return explainGate(c, s, t, span, driver);
+    case Rule::tsb:
+        return explainTsbAlone(c, s, t, span, driver);
+    case Rule::source:
+        return explainSource(c, s, t, span, driver);
+    case Rule::mux:
+        return explainMux(c, k, s, t, span, driver);
+    case Rule::decoder:
+        return explainDecoder(c, s, t, span, driver);
+    case Rule::arithmetic:
+        return explainArithmetic(c, k, s, t, span, driver);
+    case Rule::encoder:
+        return combinational(s, t, span, driver, dataPins(c), msiDelays, "request lines");
+    case Rule::counter:
+        if (span.value == UNINITIALIZED)
+            return notLoaded(c, driver, "its clear has not been ZERO since the reset");
+        return inTransition(s, t, span, driver);
+    case Rule::clockGate:
+        return combinational(s, t, span, driver, {dataPins(c)[1]}, msiDelays, "enable");
+    case Rule::dff:
+        return explainDff(c, s, t, span, driver);
+    case Rule::jkff:
+        return explainJkff(c, s, span, driver);
+    case Rule::reg:
+        return explainRegister(c, k, span, driver);
+    case Rule::bitReg:
+        if (fromTheReset(span, msiDelays))
+            return notLoaded(c, driver, "not cleared, set or written since the reset");
+        return combinational(s, t, span, driver, allInputs(c), msiDelays, "inputs");
+    case Rule::ram:
+        return explainRam(c, k, s, t, span, driver);
+    case Rule::rom:
+        return combinational(s, t, span, driver, dataPins(c), vlsiDelays, "address");
+    case Rule::none:
+        break;
+    }
+    return rootFinding(driver, "not followed", "this kind of component is not explained");
+}
+
+// What a tri-state driver puts on its bus at t: its data when enabled with
+// binary data, else HIZ.
+SignalValue tsbDrives(int c, uint64_t t) {
+    const std::vector<int> control = controlPins(c), data = dataPins(c);
+    if (control.empty() || data.empty() || valueAt(control[0], t) != ONE)
+        return HIZ;
+    const SignalValue v = valueAt(data[0], t);
+    return isBinary(v) ? v : HIZ;
+}
+
+// A signal with several drivers (a bus of tri-state drivers).
+Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldValue &span) {
+    const std::string driver = "bus of " + std::to_string(ds.size()) + " drivers";
+    std::vector<int> driving;
+    for (const Drive &d : ds)
+        if (kindOf(d.component).rule != Rule::tsb || tsbDrives(d.component, t) != HIZ)
+            driving.push_back(d.component);
+    // Two drivers at once, or one kept off the bus by the driver holding it.
+    const auto held = m.find(s);
+    if (driving.size() >= 2 || (driving.size() == 1 && held != m.end() && held->second != driving[0])) {
+        const int a = driving[0];
+        const int b = driving.size() >= 2 ? driving[1] : held->second;
+        const auto drives = [t](int c) {
+            return kindOf(c).rule == Rule::tsb ? " drives " + valueName(tsbDrives(c, t)) : std::string(" drives it");
+        };
+        Finding f = rootFinding(driver, "contention",
+                                describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
+                                    (driving.size() >= 2 ? drives(b) : " holds the bus"));
+        f.rootComponents = {a, b};
+        return f;
+    }
+    if (!driving.empty())
+        return explainDriven({driving[0], 0}, s, t, span);
+    // No driver is enabled: say why for each, and follow unknown enables.
+    Finding f;
+    f.driver = driver;
+    std::vector<int> unknown;
+    std::string list;
+    for (const Drive &d : ds) {
+        const std::vector<int> control = controlPins(d.component);
+        if (control.empty())
+            continue;
+        const SignalValue e = valueAt(control[0], t);
+        const int why = e == ONE ? dataPins(d.component)[0] : control[0];
+        list += (list.empty() ? "" : "; ") + describe(d.component) + (e == ONE ? " data " : " enable ") + input(why, t);
+        if (!isBinary(valueAt(why, t)) && std::find(unknown.begin(), unknown.end(), why) == unknown.end()) {
+            unknown.push_back(why);
+            f.causes.push_back({why, t});
+        }
+    }
+    if (span.value != HIZ && unknown.empty())
+        return inTransition(s, t, span, driver);
+    if (unknown.empty()) {
+        f.root = true;
+        f.detail = "ROOT undriven: no driver is enabled (" + list + ")";
+        for (const Drive &d : ds)
+            f.rootComponents.push_back(d.component);
+    } else {
+        f.detail = "no driver is enabled (" + list + ")";
+    }
+    return f;
+}
+
+// ---- The chain --------------------------------------------------------------------
+
+class Chain {
+public:
+    Chain(std::ostream &out, int depthLimit, int lineLimit, std::vector<int> &roots)
+        : out(out), depthLimit(depthLimit), lineLimit(lineLimit), roots(roots) {}
+
+    // Writes the chain of signal s at time t, its line indented by depth.
+    // Past the line limit the chain is only counted.
+    void explain(int s, uint64_t t, int depth) {
+        if (written >= lineLimit) {
+            leftOver += count(s, t, explained);
+            return;
+        }
+        ++written;
+        const HeldValue span = spanOf(s, t);
+        std::string line = std::string(static_cast<size_t>(2 * depth), ' ') + nameOf(s);
+        if (t >= now())
+            line += " is " + valueName(span.value) + " since " + std::to_string(span.since);
+        else
+            line += " was " + valueName(span.value) + " at " + std::to_string(t) + " (since " +
+                    std::to_string(span.since) + ")";
+        if (!span.known)
+            line += " [older changes forgotten]";
+        const auto key = std::make_pair(s, static_cast<int>(span.value));
+        if (explained.count(key) != 0) {
+            out << line << ": explained above\n";
+            return;
+        }
+        explained.insert(key);
+        const Finding f = find(s, t, span);
+        out << line << ": " << f.driver << ": " << f.detail << '\n';
+        for (const int c : f.rootComponents)
+            if (std::find(roots.begin(), roots.end(), c) == roots.end())
+                roots.push_back(c);
+        if (f.causes.empty())
+            return;
+        if (depth + 1 > depthLimit) {
+            std::set<std::pair<int, int>> counted = explained;
+            int left = 0;
+            for (const Cause &cause : f.causes)
+                left += count(cause.signal, cause.time, counted);
+            out << std::string(static_cast<size_t>(2 * depth + 2), ' ') << "... " << left
+                << (left == 1 ? " more cause" : " more causes") << " left out (depth limit " << depthLimit
+                << ")\n";
+            return;
+        }
+        for (const Cause &cause : f.causes)
+            explain(cause.signal, cause.time, depth + 1);
+    }
+
+    // Says how many causes the line limit left out, if any.
+    void finish() {
+        if (leftOver > 0)
+            out << "  ... " << leftOver << (leftOver == 1 ? " more cause" : " more causes")
+                << " left out (at most " << lineLimit << " lines per name)\n";
+    }
+
+private:
+    std::ostream &out;
+    const int depthLimit;
+    const int lineLimit;
+    std::vector<int> &roots;
+    std::set<std::pair<int, int>> explained; // (signal, value) already written
+    int written = 0;                         // lines written
+    int leftOver = 0;                        // causes counted past the line limit
+
+    static Finding find(int s, uint64_t t, const HeldValue &span) {
+        if (passingNow(s, t))
+            return inTransition(s, t, span, "settling");
+        const std::vector<Drive> &ds = drivers()[static_cast<size_t>(s)];
+        if (ds.empty())
+            return rootFinding("no driver", "input left open", "nothing drives it");
+        if (ds.size() == 1)
+            return explainDriven(ds[0], s, t, span);
+        return explainBus(ds, s, t, span);
+    }
+
+    // The lines the chain of s at t would take, not counting those in seen.
+    int count(int s, uint64_t t, std::set<std::pair<int, int>> &seen) {
+        const HeldValue span = spanOf(s, t);
+        if (!seen.insert({s, static_cast<int>(span.value)}).second)
+            return 0;
+        int lines = 1;
+        for (const Cause &cause : find(s, t, span).causes)
+            lines += count(cause.signal, cause.time, seen);
+        return lines;
+    }
+};
+
+// The bits of a probe, most significant first.
+std::vector<int> probeBits(int c) {
+    std::vector<int> bits = dataPins(c);
+    std::reverse(bits.begin(), bits.end());
+    return bits;
+}
+
+std::string heading(int c) {
+    return std::string(phaseTwo->decal[c]) + " at " + std::string(phaseTwo->rcpos[c]);
+}
+
+// The value of bits as a probe shows it: a name for one bit, else one
+// character per bit.
+std::string shown(const std::vector<int> &bits) {
+    if (bits.size() == 1)
+        return valueName(phaseThree->currentSignals[bits[0]]);
+    static const char character[] = {'0', 'U', 'X', 'Z', '1'};
+    std::string text;
+    for (const int s : bits)
+        text += character[phaseThree->currentSignals[s]];
+    return text;
+}
+
+} // namespace
+
+std::vector<ExplainedGroup> bitsNamed(const std::string &name) {
+    std::vector<ExplainedGroup> groups;
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (isProbe(c) && name == std::string_view(phaseTwo->decal[c]))
+            groups.push_back({heading(c), probeBits(c)});
+    if (!groups.empty())
+        return groups;
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (isProbe(c) && std::string_view(phaseTwo->decal[c]).rfind(name + "[", 0) == 0)
+            groups.push_back({heading(c), probeBits(c)});
+    if (!groups.empty())
+        return groups;
+    ExplainedGroup bus{name, {}};
+    for (int s = 0; s < phaseTwo->numberOfSignals; ++s)
+        if (name == std::string_view(phaseTwo->signalNames[s]))
+            bus.bits.push_back(s);
+    if (bus.bits.empty())
+        for (int s = phaseTwo->numberOfSignals - 1; s >= 0; --s)
+            if (std::string_view(phaseTwo->signalNames[s]).rfind(name + "[", 0) == 0)
+                bus.bits.push_back(s);
+    if (!bus.bits.empty())
+        groups.push_back(bus);
+    return groups;
+}
+
+ExplainedGroup paneGroup(int cind) {
+    if (isProbe(cind))
+        return {heading(cind), probeBits(cind)};
+    if (phaseTwo->drawDynamic[cind] != nullptr && phaseTwo->numberOfOutputs[cind] > 0)
+        return {heading(cind), {phaseTwo->outputs[cind][0]}};
+    return {};
+}
+
+void explainGroup(std::ostream &out, const ExplainedGroup &group, std::vector<int> &roots, int depthLimit) {
+    const std::string value = shown(group.bits);
+    const bool binary = std::all_of(group.bits.begin(), group.bits.end(),
+                                    [](int s) { return isBinary(phaseThree->currentSignals[s]); });
+    out << group.heading << " = " << value << " at time " << now();
+    if (binary) {
+        out << ": every bit is ZERO or ONE\n";
+        return;
+    }
+    out << ", why:\n";
+    Chain chain(out, depthLimit, explanationLineLimit, roots);
+    for (const int s : group.bits)
+        if (!isBinary(phaseThree->currentSignals[s]))
+            chain.explain(s, now(), 1);
+    chain.finish();
+}
+
+void writeExplanations(std::ostream &out) {
+    std::vector<int> roots;
+    for (const std::string &name : explainNames) {
+        const std::vector<ExplainedGroup> groups = bitsNamed(name);
+        if (groups.empty())
+            std::cerr << "Option -w: no probe label or signal is named " << name << ".\n";
+        for (const ExplainedGroup &group : groups)
+            explainGroup(out, group, roots);
+    }
+    out.flush();
+}
