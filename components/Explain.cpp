@@ -220,6 +220,9 @@ std::vector<int> allInputs(int c) {
     return pins;
 }
 
+// The register's control inputs: the write strobe, then the enable.
+constexpr size_t registerWriteControl = 0, registerEnableControl = 1;
+
 // Lists the inputs and follows them, all at time t.
 void follow(Finding &f, const std::vector<int> &pins, uint64_t t, const std::string &what) {
     std::string list;
@@ -388,34 +391,49 @@ Finding notLoaded(int c, const std::string &driver, const std::string &why) {
     return f;
 }
 
-Finding explainRegister(int c, int k, const HeldValue &span, const std::string &driver) {
+// The rises of a strobe or clock that a clocked part's output at t can show,
+// latest first: those at least its quick delay before t (none without a
+// history).
+std::vector<uint64_t> risesOf(int s, uint64_t t, bool fromZero, FamilyDelays delays) {
+    const auto delay = static_cast<uint64_t>(delays.quickTime);
+    if (valueHistory == nullptr || t < delay)
+        return {};
+    return valueHistory->risesUpTo(s, t - delay, fromZero);
+}
+
+Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
     const std::vector<int> control = controlPins(c); // write (strobe), enable
-    const std::string strobe = control.empty() ? "" : nameOf(control[0]);
-    if (span.since == 0)
-        return notLoaded(c, driver, "no rise of its write " + strobe + " with the enable ONE yet");
-    const uint64_t at = requestedAt(span, msiDelays);
-    const int data = dataPins(c)[static_cast<size_t>(k)];
-    Finding f;
-    f.driver = driver;
-    f.detail = "loaded at " + std::to_string(at) + " (write " + strobe + " rose) from " + input(data, at);
-    if (!isBinary(valueAt(data, at)))
-        f.causes.push_back({data, at});
-    return f;
+    const int write = control[registerWriteControl], enable = control[registerEnableControl];
+    // The register loads at a rise of its write with the enable ONE.
+    for (const uint64_t at : risesOf(write, t, false, msiDelays)) {
+        if (valueAt(enable, at) != ONE)
+            continue;
+        const int data = dataPins(c)[static_cast<size_t>(k)];
+        Finding f;
+        f.driver = driver;
+        f.detail = "loaded at " + std::to_string(at) + " (write " + nameOf(write) + " rose) from " + input(data, at);
+        if (!isBinary(valueAt(data, at)))
+            f.causes.push_back({data, at});
+        return f;
+    }
+    return notLoaded(c, driver,
+                     "its write " + nameOf(write) + " has not risen while its enable " + nameOf(enable) + " was ONE");
 }
 
 Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
-    if (fromTheReset(span, msiDelays))
-        return notLoaded(c, driver, "no clock edge, set or reset since the reset");
-    const uint64_t at = requestedAt(span, msiDelays);
     const std::vector<int> in = dataPins(c);
-    const int d = in[dffData];
+    const int clock = in[dffClock], d = in[dffData];
+    const std::vector<uint64_t> rises = risesOf(clock, t, true, msiDelays);
+    if (rises.empty())
+        return notLoaded(c, driver, "its clock " + nameOf(clock) + " has not risen from ZERO");
+    const uint64_t at = rises.front();
     Finding f;
     f.driver = driver;
-    f.detail = "took its data at the clock edge at " + std::to_string(at) + ": " + input(d, at);
-    if (!isBinary(valueAt(d, at)))
-        f.causes.push_back({d, at});
-    else
+    f.detail = "took its data at the rise of its clock " + nameOf(clock) + " at " + std::to_string(at) + ": " +
+               input(d, at);
+    if (isBinary(valueAt(d, at)))
         return inTransition(s, t, span, driver);
+    f.causes.push_back({d, at});
     return f;
 }
 
@@ -521,7 +539,7 @@ Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) 
     case Rule::jkff:
         return explainJkff(c, s, span, driver);
     case Rule::reg:
-        return explainRegister(c, k, span, driver);
+        return explainRegister(c, k, t, driver);
     case Rule::bitReg:
         if (fromTheReset(span, msiDelays))
             return notLoaded(c, driver, "not cleared, set or written since the reset");
@@ -563,7 +581,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
         };
         Finding f = rootFinding(driver, "contention",
                                 describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
-                                    (driving.size() >= 2 ? drives(b) : " holds the bus"));
+                                    (driving.size() >= 2 ? drives(b) : " held the bus (the other was refused)"));
         f.rootComponents = {a, b};
         return f;
     }

@@ -58,6 +58,22 @@ HeldValue ValueHistory::heldAt(int s, uint64_t t) const {
     return span;
 }
 
+std::vector<uint64_t> ValueHistory::risesUpTo(int s, uint64_t t, bool fromZero) const {
+    const std::vector<Change> &h = changes[static_cast<size_t>(s)];
+    std::vector<uint64_t> rises;
+    for (size_t k = h.size(); k-- > 0;) {
+        if (h[k].time > t || h[k].value != ONE)
+            continue;
+        size_t before = k;
+        while (before > 0 && h[before - 1].value == XXX)
+            --before;
+        const SignalValue level = before > 0 ? h[before - 1].value : resetValue[static_cast<size_t>(s)];
+        if (!fromZero || level == ZERO)
+            rises.push_back(h[k].time);
+    }
+    return rises;
+}
+
 void restartValueHistory() {
     if (valueHistory == nullptr && (!explainNames.empty() || windowOpen()))
         valueHistory = new ValueHistory;

@@ -38,6 +38,10 @@ public:
     // made (a component evaluated at t saw them).
     HeldValue heldAt(int s, uint64_t t) const;
 
+    // The times at or before t at which s rose to ONE, latest first: with
+    // fromZero only rises from ZERO (through XXX), else from any value.
+    std::vector<uint64_t> risesUpTo(int s, uint64_t t, bool fromZero) const;
+
     // The most changes kept per signal; the older half goes when it is reached.
     static constexpr size_t keptPerSignal = 4096;
 
