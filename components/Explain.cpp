@@ -565,8 +565,12 @@ SignalValue tsbDrives(int c, uint64_t t) {
 }
 
 // A signal with several drivers (a bus of tri-state drivers).
+std::string busOf(size_t drivers) {
+    return "bus of " + std::to_string(drivers) + " drivers";
+}
+
 Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldValue &span) {
-    const std::string driver = "bus of " + std::to_string(ds.size()) + " drivers";
+    const std::string driver = busOf(ds.size());
     std::vector<int> driving;
     for (const Drive &d : ds)
         if (kindOf(d.component).rule != Rule::tsb || tsbDrives(d.component, t) != HIZ)
@@ -685,9 +689,9 @@ private:
     int leftOver = 0;                        // causes counted past the line limit
 
     static Finding find(int s, uint64_t t, const HeldValue &span) {
-        if (passingNow(s, t))
-            return inTransition(s, t, span, "settling");
         const std::vector<Drive> &ds = drivers()[static_cast<size_t>(s)];
+        if (passingNow(s, t))
+            return inTransition(s, t, span, ds.size() == 1 ? describe(ds[0].component) : busOf(ds.size()));
         if (ds.empty())
             return rootFinding("no driver", "input left open", "nothing drives it");
         if (ds.size() == 1)

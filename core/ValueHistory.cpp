@@ -12,10 +12,14 @@ ValueHistory *valueHistory = nullptr;
 ValueHistory::ValueHistory()
     : changes(static_cast<size_t>(phaseTwo->numberOfSignals)),
       forgottenUpTo(static_cast<size_t>(phaseTwo->numberOfSignals), 0),
-      resetValue(static_cast<size_t>(phaseTwo->numberOfSignals), UNINITIALIZED) {
+      resetValue(static_cast<size_t>(phaseTwo->numberOfSignals), UNINITIALIZED), made(phaseTwo) {
     for (size_t s = 0; s < resetValue.size(); ++s)
         if (phaseTwo->constSignals[s])
             resetValue[s] = phaseTwo->signalInitializations[s];
+}
+
+bool ValueHistory::madeFor(const PhaseTwo &netlist) const {
+    return &netlist == made && changes.size() == static_cast<size_t>(netlist.numberOfSignals);
 }
 
 void ValueHistory::restart() {
@@ -75,6 +79,12 @@ std::vector<uint64_t> ValueHistory::risesUpTo(int s, uint64_t t, bool fromZero) 
 }
 
 void restartValueHistory() {
+    // A history made for another netlist (a test building several in one
+    // process) is dropped: its tables have another size.
+    if (valueHistory != nullptr && !valueHistory->madeFor(*phaseTwo)) {
+        delete valueHistory;
+        valueHistory = nullptr;
+    }
     if (valueHistory == nullptr && (!explainNames.empty() || windowOpen()))
         valueHistory = new ValueHistory;
     if (valueHistory != nullptr)

@@ -9,6 +9,8 @@
 
 #include "core/Signal.h"
 
+class PhaseTwo;
+
 // One signal's value over an interval of time: what it held at the time
 // asked for, since when, and what came next (if anything has yet).
 struct HeldValue {
@@ -25,6 +27,8 @@ class ValueHistory {
 public:
     // Room for every signal of the converted netlist, as after a reset.
     ValueHistory();
+    // Whether it was made for this netlist.
+    bool madeFor(const PhaseTwo &netlist) const;
     // Time zero: every signal at its reset value, nothing changed yet.
     void restart();
     // Signal s took value at time t (the kernel's time advance calls it).
@@ -53,6 +57,7 @@ private:
     std::vector<std::vector<Change>> changes;   // per signal, in time order
     std::vector<uint64_t> forgottenUpTo;        // per signal: nothing known before it (0: all kept)
     std::vector<SignalValue> resetValue;        // per signal
+    const PhaseTwo *made;                       // the netlist it was made for
     void forgetOlderHalf(int s);
 };
 

@@ -247,7 +247,8 @@ TEST(CommandLine, HelpEndsTheProcessWithStatusZero) {
     EXPECT_EXIT(
         commandLine(3, argv), ::testing::ExitedWithCode(0),
         "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n"
-        " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n$");
+        " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n"
+        "  -w <name>   when the run ends, why(.|\n)*; repeatable\\)\n$");
 }
 
 // Runs commandLine on "norvale" followed by words, its messages left on
@@ -313,6 +314,14 @@ TEST(CommandLine, ResetOptionsRestoresTheDefaults) {
     parse({"-tXmE", "-F", "1", "-u", "1", "1", "-z", "1", "2", "3", "4", "-C", "1", "2", "3"});
     resetOptions();
     EXPECT_EQ(Options::current(), Options());
+}
+
+TEST(CommandLine, EveryNameToExplainIsKeptInOrderUntilTheReset) {
+    freshNetlist();
+    EXPECT_EQ(parse({"-w", "R10", "-wmbr[3]", "-X", "-w", "R10"}), "");
+    EXPECT_EQ(explainNames, (std::vector<std::string>{"R10", "mbr[3]", "R10"}));
+    resetOptions();
+    EXPECT_TRUE(explainNames.empty());
 }
 
 } // namespace
