@@ -360,7 +360,9 @@ Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span
 
 Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     const std::vector<int> enable = controlPins(c);
-    const SignalValue e = enable.empty() ? ZERO : valueAt(enable[0], t);
+    if (enable.empty())
+        return combinational(s, t, span, driver, dataPins(c), ssiDelays, "data");
+    const SignalValue e = valueAt(enable[0], t);
     if (e == ZERO && span.value == HIZ) {
         Finding f = rootFinding(driver, "undriven", "its only driver is not enabled");
         f.detail += " (" + input(enable[0], t) + ")";
@@ -563,10 +565,13 @@ std::string busOf(size_t drivers) {
 
 Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldValue &span) {
     const std::string driver = busOf(ds.size());
-    std::vector<int> driving;
+    std::vector<Drive> drivingPins;
     for (const Drive &d : ds)
         if (kindOf(d.component).rule != Rule::tsb || tsbDrives(d.component, t) != HIZ)
-            driving.push_back(d.component);
+            drivingPins.push_back(d);
+    std::vector<int> driving;
+    for (const Drive &d : drivingPins)
+        driving.push_back(d.component);
     // Two drivers at once, or one kept off the bus by the driver holding it.
     const auto held = m.find(s);
     if (driving.size() >= 2 || (driving.size() == 1 && held != m.end() && held->second != driving[0])) {
@@ -581,8 +586,8 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
         f.rootComponents = {a, b};
         return f;
     }
-    if (!driving.empty())
-        return explainDriven({driving[0], 0}, s, t, span);
+    if (!drivingPins.empty())
+        return explainDriven(drivingPins[0], s, t, span);
     // No driver is enabled: say why for each, and follow unknown enables.
     Finding f;
     f.driver = driver;

@@ -47,7 +47,7 @@ public:
     std::vector<uint64_t> risesUpTo(int s, uint64_t t, bool fromZero) const;
 
     // The most changes kept per signal; the older half goes when it is reached.
-    static constexpr size_t keptPerSignal = 4096;
+    static constexpr size_t keptPerSignal = 1024;
 
 private:
     struct Change {
