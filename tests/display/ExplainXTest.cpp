@@ -15,15 +15,11 @@
 #include <vector>
 
 #include "ChildProgram.h"
+#include "ComputerLayout.h"
 #include "XHarness.h"
 #include "components/ProbeSummary.h"
 #include "core/Ph2.h"
-#include "core/Sim.h"
-#include "core/cmdLine.h"
-#include "display/Ph5.h"
-#include "display/SchCell.h"
 #include "display/Window.h"
-#include "support/Fresh.h"
 
 namespace {
 
@@ -34,19 +30,7 @@ const std::string probeLabel = "MBR[2]";
 // the given size showing the whole schematic, laid out by the display's own
 // code on the circuit built here.
 bool probeCentre(const std::string &label, int width, int height, int &x, int &y) {
-    freshNetlist();
-    useXDisplay = 0;
-    simnet();
-    ConversionOptions quiet;
-    quiet.keepCapture = true;
-    quiet.checkConnectivity = false;
-    convertCapturedNetlist(quiet);
-    SchematicCell schematic;
-    phaseFive->componentTiling(&schematic);
-    Windex &view = *phaseFive->windexPointer;
-    view.xPixels = width;
-    view.yPixels = height;
-    view.resetView();
+    const Windex &view = layOutComputer(width, height);
     const std::string start = label + " at ";
     for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
         if (probeSummaryLine(c).compare(0, start.size(), start) == 0) {
