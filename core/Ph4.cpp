@@ -13,6 +13,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/RunTime.h"
+#include "core/ValueHistory.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
@@ -107,6 +108,12 @@ void sortMany(int *list, int n, std::vector<uint64_t> &bits, int componentWords)
 // Whether the steps record changes for a value change dump.
 bool dumping() {
     return valueChangeDump != nullptr && valueChangeDump->recording();
+}
+
+// Whether the steps record changes: for a dump, or for a history kept for
+// explanations.
+bool recordingChanges() {
+    return dumping() || valueHistory != nullptr;
 }
 
 bool superProbesShown() {
@@ -270,10 +277,11 @@ template <bool recording>
     }
     // The dump's change log, held in locals like the arrays; nothing of it
     // exists in the instantiation that does not record.
-    SignalChangeLog *const log = recording ? &valueChangeDump->changes : nullptr;
-    unsigned char *const noted = recording ? log->noted.data() : nullptr;
-    int *const changed = recording ? log->changed.data() : nullptr;
-    int numberChanged = recording ? log->numberChanged : 0;
+    SignalChangeLog *const log = recording && dumping() ? &valueChangeDump->changes : nullptr;
+    ValueHistory *const history = recording ? valueHistory : nullptr;
+    unsigned char *const noted = log ? log->noted.data() : nullptr;
+    int *const changed = log ? log->changed.data() : nullptr;
+    int numberChanged = log ? log->numberChanged : 0;
     const unsigned long now = skewHeap.root->time;
     time = now;
     int *tail = a.pending + activated; // where the next activated component is listed
@@ -289,10 +297,12 @@ template <bool recording>
         slot.current = stored(value);
         ++changes;
         if constexpr (recording) {
-            if (!noted[s]) {
+            if (noted && !noted[s]) {
                 noted[s] = 1;
                 changed[numberChanged++] = s;
             }
+            if (history)
+                history->note(s, value, now);
         }
         for (const int *e = a.entries + a.starts[s], *end = a.entries + a.starts[s + 1]; e != end; ++e) {
             const int c = *e;
@@ -308,8 +318,10 @@ template <bool recording>
     inOrder = changes == 0 ? inOrder : activated == 0 && changes == 1;
     activated = static_cast<int>(tail - a.pending);
     if constexpr (recording) {
-        log->numberChanged = numberChanged;
-        valueChangeDump->writeChanges(time);
+        if (log) {
+            log->numberChanged = numberChanged;
+            valueChangeDump->writeChanges(time);
+        }
     }
     return true;
 }
@@ -332,7 +344,7 @@ bool PhaseFour::step(unsigned long until) {
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
         phaseFive->displaySuperProbes();
-    if (dumping())
+    if (recordingChanges())
         return advance<true>(a, activated, activatedInOrder, eventsApplied, until);
     return advance<false>(a, activated, activatedInOrder, eventsApplied, until);
 }
@@ -341,8 +353,8 @@ bool PhaseFour::stepUnattended() {
     // Steps that activate many components at once are evaluated the way
     // that suits them, chosen by how the stretch before went.
     if (busyStretches)
-        return dumping() ? stepUnattendedAs<true, true>() : stepUnattendedAs<false, true>();
-    return dumping() ? stepUnattendedAs<true, false>() : stepUnattendedAs<false, false>();
+        return recordingChanges() ? stepUnattendedAs<true, true>() : stepUnattendedAs<false, true>();
+    return recordingChanges() ? stepUnattendedAs<true, false>() : stepUnattendedAs<false, false>();
 }
 
 template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {

@@ -8,6 +8,7 @@
 #include "core/Ph2.h"
 #include "core/Ph4.h"
 #include "core/RunTime.h"
+#include "core/ValueHistory.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/FandCOp.h"
@@ -69,6 +70,7 @@ void restartAtTimeZero() {
     // The keys only queue transitions: the values are still those of the reset.
     if (valueChangeDump)
         valueChangeDump->startSection(reached);
+    restartValueHistory();
 }
 
 void PhaseFour::run() {

@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "components/Explain.h"
 #include "components/ProbeSummary.h"
 #include "components/RomFiles.h"
 #include "core/CircuitChecks.h"
@@ -95,6 +96,7 @@ void Sim(int argc, char **argv, void (*build)()) {
             writeProbeSummary(std::cout);
             writeRomSummary(std::cout);
         }
+        writeExplanations(std::cout);
     }
     closeValueChangeDump();
 

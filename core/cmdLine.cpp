@@ -38,6 +38,7 @@ std::string vcdFileName;
 int vcdAllSignals;
 int highContrastFlag;
 std::vector<std::string> romFileOptions;
+std::vector<std::string> explainNames;
 
 namespace {
 
@@ -86,6 +87,8 @@ const char *const helpText = "Command line options:\n"
                              "  -s          a line per probe with its present value when the run ends\n"
                              "  -V <file>   a Value Change Dump of the probed signals to file\n"
                              "  -A          with -V: every signal of the circuit\n"
+                             "  -w <name>   when the run ends, why a probe's or signal's bits are not\n"
+                             "              ZERO or ONE (a probe label or a signal bit: AC, mbr[3]; repeatable)\n"
                              "  -P          high-contrast value colours (for projectors)\n"
                              " ROM contents from files\n"
                              "  -R <rom>=<file>  load the ROM at that position from file (may be repeated)\n"
@@ -265,7 +268,7 @@ void setZoom(int argc, char **argv) {
 
 void commandLine(int argc, char **argv) {
     int c;
-    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:PR:sT:tu:V:W:Xz:")) != -1) {
+    while ((c = norvale::getopt(argc, argv, "AC:c:S:EF:g:K:hk:mp:PR:sT:tu:V:W:w:Xz:")) != -1) {
         switch (c) {
         case 'A':
             vcdAllSignals = 1;
@@ -328,6 +331,9 @@ void commandLine(int argc, char **argv) {
         case 'W':
             copyBounded('W', norvale::optarg, WindowLabelString);
             break;
+        case 'w':
+            explainNames.emplace_back(norvale::optarg);
+            break;
         case 'X':
             useXDisplay = 0;
             break;
@@ -356,5 +362,6 @@ void resetOptions() {
     summaryFlag = vcdAllSignals = highContrastFlag = 0;
     vcdFileName.clear();
     romFileOptions.clear();
+    explainNames.clear();
     norvale::resetGetopt();
 }

@@ -33,6 +33,8 @@ extern int vcdAllSignals;
 extern int highContrastFlag;
 // -R: each "ROM=FILE" as given, in order (read once the circuit is built).
 extern std::vector<std::string> romFileOptions;
+// -w: probe labels or signal names whose values are explained when the run ends.
+extern std::vector<std::string> explainNames;
 
 // Parses the options into the globals; ends the process for -h.  Unknown
 // options, missing arguments, too few values, overlong strings and flag numbers

@@ -2,6 +2,7 @@
 // and the waiting and drawing services the main loop uses.
 #include "display/WindowEv.h"
 
+#include "display/ExplainPane.h"
 #include <X11/XKBlib.h>
 #include <poll.h>
 
@@ -11,6 +12,7 @@
 
 #include "core/Ph2.h"
 #include "core/cmdLine.h"
+#include "display/ExplainPane.h"
 #include "display/FandCOp.h"
 #include "display/Legend.h"
 #include "display/Ph5.h"
@@ -77,7 +79,14 @@ void operateSwitch(int character) {
         std::cerr << "Keyboard input maps to a component, but no function exists" << std::endl;
 }
 
+// Control-e: why the pane under the pointer shows what it shows.
+constexpr int controlE = 5;
+
 void controlCharacter(int character) {
+    if (character == controlE) {
+        explainPaneUnderPointer();
+        return;
+    }
     const auto found = std::find_if(std::begin(controlKeys), std::end(controlKeys),
                                     [character](const ControlKey &k) { return k.character == character; });
     if (found != std::end(controlKeys))
@@ -136,6 +145,9 @@ void pressButton(int button, int x, int y) {
         if (rectangleMode)
             w.setSubWin();
         w.repaint();
+        break;
+    case explainButton:
+        explainPaneAt(x, y);
         break;
     default:
         break;
@@ -212,10 +224,14 @@ void Windex::checkEvent(int &eventType, int &keyChar) {
         break;
     }
     case ButtonPress:
-    case ButtonRelease:
+    case ButtonRelease: {
         eventType = event.type == ButtonPress ? buttonPress : buttonRelease;
-        keyChar = pointerCode(static_cast<int>(event.xbutton.button), event.xbutton.x, event.xbutton.y);
+        // Button 1 with Control held asks for an explanation, not a drag.
+        const bool explain = event.xbutton.button == Button1 && (event.xbutton.state & ControlMask) != 0;
+        const int button = explain ? explainButton : static_cast<int>(event.xbutton.button);
+        keyChar = pointerCode(button, event.xbutton.x, event.xbutton.y);
         break;
+    }
     case MotionNotify:
         eventType = buttonMotion;
         keyChar = pointerCode(0, event.xmotion.x, event.xmotion.y);
@@ -269,15 +285,18 @@ int anyWindowEvents() {
     case noWindowEvent:
         return 0;
     case characterKey:
+        clearExplanationMarks();
         if (keyChar > 31)
             operateSwitch(keyChar);
         else
             controlCharacter(keyChar);
         break;
     case functionKey:
+        clearExplanationMarks();
         FunctionKeyOperate(keyChar);
         break;
     case cursorKey:
+        clearExplanationMarks();
         CursorKeyOperate(keyChar);
         break;
     case buttonPress:

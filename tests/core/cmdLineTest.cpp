@@ -248,6 +248,7 @@ TEST(CommandLine, HelpEndsTheProcessWithStatusZero) {
         commandLine(3, argv), ::testing::ExitedWithCode(0),
         "^Command line options:\n(.|\n)*  -h\n   \\(-K without a window: the slow-down does not wait\\)\n"
         " Scripted and headless runs\n(.|\n)*  -A          with -V: every signal of the circuit\n"
+        "  -w <name>   when the run ends, why(.|\n)*; repeatable\\)\n"
         "  -P          high-contrast value colours \\(for projectors\\)\n"
         " ROM contents from files\n"
         "  -R <rom>=<file>  load the ROM at that position from file \\(may be repeated\\)\n"
@@ -325,6 +326,14 @@ TEST(CommandLine, EveryRomFileRequestIsKeptInOrderUntilReset) {
     EXPECT_EQ(romFileOptions, (std::vector<std::string>{"eo-hr.aa.aa=p.asm", "x=y.hex"}));
     resetOptions();
     EXPECT_TRUE(romFileOptions.empty());
+}
+
+TEST(CommandLine, EveryNameToExplainIsKeptInOrderUntilTheReset) {
+    freshNetlist();
+    EXPECT_EQ(parse({"-w", "R10", "-wmbr[3]", "-X", "-w", "R10"}), "");
+    EXPECT_EQ(explainNames, (std::vector<std::string>{"R10", "mbr[3]", "R10"}));
+    resetOptions();
+    EXPECT_TRUE(explainNames.empty());
 }
 
 } // namespace

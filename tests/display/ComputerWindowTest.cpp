@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "ChildProgram.h"
+#include "ComputerLayout.h"
 #include "XHarness.h"
 #include "components/ProbeSummary.h"
 #include "core/Ph2.h"
@@ -59,20 +60,7 @@ int probeLabelled(const std::string &label) {
 // from the position strings, the pane centred in it, eight cells across the
 // pane, each bar the first 0.7 of its cell.
 std::map<std::string, Bars> barsOf(const std::vector<std::string> &labels, int width, int height) {
-    freshNetlist();
-    useXDisplay = 0;
-    simnet();
-    ConversionOptions quiet;
-    quiet.keepCapture = true;
-    quiet.checkConnectivity = false;
-    convertCapturedNetlist(quiet);
-    SchematicCell schematic;
-    phaseFive->componentTiling(&schematic);
-    Windex &view = *phaseFive->windexPointer;
-    view.xPixels = width;
-    view.yPixels = height;
-    view.resetView();
-
+    const Windex &view = layOutComputer(width, height);
     std::map<std::string, Bars> found;
     for (const std::string &label : labels) {
         const int c = probeLabelled(label);

@@ -8,6 +8,7 @@
 #include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/RunTime.h"
+#include "core/ValueHistory.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
 
@@ -35,6 +36,7 @@ void freshNetlist() {
     abandon(phaseThree);
     abandon(phaseFour);
     abandon(phaseFive);
+    abandon(valueHistory);
     ensurePhaseOne();
     m.clear();
     done = 0;

@@ -1,0 +1,633 @@
+// The steps of an explanation: the kind of the component that drives a
+// signal (found by its evaluate or key function), and which of its inputs
+// decide the value the signal held at a time, or the root that ends the
+// chain.  Component kinds and their rules are data: one table row per kind.
+#include "components/ExplainRules.h"
+
+#include <algorithm>
+
+#include "components/RTSigSup.h"
+#include "components/SecEvTyp.h"
+#include "components/msiRT.h"
+#include "components/ssiRT.h"
+#include "components/vlsiRT.h"
+#include "core/Ph2.h"
+#include "core/Ph3.h"
+#include "core/Ph4.h"
+#include "core/ValueHistory.h"
+
+namespace explain {
+
+uint64_t now() {
+    return phaseFour->time;
+}
+
+// Signal s over the interval holding time t.  Without a history only the
+// present is known, and since when only as far as the kernel's last queued
+// transition tells.
+HeldValue spanOf(int s, uint64_t t) {
+    const SignalSlot &slot = phaseThree->signalSlots[s];
+    if (valueHistory != nullptr) {
+        HeldValue span = valueHistory->heldAt(s, t);
+        if (t >= now())
+            span.value = slot.currentValue();
+        return span;
+    }
+    HeldValue span;
+    span.value = slot.currentValue();
+    span.since = slot.scheduledValue() == span.value ? slot.scheduledTime : 0;
+    span.known = false;
+    return span;
+}
+
+std::string valueName(SignalValue v) {
+    return signalValueName(v);
+}
+
+std::string nameOf(int s) {
+    return phaseTwo->signalNames[s];
+}
+
+bool isProbe(int c) {
+    const ComponentFunction draw = phaseTwo->drawDynamic[c];
+    return draw == probe || draw == probebyte || draw == probebyteh;
+}
+
+std::vector<int> dataPins(int c) {
+    const int *p = phaseTwo->dataInputs[c];
+    return p ? std::vector<int>(p, p + phaseTwo->numberOfDataInputs[c]) : std::vector<int>{};
+}
+
+namespace {
+
+// ---- What a component is ------------------------------------------------------
+
+// How a component's output is explained.
+enum class Rule {
+    none,       // drives nothing (a probe, a module box, a console)
+    gate,       // combinational gate: its inputs that are not binary
+    tsb,        // tri-state driver: its enable, then its data
+    source,     // switch, pulser, clock, power-on: driven from its initial level
+    mux,        // the select, then the selected data input
+    decoder,    // the enable, then the code
+    arithmetic, // adder, incrementer: the operand bits up to the output's
+    encoder,    // every request line
+    counter,    // a count that has not been cleared
+    clockGate,  // the clock gate: its enable
+    dff,        // the data taken at the last edge, or nothing since the reset
+    jkff,       // J and K at the last edge, or nothing since the reset
+    reg,        // the data loaded at the last strobe, or nothing since the reset
+    bitReg,     // the bit-addressable register
+    ram,        // the address, then the stored word
+    rom,        // the address
+};
+
+// The delays with which a kind's evaluation changes its outputs.
+struct Kind {
+    ComponentFunction evaluate;
+    const char *name;
+    Rule rule;
+    FamilyDelays delays;
+};
+
+constexpr FamilyDelays ramDelays{static_cast<int>(ramReadDelay), static_cast<int>(ramReadDelay)};
+
+// clang-format off
+const Kind kinds[] = {
+    // evaluate              name         rule              delays
+    {andGate,                "And",       Rule::gate,       ssiDelays},
+    {orGate,                 "Or",        Rule::gate,       ssiDelays},
+    {nand,                   "Nand",      Rule::gate,       ssiDelays},
+    {nor,                    "Nor",       Rule::gate,       ssiDelays},
+    {notGate,                "Not",       Rule::gate,       ssiDelays},
+    {xorGate,                "Xor",       Rule::gate,       ssiDelays},
+    {xnor,                   "Xnor",      Rule::gate,       ssiDelays},
+    {iand,                   "Iand",      Rule::gate,       ssiDelays},
+    {inand,                  "Inand",     Rule::gate,       ssiDelays},
+    {cior,                   "CiOr",      Rule::gate,       ssiDelays},
+    {cinor,                  "CiNor",     Rule::gate,       ssiDelays},
+    {multiLevelCompare,      "mLevCmp",   Rule::gate,       ssiDelays},
+    {tsb,                    "Tsb",       Rule::tsb,        ssiDelays},
+    {clock,                  "Clock",     Rule::source,     ssiDelays},
+    {powerOn,                "PowerOn",   Rule::source,     ssiDelays},
+    {adder,                  "Adder",     Rule::arithmetic, msiDelays},
+    {increment,              "Increment", Rule::arithmetic, msiDelays},
+    {counter,                "Counter",   Rule::counter,    msiDelays},
+    {gate,                   "Gate",      Rule::clockGate,  msiDelays},
+    {dff,                    "Dff",       Rule::dff,        msiDelays},
+    {jkff,                   "Jkff",      Rule::jkff,       msiDelays},
+    {mux,                    "Mux",       Rule::mux,        msiDelays},
+    {decoder,                "Decoder",   Rule::decoder,    msiDelays},
+    {encoder,                "Encoder",   Rule::encoder,    msiDelays},
+    {enabledRegister,        "Register",  Rule::reg,        msiDelays},
+    {bitAddressibleRegister, "BitAddrReg", Rule::bitReg,    msiDelays},
+    {multiPortRam,           "Ram",       Rule::ram,        ramDelays},
+    {rom,                    "Rom",       Rule::rom,        vlsiDelays},
+};
+// clang-format on
+
+const Kind switchKind{nullptr, "Switch", Rule::source, ssiDelays};
+const Kind pulserKind{nullptr, "Pulser", Rule::source, ssiDelays};
+const Kind otherKind{nullptr, "Component", Rule::none, ssiDelays};
+
+// The kind of component c, by its evaluate and key functions.
+const Kind &kindOf(int c) {
+    const ComponentFunction key = phaseTwo->xEventTriggered[c];
+    if (key == toggleSwitch)
+        return switchKind;
+    if (key == togglePulser)
+        return pulserKind;
+    const ComponentFunction evaluate = phaseTwo->logicEvaluate[c];
+    for (const Kind &k : kinds)
+        if (evaluate != nullptr && k.evaluate == evaluate)
+            return k;
+    return otherKind;
+}
+
+// "Register at ca-cc.aa", with the label when it is not the kind's name.
+std::string describe(int c) {
+    const Kind &kind = kindOf(c);
+    std::string name = kind.name;
+    if (kind.rule == Rule::ram && phaseTwo->integerParameters[c][ramZeroIsZERO] != 0)
+        name = "RegFile";
+    std::string text = name;
+    const std::string label = phaseTwo->decal[c];
+    if (!label.empty() && label != name)
+        text += " \"" + label + "\"";
+    return text + " at " + std::string(phaseTwo->rcpos[c]);
+}
+
+
+
+// ---- Values at a time -----------------------------------------------------------
+
+
+
+SignalValue valueAt(int s, uint64_t t) {
+    return spanOf(s, t).value;
+}
+
+// The time a component evaluated to give a value it took at span.since: its
+// quick delay for an XXX (except from ONE), its lazy delay otherwise.
+uint64_t requestedAt(const HeldValue &span, FamilyDelays delays) {
+    const bool quick = span.value == XXX && span.before != ONE;
+    const auto delay = static_cast<uint64_t>(quick ? delays.quickTime : delays.lazyTime);
+    return span.since > delay ? span.since - delay : 0;
+}
+
+
+// ---- One step of a chain --------------------------------------------------------
+
+// What one line says about a signal, and where the chain goes next.
+
+Finding rootFinding(const std::string &driver, const std::string &kind, const std::string &why) {
+    Finding f;
+    f.driver = driver;
+    f.detail = "ROOT " + kind + (why.empty() ? "" : ": " + why);
+    return f;
+}
+
+// "name = VALUE", the way inputs are listed.
+std::string input(int s, uint64_t t) {
+    return nameOf(s) + " = " + valueName(valueAt(s, t));
+}
+
+// The inputs among pins (serial numbers) that are not binary at t.
+std::vector<int> unknownAmong(const std::vector<int> &pins, uint64_t t) {
+    std::vector<int> out;
+    for (const int s : pins)
+        if (!isBinary(valueAt(s, t)) && std::find(out.begin(), out.end(), s) == out.end())
+            out.push_back(s);
+    return out;
+}
+
+std::vector<int> controlPins(int c) {
+    const int *p = phaseTwo->controlInputs[c];
+    return p ? std::vector<int>(p, p + phaseTwo->numberOfControlInputs[c]) : std::vector<int>{};
+}
+std::vector<int> allInputs(int c) {
+    std::vector<int> pins = dataPins(c);
+    const std::vector<int> control = controlPins(c);
+    pins.insert(pins.end(), control.begin(), control.end());
+    return pins;
+}
+
+// The register's control inputs: the write strobe, then the enable.
+constexpr size_t registerWriteControl = 0, registerEnableControl = 1;
+
+// Lists the inputs and follows them, all at time t.
+void follow(Finding &f, const std::vector<int> &pins, uint64_t t, const std::string &what) {
+    std::string list;
+    for (const int s : pins) {
+        list += (list.empty() ? "" : ", ") + input(s, t);
+        f.causes.push_back({s, t});
+    }
+    f.detail = what + (what.empty() ? "" : " ") + list;
+}
+
+// The signal is between two levels at t, or its inputs already ask for
+// another value: the chain ends here.
+Finding inTransition(int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    SignalValue next = span.next;
+    uint64_t settles = span.until;
+    bool known = span.changedAfter;
+    const SignalSlot &slot = phaseThree->signalSlots[s];
+    if (t >= now() && slot.scheduledValue() != slot.currentValue()) {
+        next = slot.scheduledValue();
+        settles = slot.scheduledTime;
+        known = true;
+    }
+    const std::string when = known ? "settles to " + valueName(next) + " at " + std::to_string(settles) : "";
+    if (span.value == XXX)
+        return rootFinding(driver, "passing through XXX", when);
+    return rootFinding(driver, "in transition", when.empty() ? "its inputs ask for another value" : when);
+}
+
+// Whether s is passing through XXX at the present time: XXX now, with a
+// level already queued.
+bool passingNow(int s, uint64_t t) {
+    const SignalSlot &slot = phaseThree->signalSlots[s];
+    return t >= now() && slot.currentValue() == XXX && slot.scheduledValue() != XXX &&
+           slot.scheduledTime > now();
+}
+
+// Combinational parts: the deciding inputs that are not binary at t, else at
+// the time the value was requested; none at all means a transition.
+Finding combinational(int s, uint64_t t, const HeldValue &span, const std::string &driver,
+                      const std::vector<int> &deciding, FamilyDelays delays, const std::string &what) {
+    std::vector<int> unknown = unknownAmong(deciding, t);
+    uint64_t at = t;
+    if (unknown.empty()) {
+        at = requestedAt(span, delays);
+        unknown = unknownAmong(deciding, at);
+    }
+    if (unknown.empty())
+        return inTransition(s, t, span, driver);
+    Finding f;
+    f.driver = driver;
+    follow(f, unknown, at, what);
+    if (at != t)
+        f.detail += " (at " + std::to_string(at) + ")";
+    return f;
+}
+
+// The folding gates with the rule they fold by; the others (Not, Xor, Xnor)
+// turn any input that is not binary into XXX.
+struct Folding {
+    ComponentFunction evaluate;
+    const gate_rules::FoldingGate &rule;
+};
+const Folding foldings[] = {
+    {andGate, gate_rules::andRule}, {orGate, gate_rules::orRule}, {nand, gate_rules::nandRule},
+    {nor, gate_rules::norRule},     {iand, gate_rules::iandRule}, {inand, gate_rules::inandRule},
+    {cior, gate_rules::ciorRule},   {cinor, gate_rules::cinorRule},
+};
+
+// The inputs of a folding gate that give the folded value at t: for an AND
+// the lowest in the value order, for an OR the highest.  A complemented
+// input counts by its complement.
+std::vector<int> foldingInputs(int c, const gate_rules::FoldingGate &rule, uint64_t t) {
+    using namespace gate_rules;
+    const std::vector<int> complemented = rule.dataInputs == complementedData ? dataPins(c) : std::vector<int>{};
+    const std::vector<int> pins = allInputs(c);
+    const auto seen = [&](int s) {
+        const SignalValue v = valueAt(s, t);
+        const bool isComplemented = std::find(complemented.begin(), complemented.end(), s) != complemented.end();
+        return isComplemented ? complementValue(v) : v;
+    };
+    if (pins.empty())
+        return {};
+    SignalValue folded = seen(pins[0]);
+    for (const int s : pins)
+        folded = rule.combine == byMin ? std::min(folded, seen(s)) : std::max(folded, seen(s));
+    std::vector<int> deciding;
+    for (const int s : pins)
+        if (seen(s) == folded)
+            deciding.push_back(s);
+    return deciding;
+}
+
+Finding explainGate(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const ComponentFunction evaluate = phaseTwo->logicEvaluate[c];
+    for (const Folding &f : foldings)
+        if (f.evaluate == evaluate) {
+            const std::vector<int> deciding = foldingInputs(c, f.rule, t);
+            if (!unknownAmong(deciding, t).empty())
+                return combinational(s, t, span, driver, deciding, ssiDelays, "inputs");
+            const uint64_t at = requestedAt(span, ssiDelays);
+            return combinational(s, t, span, driver, foldingInputs(c, f.rule, at), ssiDelays, "inputs");
+        }
+    return combinational(s, t, span, driver, allInputs(c), ssiDelays, "inputs");
+}
+
+Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> select = controlPins(c);
+    if (!unknownAmong(select, t).empty())
+        return combinational(s, t, span, driver, select, msiDelays, "select");
+    const int w = phaseTwo->numberOfOutputs[c];
+    // The select as it is at t (binary): the data input it passes.
+    int number = 0;
+    for (size_t b = 0; b < select.size(); ++b)
+        number |= (valueAt(select[b], t) == ONE ? 1 : 0) << b;
+    const std::vector<int> data = dataPins(c);
+    const size_t passed = static_cast<size_t>(k + w * number);
+    if (passed >= data.size())
+        return inTransition(s, t, span, driver);
+    return combinational(s, t, span, driver, {data[passed]}, msiDelays,
+                         "select " + std::to_string(number) + " passes");
+}
+
+Finding explainDecoder(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> enable = controlPins(c);
+    if (!unknownAmong(enable, t).empty())
+        return combinational(s, t, span, driver, enable, msiDelays, "enable");
+    return combinational(s, t, span, driver, dataPins(c), msiDelays, "code");
+}
+
+Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    // Output k depends on the operand bits up to k (the carry comes from below).
+    const std::vector<int> data = dataPins(c);
+    const int w = phaseTwo->numberOfOutputs[c];
+    std::vector<int> deciding;
+    for (int b = 0; b <= k; ++b) {
+        if (b < static_cast<int>(data.size()))
+            deciding.push_back(data[static_cast<size_t>(b)]);
+        if (kindOf(c).evaluate == adder && w + b < static_cast<int>(data.size()))
+            deciding.push_back(data[static_cast<size_t>(w + b)]);
+    }
+    return combinational(s, t, span, driver, deciding, msiDelays, "operand bits");
+}
+
+Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> enable = controlPins(c);
+    if (enable.empty())
+        return combinational(s, t, span, driver, dataPins(c), ssiDelays, "data");
+    const SignalValue e = valueAt(enable[0], t);
+    if (e == ZERO && span.value == HIZ) {
+        Finding f = rootFinding(driver, "undriven", "its only driver is not enabled");
+        f.detail += " (" + input(enable[0], t) + ")";
+        f.rootComponents.push_back(c);
+        return f;
+    }
+    if (!isBinary(e))
+        return combinational(s, t, span, driver, enable, ssiDelays, "enable");
+    return combinational(s, t, span, driver, dataPins(c), ssiDelays, "enabled, data");
+}
+
+// A clocked part whose value came from an evaluation at the reset.
+bool fromTheReset(const HeldValue &span, FamilyDelays delays) {
+    return span.since == 0 || span.since <= static_cast<uint64_t>(delays.lazyTime);
+}
+
+Finding notLoaded(int c, const std::string &driver, const std::string &why) {
+    Finding f = rootFinding(driver, "not loaded since the reset", why);
+    f.rootComponents.push_back(c);
+    return f;
+}
+
+// The rises of a strobe or clock that a clocked part's output at t can show,
+// latest first: those at least its quick delay before t (none without a
+// history).
+std::vector<uint64_t> risesOf(int s, uint64_t t, bool fromZero, FamilyDelays delays) {
+    const auto delay = static_cast<uint64_t>(delays.quickTime);
+    if (valueHistory == nullptr || t < delay)
+        return {};
+    return valueHistory->risesUpTo(s, t - delay, fromZero);
+}
+
+Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
+    const std::vector<int> control = controlPins(c); // write (strobe), enable
+    const int write = control[registerWriteControl], enable = control[registerEnableControl];
+    // The register loads at a rise of its write with the enable ONE.
+    for (const uint64_t at : risesOf(write, t, false, msiDelays)) {
+        if (valueAt(enable, at) != ONE)
+            continue;
+        const int data = dataPins(c)[static_cast<size_t>(k)];
+        Finding f;
+        f.driver = driver;
+        f.detail = "loaded at " + std::to_string(at) + " (write " + nameOf(write) + " rose) from " + input(data, at);
+        if (!isBinary(valueAt(data, at)))
+            f.causes.push_back({data, at});
+        return f;
+    }
+    return notLoaded(c, driver,
+                     "its write " + nameOf(write) + " has not risen while its enable " + nameOf(enable) + " was ONE");
+}
+
+Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const std::vector<int> in = dataPins(c);
+    const int clock = in[dffClock], d = in[dffData];
+    const std::vector<uint64_t> rises = risesOf(clock, t, true, msiDelays);
+    if (rises.empty())
+        return notLoaded(c, driver, "its clock " + nameOf(clock) + " has not risen from ZERO");
+    const uint64_t at = rises.front();
+    Finding f;
+    f.driver = driver;
+    f.detail = "took its data at the rise of its clock " + nameOf(clock) + " at " + std::to_string(at) + ": " +
+               input(d, at);
+    if (isBinary(valueAt(d, at)))
+        return inTransition(s, t, span, driver);
+    f.causes.push_back({d, at});
+    return f;
+}
+
+Finding explainJkff(int c, int s, const HeldValue &span, const std::string &driver) {
+    if (fromTheReset(span, msiDelays))
+        return notLoaded(c, driver, "no clock edge, set or reset since the reset");
+    const uint64_t at = requestedAt(span, msiDelays);
+    const std::vector<int> in = dataPins(c);
+    std::vector<int> deciding = {in[1], in[3]}; // K, J
+    const std::vector<int> outputs(phaseTwo->outputs[c], phaseTwo->outputs[c] + 2);
+    deciding.push_back(outputs[1]); // Q, which J = K = ONE toggles
+    return combinational(s, at, span, driver, deciding, msiDelays,
+                         "clocked at " + std::to_string(at) + " with");
+}
+
+Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    const int *p = phaseTwo->integerParameters[c];
+    const int width = p[ramBitWordWidth], addressBits = p[ramPortAddressSize];
+    const int port = k / width, bit = k % width;
+    const std::vector<int> control = controlPins(c);
+    const std::vector<int> address(control.begin() + port * addressBits,
+                                   control.begin() + (port + 1) * addressBits);
+    const uint64_t at = span.since >= ramReadDelay ? span.since - ramReadDelay : t;
+    if (!unknownAmong(address, at).empty())
+        return combinational(s, at, span, driver, address, ramDelays, "read address");
+    int number = 0;
+    for (int b = 0; b < addressBits; ++b)
+        number |= (valueAt(address[static_cast<size_t>(b)], at) == ONE ? 1 : 0) << b;
+    if (number >= p[ramNumberOfWords])
+        return rootFinding(driver, "read beyond the last word", "address " + std::to_string(number));
+    // The bit's two-bit code in the packed store: 0 never written.
+    const uint32_t word = phaseTwo->internal32BitVariables[c][number * p[ramStoreWordsPerSimWord] + bit / 16];
+    const unsigned code = (word >> (2 * (bit % 16))) & 3u;
+    if (code == 0)
+        return notLoaded(c, driver, "word " + std::to_string(number) + " has not been written");
+    static const SignalValue codeValue[] = {UNINITIALIZED, ZERO, ONE, XXX};
+    return rootFinding(driver, "stored", "word " + std::to_string(number) + " was written with " +
+                                             valueName(codeValue[code]));
+}
+
+Finding explainSource(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
+    if (passingNow(s, t) || span.changedAfter)
+        return inTransition(s, t, span, driver);
+    Finding f = rootFinding(driver, "input left open", "its initial level is not ZERO or ONE");
+    f.rootComponents.push_back(c);
+    return f;
+}
+
+// ---- Drivers ----------------------------------------------------------------------
+
+// The components driving each signal, with the output position: every
+// component listing it as an output, but module boxes, which only stand for
+// their contents.
+struct Drive {
+    int component;
+    int output;
+};
+
+const std::vector<std::vector<Drive>> &drivers() {
+    static std::vector<std::vector<Drive>> table;
+    static const PhaseTwo *builtFor = nullptr;
+    if (builtFor != phaseTwo || table.size() != static_cast<size_t>(phaseTwo->numberOfSignals)) {
+        table.assign(static_cast<size_t>(phaseTwo->numberOfSignals), {});
+        for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
+            const bool stands = phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
+            if (stands)
+                continue;
+            for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
+                table[static_cast<size_t>(phaseTwo->outputs[c][k])].push_back({c, k});
+        }
+        builtFor = phaseTwo;
+    }
+    return table;
+}
+
+Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) {
+    const int c = d.component, k = d.output;
+    const Kind &kind = kindOf(c);
+    const std::string driver = describe(c);
+    switch (kind.rule) {
+    case Rule::gate:
+        return explainGate(c, s, t, span, driver);
+    case Rule::tsb:
+        return explainTsbAlone(c, s, t, span, driver);
+    case Rule::source:
+        return explainSource(c, s, t, span, driver);
+    case Rule::mux:
+        return explainMux(c, k, s, t, span, driver);
+    case Rule::decoder:
+        return explainDecoder(c, s, t, span, driver);
+    case Rule::arithmetic:
+        return explainArithmetic(c, k, s, t, span, driver);
+    case Rule::encoder:
+        return combinational(s, t, span, driver, dataPins(c), msiDelays, "request lines");
+    case Rule::counter:
+        if (span.value == UNINITIALIZED)
+            return notLoaded(c, driver, "its clear has not been ZERO since the reset");
+        return inTransition(s, t, span, driver);
+    case Rule::clockGate:
+        return combinational(s, t, span, driver, {dataPins(c)[1]}, msiDelays, "enable");
+    case Rule::dff:
+        return explainDff(c, s, t, span, driver);
+    case Rule::jkff:
+        return explainJkff(c, s, span, driver);
+    case Rule::reg:
+        return explainRegister(c, k, t, driver);
+    case Rule::bitReg:
+        if (fromTheReset(span, msiDelays))
+            return notLoaded(c, driver, "not cleared, set or written since the reset");
+        return combinational(s, t, span, driver, allInputs(c), msiDelays, "inputs");
+    case Rule::ram:
+        return explainRam(c, k, s, t, span, driver);
+    case Rule::rom:
+        return combinational(s, t, span, driver, dataPins(c), vlsiDelays, "address");
+    case Rule::none:
+        break;
+    }
+    return rootFinding(driver, "not followed", "this kind of component is not explained");
+}
+
+// What a tri-state driver puts on its bus at t: its data when enabled with
+// binary data, else HIZ.
+SignalValue tsbDrives(int c, uint64_t t) {
+    const std::vector<int> control = controlPins(c), data = dataPins(c);
+    if (control.empty() || data.empty() || valueAt(control[0], t) != ONE)
+        return HIZ;
+    const SignalValue v = valueAt(data[0], t);
+    return isBinary(v) ? v : HIZ;
+}
+
+// A signal with several drivers (a bus of tri-state drivers).
+std::string busOf(size_t drivers) {
+    return "bus of " + std::to_string(drivers) + " drivers";
+}
+
+Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldValue &span) {
+    const std::string driver = busOf(ds.size());
+    std::vector<Drive> drivingPins;
+    for (const Drive &d : ds)
+        if (kindOf(d.component).rule != Rule::tsb || tsbDrives(d.component, t) != HIZ)
+            drivingPins.push_back(d);
+    std::vector<int> driving;
+    for (const Drive &d : drivingPins)
+        driving.push_back(d.component);
+    // Two drivers at once, or one kept off the bus by the driver holding it.
+    const auto held = m.find(s);
+    if (driving.size() >= 2 || (driving.size() == 1 && held != m.end() && held->second != driving[0])) {
+        const int a = driving[0];
+        const int b = driving.size() >= 2 ? driving[1] : held->second;
+        const auto drives = [t](int c) {
+            return kindOf(c).rule == Rule::tsb ? " drives " + valueName(tsbDrives(c, t)) : std::string(" drives it");
+        };
+        Finding f = rootFinding(driver, "contention",
+                                describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
+                                    (driving.size() >= 2 ? drives(b) : " held the bus (the other was refused)"));
+        f.rootComponents = {a, b};
+        return f;
+    }
+    if (!drivingPins.empty())
+        return explainDriven(drivingPins[0], s, t, span);
+    // No driver is enabled: say why for each, and follow unknown enables.
+    Finding f;
+    f.driver = driver;
+    std::vector<int> unknown;
+    std::string list;
+    for (const Drive &d : ds) {
+        const std::vector<int> control = controlPins(d.component);
+        if (control.empty())
+            continue;
+        const SignalValue e = valueAt(control[0], t);
+        const int why = e == ONE ? dataPins(d.component)[0] : control[0];
+        list += (list.empty() ? "" : "; ") + describe(d.component) + (e == ONE ? " data " : " enable ") + input(why, t);
+        if (!isBinary(valueAt(why, t)) && std::find(unknown.begin(), unknown.end(), why) == unknown.end()) {
+            unknown.push_back(why);
+            f.causes.push_back({why, t});
+        }
+    }
+    if (span.value != HIZ && unknown.empty())
+        return inTransition(s, t, span, driver);
+    if (unknown.empty()) {
+            f.detail = "ROOT undriven: no driver is enabled (" + list + ")";
+        for (const Drive &d : ds)
+            f.rootComponents.push_back(d.component);
+    } else {
+        f.detail = "no driver is enabled (" + list + ")";
+    }
+    return f;
+}
+
+} // namespace
+
+Finding findingFor(int s, uint64_t t, const HeldValue &span) {
+    const std::vector<Drive> &ds = drivers()[static_cast<size_t>(s)];
+    if (passingNow(s, t))
+        return inTransition(s, t, span, ds.size() == 1 ? describe(ds[0].component) : busOf(ds.size()));
+    if (ds.empty())
+        return rootFinding("no driver", "input left open", "nothing drives it");
+    if (ds.size() == 1)
+        return explainDriven(ds[0], s, t, span);
+    return explainBus(ds, s, t, span);
+}
+
+} // namespace explain
