@@ -12,10 +12,12 @@
 #include "components/ssiRT.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
+#include "core/RunEnd.h"
 #include "core/RunTime.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
+#include "display/WindowEv.h"
 
 std::map<int, int> m;
 
@@ -109,15 +111,17 @@ bool dumping() {
     return valueChangeDump != nullptr && valueChangeDump->recording();
 }
 
+// Super probes are painted only where they can be seen: without a window the
+// painting would cost far more than the steps and show nothing.
 bool superProbesShown() {
-    return phaseFive != nullptr && phaseFive->superProbeSelect;
+    return phaseFive != nullptr && phaseFive->superProbeSelect && windowOpen();
 }
 
 // Whether the run must do more than step: a halt, a restart, the status line
 // or the super probes ask for the main loop.  (Without a window the slow-down
-// waits for nothing.)
+// waits for nothing and the status line is nowhere.)
 [[gnu::always_inline]] inline bool attentionNeeded() {
-    return haltFlag || reStart || displayTimeFlag || superProbesShown();
+    return haltFlag || reStart || (displayTimeFlag && windowOpen()) || superProbesShown();
 }
 
 // The level drawDynamic calls are filtered by; 1 without a display.  Read
@@ -365,7 +369,9 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     calledOut = false;
-    while (time <= lastStart) {
+    // A stop request (a signal, a failed write) ends the stretch at the next
+    // step boundary.
+    while (time <= lastStart && !stopRequested) {
         evaluateActivated<busy>(a, activated, inOrder, evaluations);
         const bool advanced = advance<recording>(a, activated, inOrder, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {

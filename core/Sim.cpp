@@ -1,14 +1,15 @@
 // The phase driver and the key help written at start.
 #include "core/Sim.h"
 
+#include <cstdlib>
 #include <iostream>
 
-#include "components/ProbeSummary.h"
 #include "core/KeyScript.h"
 #include "core/Ph1.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/RunEnd.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
@@ -75,6 +76,8 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 }
 
 void Sim(int argc, char **argv, void (*build)()) {
+    clearRunEnd();
+    installStopSignals();
     commandLine(argc, argv);
     loadKeyScript(); // a malformed list ends the program before anything is built
     openValueChangeDump();
@@ -84,12 +87,17 @@ void Sim(int argc, char **argv, void (*build)()) {
     if (!earlyExitFlag) {
         phaseFour->run();
         if (summaryFlag)
-            writeProbeSummary(std::cout);
+            writeRunSummary();
     }
+    const unsigned long reached = phaseFour->time;
     closeValueChangeDump();
 
     retire(phaseFive);
     retire(phaseFour);
     retire(phaseThree);
     retire(phaseTwo);
+    // An interruption or a failed write is said last, once everything is
+    // written and the window is closed, and sets the exit status.
+    if (const int status = reportRunEnd(reached))
+        std::exit(status);
 }
