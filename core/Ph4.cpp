@@ -355,10 +355,12 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     // built-in gate: they are read at the start and again only after a step
     // that called a component's own function.  done is also set by the end
     // of time, when the advance fails.
-    const auto stopAfter = [] { return stopTime != 0 ? stopTime : latestTime; };
-    if (done || attentionNeeded())
+    // A stop request (a signal, a failed write) lowers the limit on step
+    // starts: the stretch ends at the next step boundary.
+    const auto stopAfter = [] { limitStepStarts(stopTime != 0 ? stopTime : latestTime); };
+    if (done || attentionNeeded() || stopRequested)
         return false;
-    unsigned long lastStart = stopAfter();
+    stopAfter();
     const StepArrays a = stepArrays();
     // The number of activated components lives in a local for the stretch
     // (the evaluate functions never read it) and is stored when it ends.
@@ -369,9 +371,7 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     calledOut = false;
-    // A stop request (a signal, a failed write) ends the stretch at the next
-    // step boundary.
-    while (time <= lastStart && !stopRequested) {
+    while (time <= stepStartLimit.load(std::memory_order_relaxed)) {
         evaluateActivated<busy>(a, activated, inOrder, evaluations);
         const bool advanced = advance<recording>(a, activated, inOrder, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
@@ -382,7 +382,7 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
             calledOut = false;
             if (done || attentionNeeded())
                 break;
-            lastStart = stopAfter();
+            stopAfter();
         }
     }
     kept = activated;

@@ -16,6 +16,7 @@
 #include "core/cmdLine.h"
 
 volatile std::sig_atomic_t stopRequested = 0;
+std::atomic<unsigned long> stepStartLimit{0};
 
 namespace {
 
@@ -27,18 +28,25 @@ volatile std::sig_atomic_t readerGone = 0;
 std::string failedOutput;
 int failureError = 0;
 
+// The flag first, then the limit: a stretch that sets the limit looks at the
+// flag after it, so one of the two always sees the request.
+void requestStop() {
+    stopRequested = 1;
+    stepStartLimit.store(0, std::memory_order_relaxed);
+}
+
 // Only flags are set here; the step loops do the work at a step boundary.  A
 // second interruption means the user will not wait for that.
 void onInterruption(int signalNumber) {
     if (interruption != 0)
         _exit(128 + signalNumber);
     interruption = signalNumber;
-    stopRequested = 1;
+    requestStop();
 }
 
 void onBrokenPipe(int) {
     readerGone = 1;
-    stopRequested = 1;
+    requestStop();
 }
 
 void install(int signalNumber, void (*handler)(int)) {
@@ -56,7 +64,7 @@ std::string standardOutputName() {
     const ssize_t n = readlink("/proc/self/fd/1", target, sizeof target - 1);
     if (n <= 0 || target[0] != '/')
         return "standard output";
-    return "standard output (" + std::string(target, static_cast<size_t>(n)) + ")";
+    return "standard output, " + std::string(target, static_cast<size_t>(n));
 }
 
 std::string endsAt(unsigned long time) {
@@ -71,8 +79,14 @@ void installStopSignals() {
     install(SIGPIPE, onBrokenPipe);
 }
 
+void limitStepStarts(unsigned long limit) {
+    stepStartLimit.store(limit, std::memory_order_relaxed);
+    if (stopRequested)
+        stepStartLimit.store(0, std::memory_order_relaxed);
+}
+
 void noteWriteFailure(const std::string &what, int error) {
-    stopRequested = 1;
+    requestStop();
     if (!failedOutput.empty())
         return;
     failedOutput = what;

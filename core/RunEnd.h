@@ -5,6 +5,7 @@
 // status of its own.
 #pragma once
 
+#include <atomic>
 #include <csignal>
 #include <cstddef>
 #include <string>
@@ -13,6 +14,16 @@
 // at every step boundary and stop.  Set by the signal handlers (which do
 // nothing else) and by a failed write.
 extern volatile std::sig_atomic_t stopRequested;
+
+// The latest time at which a stretch of unattended steps may start a step.
+// The kernel sets it at the start of a stretch; a stop request lowers it to
+// 0, so that the stretch's own bound on time ends it at the next step
+// boundary, at no cost per step.
+extern std::atomic<unsigned long> stepStartLimit;
+static_assert(std::atomic<unsigned long>::is_always_lock_free, "set from a signal handler");
+
+// Sets stepStartLimit to limit, or to 0 when a stop was requested meanwhile.
+void limitStepStarts(unsigned long limit);
 
 // Installs the handlers of SIGINT, SIGTERM and SIGPIPE.  The first SIGINT or
 // SIGTERM only sets stopRequested; a second SIGINT or SIGTERM before the run

@@ -312,12 +312,13 @@ size_t lastStepEnd(const char *text, size_t n) {
     std::exit(1);
 }
 
-// Whether path names the file standard output is open on: the dump would
-// overwrite the key help and be mixed with the summary.
+// Whether path names the file or pipe standard output is open on: the dump
+// would overwrite the key help or be mixed with the summary.  A device (a
+// terminal, /dev/null) keeps nothing to overwrite.
 bool isStandardOutput(const std::string &path) {
     struct stat out {}, named {};
-    return fstat(STDOUT_FILENO, &out) == 0 && stat(path.c_str(), &named) == 0 && out.st_dev == named.st_dev &&
-           out.st_ino == named.st_ino;
+    return fstat(STDOUT_FILENO, &out) == 0 && !S_ISCHR(out.st_mode) && stat(path.c_str(), &named) == 0 &&
+           out.st_dev == named.st_dev && out.st_ino == named.st_ino;
 }
 
 void closeAtExit() {
