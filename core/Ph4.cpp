@@ -119,9 +119,9 @@ bool superProbesShown() {
 
 // Whether the run must do more than step: a halt, a restart, the status line
 // or the super probes ask for the main loop.  (Without a window the slow-down
-// waits for nothing and the status line is nowhere.)
+// waits for nothing.)
 [[gnu::always_inline]] inline bool attentionNeeded() {
-    return haltFlag || reStart || (displayTimeFlag && windowOpen()) || superProbesShown();
+    return haltFlag || reStart || displayTimeFlag || superProbesShown();
 }
 
 // The level drawDynamic calls are filtered by; 1 without a display.  Read
