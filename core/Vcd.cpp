@@ -316,7 +316,7 @@ size_t lastStepEnd(const char *text, size_t n) {
 // would overwrite the key help or be mixed with the summary.  A device (a
 // terminal, /dev/null) keeps nothing to overwrite.
 bool isStandardOutput(const std::string &path) {
-    struct stat out {}, named {};
+    struct stat out = {}, named = {};
     return fstat(STDOUT_FILENO, &out) == 0 && !S_ISCHR(out.st_mode) && stat(path.c_str(), &named) == 0 &&
            out.st_dev == named.st_dev && out.st_ino == named.st_ino;
 }
@@ -586,7 +586,7 @@ void ValueChangeDump::failWriting(int error) {
     // What reached a regular file may end inside a time step, or inside a
     // line: the file is cut back to the last step that reached it whole.
     const int fd = fileno(file);
-    struct stat status {};
+    struct stat status = {};
     if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
         const auto size = static_cast<unsigned long long>(status.st_size);
         const size_t reached =

@@ -66,9 +66,9 @@ private:
     std::FILE *file;
     bool allSignals;
     std::string name;
-    bool failed = false;              // a write failed: nothing more is written
-    unsigned long long flushed = 0;   // bytes written to the file so far
-    unsigned long long lastCut = 0;   // the end of the last whole time step written
+    bool failed = false;            // a write failed: nothing more is written
+    unsigned long long flushed = 0; // bytes written to the file so far
+    unsigned long long lastCut = 0; // the end of the last whole time step written
     bool declared = false;
     bool headerWritten = false;
     int sections = 0;

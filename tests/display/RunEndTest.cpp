@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -26,13 +25,6 @@
 namespace {
 
 const char *const banner = "Norvale v20190205";
-
-std::string readFile(const std::string &path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A fresh name for a temporary file, removed at the end of the test.
 class TemporaryFile {
@@ -73,7 +65,8 @@ long endTime(const std::string &err) {
     for (auto m = std::sregex_iterator(text.begin(), text.begin() + static_cast<long>(body), var);
          m != std::sregex_iterator(); ++m)
         codes.push_back((*m)[1]);
-    static const std::regex change(R"(#\d+|[01xzU](\S+)|b[01xzU]+ (\S+)|\$dumpvars|\$dumpall|\$end|\$comment|   .*)");
+    static const std::regex change(
+        R"(#\d+|[01xzU](\S+)|b[01xzU]+ (\S+)|\$dumpvars|\$dumpall|\$end|\$comment|   .*)");
     std::istringstream lines(text.substr(body + 21));
     std::string l;
     while (std::getline(lines, l)) {
@@ -104,7 +97,7 @@ std::string uninterruptedDump(const std::string &program, std::vector<std::strin
     args.insert(args.end(), {"-V", reference.path, "-T", std::to_string(std::max(time, 1L))});
     ChildProgram run(program, args);
     EXPECT_EQ(run.waitForExit(60000), 0) << run.err();
-    return readFile(reference.path);
+    return fileText(reference.path);
 }
 
 struct Interruption {
@@ -112,7 +105,7 @@ struct Interruption {
     const char *program; // a circuit of tests/circuits, or "" for the computer
     std::vector<std::string> args;
     int signal;
-    int afterMs;   // sent after this long; -1: the circuit raises it while it is built
+    int afterMs;             // sent after this long; -1: the circuit raises it while it is built
     const char *summaryLine; // the start of a line the summary must hold
 };
 
@@ -158,7 +151,7 @@ TEST_P(InterruptedRun, EndsAtAStepBoundaryWithTheDumpWholeUpToThere) {
     else
         EXPECT_GT(reached, 0);
 
-    const std::string text = readFile(dump.path);
+    const std::string text = fileText(dump.path);
     ASSERT_TRUE(parsesAsDump(text));
     EXPECT_EQ(text, dumpUpTo(uninterruptedDump(referenceOf(c), c.args, reached), reached));
 }
@@ -167,13 +160,23 @@ const std::vector<std::string> computerKeys{"-X", "-k", "1,1,0*10000000"};
 
 INSTANTIATE_TEST_SUITE_P(
     Signals, InterruptedRun,
-    testing::Values(
-        Interruption{"SigintBeforeTheFirstStep", "interrupted_at_build", {"-X"}, SIGINT, -1, "clk at ab = UNINITIALIZED"},
-        Interruption{"SigtermBeforeTheFirstStep", "interrupted_at_build", {"-X"}, SIGTERM, -1, "clk at ab = UNINITIALIZED"},
-        Interruption{"SigintMidRun", "clock_probe", {"-X"}, SIGINT, 300, "clk at ab = "},
-        Interruption{"SigtermMidRun", "clock_probe", {"-X"}, SIGTERM, 300, "clk at ab = "},
-        Interruption{"SigintDuringAKeyScript", "", computerKeys, SIGINT, 500, "AC at bd-cg = "},
-        Interruption{"SigtermDuringAKeyScript", "", computerKeys, SIGTERM, 500, "AC at bd-cg = "}),
+    testing::Values(Interruption{"SigintBeforeTheFirstStep",
+                                 "interrupted_at_build",
+                                 {"-X"},
+                                 SIGINT,
+                                 -1,
+                                 "clk at ab = UNINITIALIZED"},
+                    Interruption{"SigtermBeforeTheFirstStep",
+                                 "interrupted_at_build",
+                                 {"-X"},
+                                 SIGTERM,
+                                 -1,
+                                 "clk at ab = UNINITIALIZED"},
+                    Interruption{"SigintMidRun", "clock_probe", {"-X"}, SIGINT, 300, "clk at ab = "},
+                    Interruption{"SigtermMidRun", "clock_probe", {"-X"}, SIGTERM, 300, "clk at ab = "},
+                    Interruption{"SigintDuringAKeyScript", "", computerKeys, SIGINT, 500, "AC at bd-cg = "},
+                    Interruption{"SigtermDuringAKeyScript", "", computerKeys, SIGTERM, 500,
+                                 "AC at bd-cg = "}),
     [](const testing::TestParamInfo<Interruption> &info) { return std::string(info.param.name); });
 
 // With a window the signal also closes it; the run ends as F10 would end it.
@@ -192,7 +195,7 @@ TEST(InterruptedWindow, SigintEndsTheRunAndClosesTheWindow) {
     const long reached = endTime(run.err());
     ASSERT_GT(reached, 0) << run.err();
     EXPECT_NE(run.out().find("\nclk at ab = "), std::string::npos);
-    const std::string text = readFile(dump.path);
+    const std::string text = fileText(dump.path);
     ASSERT_TRUE(parsesAsDump(text));
     EXPECT_EQ(text, dumpUpTo(uninterruptedDump(circuitProgram("clock_probe"), {"-X"}, reached), reached));
 }
@@ -211,7 +214,8 @@ TEST(InterruptedWindow, LosingTheServerSaysSoWithTheSummary) {
     XSync(x, False);
     ASSERT_EQ(run.waitForExit(5000), 1) << run.err();
     EXPECT_GE(endTime(run.err()), 0);
-    EXPECT_NE(run.err().find("\nThe X connection was lost: the run ended at simulated time "), std::string::npos)
+    EXPECT_NE(run.err().find("\nThe X connection was lost: the run ended at simulated time "),
+              std::string::npos)
         << run.err();
     EXPECT_NE(run.out().find("\nclk at ab = "), std::string::npos);
 }
@@ -256,9 +260,10 @@ TEST_P(RefusedOutput, EndsTheRunWithStatus1AndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Writes, RefusedOutput,
     testing::Values(
-        Refusal{"WaveformOnAFullDevice", "exec \"$P\" -X -V /dev/full -k '1,1,0*5000'",
-                "\nCannot write the waveform to /dev/full (No space left on device); the run ended at simulated "
-                "time "},
+        Refusal{
+            "WaveformOnAFullDevice", "exec \"$P\" -X -V /dev/full -k '1,1,0*5000'",
+            "\nCannot write the waveform to /dev/full (No space left on device); the run ended at simulated "
+            "time "},
         Refusal{"SummaryOnAFullDevice", "exec \"$P\" -X -s -k '1,1,0*50' >/dev/full",
                 "\nCannot write the summary to standard output, /dev/full (No space left on device); the run "
                 "ended at simulated time "},
@@ -294,7 +299,7 @@ TEST(RefusedOutput, AFullFileSystemLeavesTheDumpCutAtAStep) {
     EXPECT_NE(run.err().find("f.vcd (No space left on device); the run ended at simulated time "),
               std::string::npos)
         << run.err();
-    const std::string text = readFile(copy.path);
+    const std::string text = fileText(copy.path);
     ASSERT_TRUE(parsesAsDump(text));
     EXPECT_LE(text.size(), 65536u);
     const std::string full = uninterruptedDump(NORVALE_PROGRAM, {"-X", "-k", "1,1,0*5000"}, 1L << 40);
