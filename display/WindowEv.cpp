@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <iostream>
 #include <iterator>
-#include <sstream>
+#include <string>
 
 #include "core/Ph2.h"
 #include "core/RunEnd.h"
@@ -63,10 +63,10 @@ void operateSwitch(int character) {
     if (bound == bindings.begin() + phaseTwo->numberOfSwitches) {
         // Put together first and written in one piece: a script may press an
         // unbound key millions of times, and each piece written costs a call.
-        std::ostringstream line;
-        line << "Keyboard input:  Character (char=" << static_cast<char>(character) << ",int=" << character
-             << ") with no corresponding component activation defined.\n";
-        std::cerr << line.str() << std::flush;
+        const std::string line =
+            "Keyboard input:  Character (char=" + std::string(1, static_cast<char>(character)) +
+            ",int=" + std::to_string(character) + ") with no corresponding component activation defined.\n";
+        std::cerr << line << std::flush;
         return;
     }
     const int cind = (*bound)[1];
