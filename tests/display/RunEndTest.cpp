@@ -134,6 +134,11 @@ TEST_P(InterruptedRun, EndsAtAStepBoundaryWithTheDumpWholeUpToThere) {
     ChildProgram run(programOf(c), args);
     unsetenv("RAISE");
     if (c.afterMs >= 0) {
+        // The count lines come after the handlers are in place: a signal
+        // before them would find the process without its handlers.
+        for (int waited = 0; waited < 10000 && run.err().find("There are ") == std::string::npos;
+             waited += 10)
+            pause(10);
         pause(c.afterMs);
         ASSERT_TRUE(run.running()) << "ended before the signal: " << run.err();
         kill(run.pid(), c.signal);
