@@ -8,10 +8,12 @@
 // Reports the presses per second, the events the kernel applied per press of
 // '0', the peak resident memory and the accumulator: AC as four hexadecimal
 // digits, read from the eight-bit probes labelled "R1" (its high byte) and
-// "AC" (its low byte).  The scenario fails when some bit of the accumulator
-// is not 0 or 1 (the reset defines them all), and at the counts whose result
-// is known when the accumulator differs from it, so that a broken circuit or
-// kernel cannot pass for a fast one.  The probes' text lines, which a
+// "AC" (its low byte), or as its sixteen bits when some is not 0 or 1.  The
+// scenario fails at the counts whose result is known when the accumulator
+// differs from it, so that a broken circuit or kernel cannot pass for a fast
+// one.  Elsewhere a bit of AC that is not 0 or 1 is reported, not rejected:
+// past its last instruction the program runs on into memory never written,
+// and loads undefined words into AC.  The probes' text lines, which a
 // headless run writes on standard error, go to /dev/null while keys are
 // pressed: they are written as in the program, but do not fill the output.
 #include <fcntl.h>
@@ -141,12 +143,6 @@ int runComputer(const bench::Arguments &args) {
         return 1;
     }
     const std::string accumulator = accumulatorText(high + low);
-    // The reset defines every register bit, and no instruction can undefine one.
-    if (accumulator.size() != 4) {
-        std::fprintf(stderr, "computer: AC is %s after %ld presses, not a defined word\n",
-                     accumulator.c_str(), presses);
-        return 1;
-    }
     for (const KnownResult &known : knownResults)
         if (known.presses == presses && accumulator != known.accumulator) {
             std::fprintf(stderr, "computer: AC is %s after %ld presses, the program leaves %s there\n",

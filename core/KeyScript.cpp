@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "core/Ph4.h"
+#include "core/RunEnd.h"
 #include "core/cmdLine.h"
 #include "display/WindowEv.h"
 
@@ -143,15 +144,22 @@ bool timedKeyPending() {
 }
 
 void pressDueKeys(PhaseFour &kernel) {
-    while (keyScriptPending()) {
+    while (keyScriptPending() && !stopRequested) {
         const ScriptedKey &item = script[nextItem];
-        if (!item.timed && !kernel.quiescent())
+        const bool timed = item.timed;
+        if (!timed && !kernel.quiescent())
             return;
-        if (item.timed && kernel.time < item.time) {
+        if (timed && kernel.time < item.time) {
             if (!kernel.quiescent())
                 return;
             kernel.time = item.time; // a settled circuit: nothing happens in between
         }
         pressNext();
+        // One untimed press per call, even of a key that changes nothing: the
+        // run polls the window between presses, so F10 is not kept waiting
+        // behind a long list.  Timed keys due at one step are all pressed
+        // before it.
+        if (!timed)
+            return;
     }
 }

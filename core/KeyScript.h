@@ -39,7 +39,8 @@ bool keyScriptPending();
 // the circuit has settled (nothing queued, nothing activated), the next
 // timed key once time has reached its time.  A settled circuit cannot reach
 // a later time by itself, and nothing can happen before it: time moves
-// straight to the key's time and the key is pressed.
+// straight to the key's time and the key is pressed.  At most one untimed
+// key is pressed per call, and none once the run was asked to stop.
 void pressDueKeys(PhaseFour &kernel);
 // Whether the next press the run can reach is timed: it may fall due at any
 // step, where an untimed one waits for the circuit to settle.

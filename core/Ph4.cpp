@@ -12,11 +12,13 @@
 #include "components/ssiRT.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
+#include "core/RunEnd.h"
 #include "core/RunTime.h"
 #include "core/ValueHistory.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
+#include "display/WindowEv.h"
 
 std::map<int, int> m;
 
@@ -116,8 +118,10 @@ bool recordingChanges() {
     return dumping() || valueHistory != nullptr;
 }
 
+// Super probes are painted only where they can be seen: without a window the
+// painting would cost far more than the steps and show nothing.
 bool superProbesShown() {
-    return phaseFive != nullptr && phaseFive->superProbeSelect;
+    return phaseFive != nullptr && phaseFive->superProbeSelect && windowOpen();
 }
 
 // Whether the run must do more than step: a halt, a restart, the status line
@@ -363,10 +367,12 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     // built-in gate: they are read at the start and again only after a step
     // that called a component's own function.  done is also set by the end
     // of time, when the advance fails.
-    const auto stopAfter = [] { return stopTime != 0 ? stopTime : latestTime; };
-    if (done || attentionNeeded())
+    // A stop request (a signal, a failed write) lowers the limit on step
+    // starts: the stretch ends at the next step boundary.
+    const auto stopAfter = [] { limitStepStarts(stopTime != 0 ? stopTime : latestTime); };
+    if (done || attentionNeeded() || stopRequested)
         return false;
-    unsigned long lastStart = stopAfter();
+    stopAfter();
     const StepArrays a = stepArrays();
     // The number of activated components lives in a local for the stretch
     // (the evaluate functions never read it) and is stored when it ends.
@@ -377,7 +383,7 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     uint64_t evaluations = 0, applied = 0;
     bool quiet = false;
     calledOut = false;
-    while (time <= lastStart) {
+    while (time <= stepStartLimit.load(std::memory_order_relaxed)) {
         evaluateActivated<busy>(a, activated, inOrder, evaluations);
         const bool advanced = advance<recording>(a, activated, inOrder, applied, latestTime);
         if (activated == 0 && skewHeap.isEmpty()) {
@@ -388,7 +394,7 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
             calledOut = false;
             if (done || attentionNeeded())
                 break;
-            lastStart = stopAfter();
+            stopAfter();
         }
     }
     kept = activated;

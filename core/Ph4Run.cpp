@@ -7,6 +7,7 @@
 #include "core/KeyScript.h"
 #include "core/Ph2.h"
 #include "core/Ph4.h"
+#include "core/RunEnd.h"
 #include "core/RunTime.h"
 #include "core/ValueHistory.h"
 #include "core/Vcd.h"
@@ -32,7 +33,7 @@ void slowDown(const PhaseFour &kernel) {
         while (anyWindowEvents())
             if (displayTimeFlag)
                 drawStatusLine(kernel.time, kernel.skewHeap.getLength(), stallLevel);
-        if (done || reStart)
+        if (done || reStart || stopRequested)
             break;
         ++waits;
     }
@@ -90,7 +91,8 @@ void simulate() {
     if (!window && !keyScriptPending() && kernel.stepUnattended())
         return;
     int pollCountdown = 1;
-    while (!done) {
+    // A signal or a failed write asks the run to stop at a step boundary.
+    while (!done && !stopRequested) {
         if (kernel.pastStopTime())
             break;
         if (haltFlag) {

@@ -1,6 +1,7 @@
 // The phase driver and the key help written at start.
 #include "core/Sim.h"
 
+#include <cstdlib>
 #include <iostream>
 
 #include "components/Explain.h"
@@ -12,6 +13,7 @@
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
+#include "core/RunEnd.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
@@ -83,6 +85,8 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 }
 
 void Sim(int argc, char **argv, void (*build)()) {
+    clearRunEnd();
+    installStopSignals();
     commandLine(argc, argv);
     loadKeyScript(); // a malformed list ends the program before anything is built
     openValueChangeDump();
@@ -92,16 +96,19 @@ void Sim(int argc, char **argv, void (*build)()) {
 
     if (!earlyExitFlag) {
         phaseFour->run();
-        if (summaryFlag) {
-            writeProbeSummary(std::cout);
-            writeRomSummary(std::cout);
-        }
+        if (summaryFlag)
+            writeRunSummary();
         writeExplanations(std::cout);
     }
+    const unsigned long reached = phaseFour->time;
     closeValueChangeDump();
 
     retire(phaseFive);
     retire(phaseFour);
     retire(phaseThree);
     retire(phaseTwo);
+    // An interruption or a failed write is said last, once everything is
+    // written and the window is closed, and sets the exit status.
+    if (const int status = reportRunEnd(reached))
+        std::exit(status);
 }

@@ -3,6 +3,9 @@
 // every section and their changes as the kernel applies them.
 #include "core/Vcd.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -16,6 +19,7 @@
 #include "components/ssiRT.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
+#include "core/RunEnd.h"
 #include "core/cmdLine.h"
 
 ValueChangeDump *valueChangeDump = nullptr;
@@ -362,6 +366,31 @@ void declareWords(ScopeTree &tree, NameBook &names, std::vector<DumpVariable> &o
     }
 }
 
+// Where a buffer of dump text may be cut so that what comes before it holds
+// whole time steps: the start of its last time stamp line among the first n
+// bytes (a line starting with '#' is a stamp, and a stamp starts a step).
+constexpr size_t noStepEnd = ~size_t{0};
+size_t lastStepEnd(const char *text, size_t n) {
+    for (size_t k = n; k > 1; --k)
+        if (text[k - 1] == '#' && text[k - 2] == '\n')
+            return k - 1;
+    return noStepEnd;
+}
+
+[[noreturn]] void rejectDumpFile(const std::string &reason) {
+    std::cerr << "Option -V rejected: " << reason << ".\n";
+    std::exit(1);
+}
+
+// Whether path names the file or pipe standard output is open on: the dump
+// would overwrite the key help or be mixed with the summary.  A device (a
+// terminal, /dev/null) keeps nothing to overwrite.
+bool isStandardOutput(const std::string &path) {
+    struct stat out = {}, named = {};
+    return fstat(STDOUT_FILENO, &out) == 0 && !S_ISCHR(out.st_mode) && stat(path.c_str(), &named) == 0 &&
+           out.st_dev == named.st_dev && out.st_ino == named.st_ino;
+}
+
 void closeAtExit() {
     if (valueChangeDump)
         valueChangeDump->finish(false);
@@ -369,8 +398,8 @@ void closeAtExit() {
 
 } // namespace
 
-ValueChangeDump::ValueChangeDump(std::FILE *file, bool allSignals)
-    : file(file), allSignals(allSignals), buffer(bufferSize) {}
+ValueChangeDump::ValueChangeDump(std::FILE *file, bool allSignals, std::string name)
+    : file(file), allSignals(allSignals), name(std::move(name)), buffer(bufferSize) {}
 
 void ValueChangeDump::declare() {
     declared = true;
@@ -612,9 +641,34 @@ void ValueChangeDump::room(size_t bytes) {
 }
 
 void ValueChangeDump::flushBuffer() {
-    if (file && used > 0)
-        std::fwrite(buffer.data(), 1, used, file);
+    if (file && !failed && used > 0) {
+        if (!writeFully(fileno(file), buffer.data(), used)) {
+            failWriting(errno);
+        } else {
+            if (const size_t cut = lastStepEnd(buffer.data(), used); cut != noStepEnd)
+                lastCut = flushed + cut;
+            flushed += used;
+        }
+    }
     used = 0;
+}
+
+void ValueChangeDump::failWriting(int error) {
+    failed = true;
+    // What reached a regular file may end inside a time step, or inside a
+    // line: the file is cut back to the last step that reached it whole.
+    const int fd = fileno(file);
+    struct stat status = {};
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        const auto size = static_cast<unsigned long long>(status.st_size);
+        const size_t reached =
+            size > flushed ? static_cast<size_t>(std::min<unsigned long long>(size - flushed, used)) : 0;
+        const size_t cut = lastStepEnd(buffer.data(), reached);
+        if (ftruncate(fd, static_cast<off_t>(cut != noStepEnd ? flushed + cut : lastCut)) != 0) {
+            // The cut is a courtesy: the failure is reported either way.
+        }
+    }
+    noteWriteFailure("waveform to " + name, error);
 }
 
 void ValueChangeDump::finish(bool headerIfMissing) {
@@ -626,7 +680,8 @@ void ValueChangeDump::finish(bool headerIfMissing) {
         writeHeader();
     }
     flushBuffer();
-    std::fclose(file);
+    if (std::fclose(file) != 0 && !failed)
+        noteWriteFailure("waveform to " + name, errno);
     file = nullptr;
 }
 
@@ -636,17 +691,16 @@ void openValueChangeDump() {
             std::cerr << "Option -A ignored: it needs -V.\n";
         return;
     }
+    if (isStandardOutput(vcdFileName))
+        rejectDumpFile(vcdFileName + " is where standard output goes");
     std::FILE *file = std::fopen(vcdFileName.c_str(), "w");
-    if (!file) {
-        std::cerr << "Option -V rejected: cannot write " << vcdFileName << " (" << std::strerror(errno)
-                  << ").\n";
-        std::exit(1);
-    }
+    if (!file)
+        rejectDumpFile("cannot write " + vcdFileName + " (" + std::strerror(errno) + ")");
     // Everything is gathered in the dump's own buffer first: a second copy
     // through the stream's buffer would only cost time.
     std::setvbuf(file, nullptr, _IONBF, 0);
     closeValueChangeDump(); // an earlier run's, in a process that runs several
-    valueChangeDump = new ValueChangeDump(file, vcdAllSignals != 0);
+    valueChangeDump = new ValueChangeDump(file, vcdAllSignals != 0, vcdFileName);
     static const bool closedAtExit = std::atexit(closeAtExit) == 0;
     (void)closedAtExit;
 }

@@ -37,8 +37,12 @@ class ValueChangeDump {
 public:
     SignalChangeLog changes;
 
-    // Takes an open file.  Nothing is written before the first section.
-    ValueChangeDump(std::FILE *file, bool allSignals);
+    // Takes an open file, named name in messages.  Nothing is written before
+    // the first section.  A write the system refuses is reported through
+    // noteWriteFailure (which stops the run); nothing more is written then,
+    // and a regular file is cut back to the end of the last whole time step
+    // it holds, so that it stays a valid dump of the run's beginning.
+    ValueChangeDump(std::FILE *file, bool allSignals, std::string name = "");
 
     // Starts a section at time zero: the first writes the header with its
     // declarations and the initial values in $dumpvars; each later one
@@ -61,6 +65,10 @@ public:
 private:
     std::FILE *file;
     bool allSignals;
+    std::string name;
+    bool failed = false;            // a write failed: nothing more is written
+    unsigned long long flushed = 0; // bytes written to the file so far
+    unsigned long long lastCut = 0; // the end of the last whole time step written
     bool declared = false;
     bool headerWritten = false;
     int sections = 0;
@@ -101,13 +109,18 @@ private:
     void put(const std::string &text);
     void room(size_t bytes);
     void flushBuffer();
+    // After a failed write: cuts the file back to the last whole time step
+    // and reports the failure.
+    void failWriting(int error);
 };
 
 // The dump of this run, or null without -V.
 extern ValueChangeDump *valueChangeDump;
 
 // With -V: opens the file for writing, or writes "Option -V rejected: cannot
-// write FILE (REASON)." to standard error and ends the process with status 1.
+// write FILE (REASON)." to standard error and ends the process with status 1;
+// likewise for an empty name and for the file standard output goes to, which
+// the key help and the summary are written to.
 // The dump is closed at every end of the process, including the exits of
 // fatal errors and of a lost X server.  Without -V, -A is reported as
 // ignored.

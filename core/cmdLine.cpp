@@ -326,6 +326,11 @@ void commandLine(int argc, char **argv) {
             setRunTimeFlag(argc, argv, 'u', userRunTimeFlag, numberOfUserRunTimeFlags);
             break;
         case 'V':
+            // An empty name would silently mean no dump at all.
+            if (*norvale::optarg == '\0') {
+                std::cerr << "Option -V rejected: the file name is empty.\n";
+                std::exit(1);
+            }
             vcdFileName = norvale::optarg;
             break;
         case 'W':

@@ -41,7 +41,8 @@ extern std::vector<std::string> explainNames;
 // outside 0..15 are reported on standard error and ignored.  A number its
 // option cannot take (a colour value outside 0..255, a negative or too large
 // stop time, a flag, flag number or zoom corner beyond int) and a -g width or
-// height outside 1..32767 are reported and end the process with status 1.
+// height outside 1..32767 are reported and end the process with status 1, as
+// does an empty -V file name.
 void commandLine(int argc, char **argv);
 
 // Puts every option global back to its default and restarts the option scan.

@@ -15,6 +15,7 @@
 #include <iostream>
 #include <string>
 
+#include "core/RunEnd.h"
 #include "core/RunTime.h"
 #include "core/cmdLine.h"
 #include "display/Palette.h"
@@ -169,9 +170,11 @@ int catchError(Display *, XErrorEvent *) {
     return 0;
 }
 
+// The connection is gone and Xlib will end the process once this returns:
+// the run's end is reported here, with the summary, and the process ends.
 int catchIOError(Display *) {
     done = 1;
-    return 0;
+    endOnLostDisplay();
 }
 
 Windex::Windex(const char *labelString) {

@@ -153,7 +153,9 @@ private:
     void createContexts();
 };
 
-// Installed as Xlib's error and I/O error handlers: end the run quietly.
+// Installed as Xlib's error and I/O error handlers.  A protocol error ends
+// the run quietly (done); a lost connection ends the process with status 1
+// after saying so, with the summary when -s asked for it.
 int catchError(Display *, XErrorEvent *);
 int catchIOError(Display *);
 

@@ -2,15 +2,17 @@
 // and the waiting and drawing services the main loop uses.
 #include "display/WindowEv.h"
 
-#include "display/ExplainPane.h"
 #include <X11/XKBlib.h>
 #include <poll.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <iostream>
 #include <iterator>
+#include <string>
 
 #include "core/Ph2.h"
+#include "core/RunEnd.h"
 #include "core/cmdLine.h"
 #include "display/ExplainPane.h"
 #include "display/FandCOp.h"
@@ -67,9 +69,12 @@ void operateSwitch(int character) {
     const auto bound = std::find_if(bindings.begin(), bindings.begin() + phaseTwo->numberOfSwitches,
                                     [character](const std::array<int, 3> &b) { return b[0] == character; });
     if (bound == bindings.begin() + phaseTwo->numberOfSwitches) {
-        std::cerr << "Keyboard input:  Character (char=" << static_cast<char>(character)
-                  << ",int=" << character << ") with no corresponding component activation defined."
-                  << std::endl;
+        // Put together first and written in one piece: a script may press an
+        // unbound key millions of times, and each piece written costs a call.
+        const std::string line =
+            "Keyboard input:  Character (char=" + std::string(1, static_cast<char>(character)) +
+            ",int=" + std::to_string(character) + ") with no corresponding component activation defined.\n";
+        std::cerr << line << std::flush;
         return;
     }
     const int cind = (*bound)[1];
@@ -175,6 +180,21 @@ Bool unreadableEvent(Display *, XEvent *event, XPointer windowId) {
     const bool noMask =
         std::find(std::begin(maskless), std::end(maskless), event->type) != std::end(maskless);
     return noMask || event->xany.window != *reinterpret_cast<Window *>(windowId);
+}
+
+// Sleeps until the connection has something to read or a signal arrived.
+// The signals that stop the run are blocked from the last look at the flag
+// until the wait has begun, so one cannot slip in between and be missed.
+void waitForConnection(int connection) {
+    sigset_t stopping, previous;
+    sigemptyset(&stopping);
+    for (const int s : {SIGINT, SIGTERM, SIGPIPE})
+        sigaddset(&stopping, s);
+    pthread_sigmask(SIG_BLOCK, &stopping, &previous);
+    pollfd readable{connection, POLLIN, 0};
+    if (!stopRequested)
+        ppoll(&readable, 1, nullptr, &previous);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 } // namespace
@@ -331,10 +351,9 @@ void waitForWindowEvent() {
         while (XCheckIfEvent(w.display, &dropped, unreadableEvent, reinterpret_cast<XPointer>(&w.window)))
             if (dropped.type == MappingNotify)
                 XRefreshKeyboardMapping(&dropped.xmapping);
-        if (QLength(w.display) > 0)
+        if (QLength(w.display) > 0 || stopRequested)
             return;
-        pollfd connection{ConnectionNumber(w.display), POLLIN, 0};
-        poll(&connection, 1, -1);
+        waitForConnection(ConnectionNumber(w.display));
     }
 }
 

@@ -42,7 +42,8 @@ bool windowOpen();
 
 // Blocks until phaseFive's window has an event to read.  Events no window
 // operation reads are dropped on the way, so they cannot keep the caller
-// from sleeping.  Returns at once without a window.  Losing the X server
+// from sleeping.  Returns at once without a window, and when a signal or a
+// failed write asked the run to stop.  Losing the X server
 // while waiting ends the process through the X I/O error handler.
 void waitForWindowEvent();
 

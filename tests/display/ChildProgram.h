@@ -38,5 +38,8 @@ private:
     std::string outFile_, errFile_;
 };
 
+// The whole text of a file; empty when it cannot be read.
+std::string fileText(const std::string &path);
+
 // A window title unique to this test process: -W label for the program.
 std::string uniqueLabel();
