@@ -66,7 +66,7 @@ long endTime(const std::string &err) {
          m != std::sregex_iterator(); ++m)
         codes.push_back((*m)[1]);
     static const std::regex change(
-        R"(#\d+|[01xzU](\S+)|b[01xzU]+ (\S+)|\$dumpvars|\$dumpall|\$end|\$comment|   .*)");
+        R"(#\d+|[01xzuU](\S+)|b[01xzU]+ (\S+)|\$dumpvars|\$dumpall|\$end|\$comment|   .*)");
     std::istringstream lines(text.substr(body + 21));
     std::string l;
     while (std::getline(lines, l)) {
