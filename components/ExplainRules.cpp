@@ -157,11 +157,7 @@ std::string describe(int c) {
     return text + " at " + std::string(phaseTwo->rcpos[c]);
 }
 
-
-
 // ---- Values at a time -----------------------------------------------------------
-
-
 
 SignalValue valueAt(int s, uint64_t t) {
     return spanOf(s, t).value;
@@ -174,7 +170,6 @@ uint64_t requestedAt(const HeldValue &span, FamilyDelays delays) {
     const auto delay = static_cast<uint64_t>(quick ? delays.quickTime : delays.lazyTime);
     return span.since > delay ? span.since - delay : 0;
 }
-
 
 // ---- One step of a chain --------------------------------------------------------
 
@@ -278,8 +273,8 @@ struct Folding {
     const gate_rules::FoldingGate &rule;
 };
 const Folding foldings[] = {
-    {andGate, gate_rules::andRule}, {orGate, gate_rules::orRule}, {nand, gate_rules::nandRule},
-    {nor, gate_rules::norRule},     {iand, gate_rules::iandRule}, {inand, gate_rules::inandRule},
+    {andGate, gate_rules::andRule}, {orGate, gate_rules::orRule},   {nand, gate_rules::nandRule},
+    {nor, gate_rules::norRule},     {iand, gate_rules::iandRule},   {inand, gate_rules::inandRule},
     {cior, gate_rules::ciorRule},   {cinor, gate_rules::cinorRule},
 };
 
@@ -288,11 +283,13 @@ const Folding foldings[] = {
 // input counts by its complement.
 std::vector<int> foldingInputs(int c, const gate_rules::FoldingGate &rule, uint64_t t) {
     using namespace gate_rules;
-    const std::vector<int> complemented = rule.dataInputs == complementedData ? dataPins(c) : std::vector<int>{};
+    const std::vector<int> complemented =
+        rule.dataInputs == complementedData ? dataPins(c) : std::vector<int>{};
     const std::vector<int> pins = allInputs(c);
     const auto seen = [&](int s) {
         const SignalValue v = valueAt(s, t);
-        const bool isComplemented = std::find(complemented.begin(), complemented.end(), s) != complemented.end();
+        const bool isComplemented =
+            std::find(complemented.begin(), complemented.end(), s) != complemented.end();
         return isComplemented ? complementValue(v) : v;
     };
     if (pins.empty())
@@ -405,13 +402,15 @@ Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
         const int data = dataPins(c)[static_cast<size_t>(k)];
         Finding f;
         f.driver = driver;
-        f.detail = "loaded at " + std::to_string(at) + " (write " + nameOf(write) + " rose) from " + input(data, at);
+        f.detail =
+            "loaded at " + std::to_string(at) + " (write " + nameOf(write) + " rose) from " + input(data, at);
         if (!isBinary(valueAt(data, at)))
             f.causes.push_back({data, at});
         return f;
     }
     return notLoaded(c, driver,
-                     "its write " + nameOf(write) + " has not risen while its enable " + nameOf(enable) + " was ONE");
+                     "its write " + nameOf(write) + " has not risen while its enable " + nameOf(enable) +
+                         " was ONE");
 }
 
 Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
@@ -423,8 +422,8 @@ Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::s
     const uint64_t at = rises.front();
     Finding f;
     f.driver = driver;
-    f.detail = "took its data at the rise of its clock " + nameOf(clock) + " at " + std::to_string(at) + ": " +
-               input(d, at);
+    f.detail = "took its data at the rise of its clock " + nameOf(clock) + " at " + std::to_string(at) +
+               ": " + input(d, at);
     if (isBinary(valueAt(d, at)))
         return inTransition(s, t, span, driver);
     f.causes.push_back({d, at});
@@ -464,8 +463,8 @@ Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const
     if (code == 0)
         return notLoaded(c, driver, "word " + std::to_string(number) + " has not been written");
     static const SignalValue codeValue[] = {UNINITIALIZED, ZERO, ONE, XXX};
-    return rootFinding(driver, "stored", "word " + std::to_string(number) + " was written with " +
-                                             valueName(codeValue[code]));
+    return rootFinding(driver, "stored",
+                       "word " + std::to_string(number) + " was written with " + valueName(codeValue[code]));
 }
 
 Finding explainSource(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
@@ -492,7 +491,8 @@ const std::vector<std::vector<Drive>> &drivers() {
     if (builtFor != phaseTwo || table.size() != static_cast<size_t>(phaseTwo->numberOfSignals)) {
         table.assign(static_cast<size_t>(phaseTwo->numberOfSignals), {});
         for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
-            const bool stands = phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
+            const bool stands =
+                phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
             if (stands)
                 continue;
             for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
@@ -578,11 +578,13 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
         const int a = driving[0];
         const int b = driving.size() >= 2 ? driving[1] : held->second;
         const auto drives = [t](int c) {
-            return kindOf(c).rule == Rule::tsb ? " drives " + valueName(tsbDrives(c, t)) : std::string(" drives it");
+            return kindOf(c).rule == Rule::tsb ? " drives " + valueName(tsbDrives(c, t))
+                                               : std::string(" drives it");
         };
-        Finding f = rootFinding(driver, "contention",
-                                describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
-                                    (driving.size() >= 2 ? drives(b) : " held the bus (the other was refused)"));
+        Finding f =
+            rootFinding(driver, "contention",
+                        describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
+                            (driving.size() >= 2 ? drives(b) : " held the bus (the other was refused)"));
         f.rootComponents = {a, b};
         return f;
     }
@@ -599,7 +601,8 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
             continue;
         const SignalValue e = valueAt(control[0], t);
         const int why = e == ONE ? dataPins(d.component)[0] : control[0];
-        list += (list.empty() ? "" : "; ") + describe(d.component) + (e == ONE ? " data " : " enable ") + input(why, t);
+        list += (list.empty() ? "" : "; ") + describe(d.component) + (e == ONE ? " data " : " enable ") +
+                input(why, t);
         if (!isBinary(valueAt(why, t)) && std::find(unknown.begin(), unknown.end(), why) == unknown.end()) {
             unknown.push_back(why);
             f.causes.push_back({why, t});
@@ -608,7 +611,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
     if (span.value != HIZ && unknown.empty())
         return inTransition(s, t, span, driver);
     if (unknown.empty()) {
-            f.detail = "ROOT undriven: no driver is enabled (" + list + ")";
+        f.detail = "ROOT undriven: no driver is enabled (" + list + ")";
         for (const Drive &d : ds)
             f.rootComponents.push_back(d.component);
     } else {

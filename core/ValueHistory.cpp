@@ -41,8 +41,8 @@ HeldValue ValueHistory::heldAt(int s, uint64_t t) const {
     HeldValue span;
     // The first change after t; the one before it is the change that made
     // the value at t.
-    const auto later = std::upper_bound(h.begin(), h.end(), t,
-                                        [](uint64_t time, const Change &c) { return time < c.time; });
+    const auto later =
+        std::upper_bound(h.begin(), h.end(), t, [](uint64_t time, const Change &c) { return time < c.time; });
     if (later != h.end()) {
         span.changedAfter = true;
         span.until = later->time;

@@ -15,10 +15,10 @@ class PhaseTwo;
 // asked for, since when, and what came next (if anything has yet).
 struct HeldValue {
     SignalValue value = UNINITIALIZED;
-    uint64_t since = 0;     // when it took the value (0: at the reset)
-    bool known = true;      // false: the time lies before the oldest change kept
+    uint64_t since = 0; // when it took the value (0: at the reset)
+    bool known = true;  // false: the time lies before the oldest change kept
     bool changedAfter = false;
-    uint64_t until = 0;     // with changedAfter: when the next change came
+    uint64_t until = 0; // with changedAfter: when the next change came
     SignalValue next = UNINITIALIZED;
     SignalValue before = UNINITIALIZED; // the value before since (the reset value at 0)
 };
@@ -54,10 +54,10 @@ private:
         uint64_t time;
         SignalValue value;
     };
-    std::vector<std::vector<Change>> changes;   // per signal, in time order
-    std::vector<uint64_t> forgottenUpTo;        // per signal: nothing known before it (0: all kept)
-    std::vector<SignalValue> resetValue;        // per signal
-    const PhaseTwo *made;                       // the netlist it was made for
+    std::vector<std::vector<Change>> changes; // per signal, in time order
+    std::vector<uint64_t> forgottenUpTo;      // per signal: nothing known before it (0: all kept)
+    std::vector<SignalValue> resetValue;      // per signal
+    const PhaseTwo *made;                     // the netlist it was made for
     void forgetOlderHalf(int s);
 };
 

@@ -5,8 +5,8 @@
 // window, and mark the roots until the next key.
 #include <gtest/gtest.h>
 
-#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <fstream>
@@ -94,8 +94,8 @@ std::vector<char> snapshot(Display *display, Window window, const xtest::Geometr
 
 // Waits until the window's pixels are (or, with equal false, are not) the
 // given ones; false after 5 s.
-bool windowBecomes(Display *display, Window window, const xtest::Geometry &size, const std::vector<char> &pixels,
-                   bool equal) {
+bool windowBecomes(Display *display, Window window, const xtest::Geometry &size,
+                   const std::vector<char> &pixels, bool equal) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while ((snapshot(display, window, size) == pixels) != equal) {
         if (std::chrono::steady_clock::now() > deadline)
