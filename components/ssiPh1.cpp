@@ -75,7 +75,14 @@ const GateKind compareKind{"MultiLevelCompare", "mLevCmp", rectIcon,  multiLevel
 void captureGate(const GateKind &kind, const SD &sd, const Signal &dataIn, const Signal &controlIn,
                  const Signal &out) {
     requireBits(kind.name, sd, {{"out", &out}});
-    addStandardComponent(kind.evaluate, kind.icon, kind.decal, sd, dataIn, controlIn, out);
+    StandardComponent c;
+    c.decal = kind.decal;
+    c.icon = kind.icon;
+    c.evaluate = kind.evaluate;
+    c.dataIn = &dataIn;
+    c.controlIn = &controlIn;
+    c.out = &out;
+    addStandardComponent(c, sd);
 }
 
 // And(sd, in, out) and Or(sd, in, out): out[i] over the i-th group of in.

@@ -38,18 +38,3 @@ struct StandardComponent {
 // keeping its own copies of the pins and parameters.
 void addStandardComponent(const StandardComponent &component, const SD &sd);
 
-// The positional form of the same registration; parameter counts below 1
-// give no parameters.
-void addStandardComponent(ComponentFunction evaluate, SecondaryEvaluatePointer secondaryEvaluate,
-                          const int *iconArray, ComponentFunction drawDynamic,
-                          ComponentFunction xEventTriggered, ComponentFunction heapQueueEventTriggered,
-                          int outputOverloadable, int selfActivating, const char *decal, const SD &sd,
-                          const Signal &dataIn, const Signal &controlIn, const Signal &out,
-                          int numberOfIntegerParameters, const int *integerParameters,
-                          int numberOfByteParameters, const unsigned char *byteParameters,
-                          int numberOfInternal32BitVariables, int numberOfInternal16BitVariables,
-                          int numberOfInternal8BitVariables);
-
-// The plain-gate form: no secondary, drawing or key functions, no parameters.
-void addStandardComponent(ComponentFunction evaluate, const int *iconArray, const char *decal, const SD &sd,
-                          const Signal &dataIn, const Signal &controlIn, const Signal &out);

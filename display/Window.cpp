@@ -22,7 +22,6 @@ GC gc_ONE, gc_ZERO, gc_UNINITIALIZED, gc_XXX, gc_HIZ;
 GC gc_BOLD;
 Colormap colormap1;
 XColor color_ONE, color_ZERO, color_UNINITIALIZED, color_XXX, color_HIZ;
-unsigned long foreground1;
 char bar_color_ONE[8] = "#008000";
 char bar_color_ZERO[8] = "#F0FFF0";
 char bar_color_UNINITIALIZED[8] = "#FFFFFF";
@@ -258,9 +257,8 @@ Windex::Windex(const char *labelString) {
         // A failed value colour is not fatal: the fill gets whatever pixel the colour holds.
         XParseColor(display, colormap1, v.colourString, v.colour);
         XAllocColor(display, colormap1, v.colour);
-        foreground1 = v.colour->pixel;
         XSetBackground(display, *v.context, background);
-        XSetForeground(display, *v.context, foreground1);
+        XSetForeground(display, *v.context, v.colour->pixel);
         XSetFunction(display, *v.context, GXcopy);
     }
 

@@ -118,7 +118,6 @@ extern GC gc_ONE, gc_ZERO, gc_UNINITIALIZED, gc_XXX, gc_HIZ; // value fills
 extern GC gc_BOLD;                                           // foreground, line width 2
 extern Colormap colormap1;
 extern XColor color_ONE, color_ZERO, color_UNINITIALIZED, color_XXX, color_HIZ;
-extern unsigned long foreground1;
 extern char bar_color_ONE[8], bar_color_ZERO[8], bar_color_UNINITIALIZED[8], bar_color_XXX[8],
     bar_color_HIZ[8];
 

@@ -17,12 +17,25 @@ constexpr SignalValue Z = ZERO, U = UNINITIALIZED, X = XXX, O = ONE;
 
 void doNothing(int) {}
 
+// A rectangle that evaluates to nothing, on the given buses.
+StandardComponent box(const char *decal, const Signal &data, const Signal &control, const Signal &out,
+                      ValueSpan<int> parameters = {}) {
+    StandardComponent c;
+    c.decal = decal;
+    c.icon = rectIcon;
+    c.evaluate = doNothing;
+    c.dataIn = &data;
+    c.controlIn = &control;
+    c.out = &out;
+    c.integerParameters = parameters;
+    return c;
+}
+
 TEST(ComponentPins, EachReaderReadsItsOwnBusAtTheGivenPosition) {
     freshHeadlessNetlist();
     const Signal data(3, "D"), control(2, "C"), out(3, "Q");
     const int parameters[] = {11, 22, 33};
-    addStandardComponent(doNothing, sep, rectIcon, nullptr, nullptr, nullptr, 0, 0, "Pins", SD("aa", nullptr),
-                         data, control, out, 3, parameters, 0, nullptr, 0, 0, 0);
+    addStandardComponent(box("Pins", data, control, out, parameters), SD("aa", nullptr));
     convertNetlist();
 
     const struct {
@@ -51,9 +64,9 @@ TEST(ComponentPins, EachReaderReadsItsOwnBusAtTheGivenPosition) {
 TEST(ComponentPins, FetchedPinsAgreeWithThePerPinReaders) {
     freshHeadlessNetlist();
     const Signal before(2, "B"), data(3, "D"), control(2, "C"), out(4, "Q"), after(1, "A");
-    addStandardComponent(doNothing, rectIcon, "Before", SD("aa", nullptr), before, noSignals(), noSignals());
-    addStandardComponent(doNothing, rectIcon, "Pins", SD("ab", nullptr), data, control, out);
-    addStandardComponent(doNothing, rectIcon, "After", SD("ac", nullptr), after, noSignals(), after);
+    addStandardComponent(box("Before", before, noSignals(), noSignals()), SD("aa", nullptr));
+    addStandardComponent(box("Pins", data, control, out), SD("ab", nullptr));
+    addStandardComponent(box("After", after, noSignals(), after), SD("ac", nullptr));
     convertNetlist();
     const int cind = 1;
     const SignalValue values[] = {Z, U, X, HIZ, O};
@@ -138,8 +151,9 @@ TEST(ComponentPins, RequestsReachTheirOutputWithTheFamilysDelays) {
     for (const auto &c : cases) {
         freshHeadlessNetlist();
         const Signal out(3, "Q");
-        addStandardComponent(requestOne, rectIcon, "Request", SD("aa", nullptr), noSignals(), noSignals(),
-                             out);
+        StandardComponent request = box("Request", noSignals(), noSignals(), out);
+        request.evaluate = requestOne;
+        addStandardComponent(request, SD("aa", nullptr));
         convertNetlist();
         requested = {c.how, c.delays, c.deltaTime};
         resetCircuit(); // activates the component: it requests at time 0
