@@ -40,13 +40,7 @@ void captureGates(long n) {
         const SD sd(positionOf(k).c_str(), nullptr);
         const Signal in = (earlier(k), earlier(k));
         const Signal out = net[static_cast<int>(k)];
-        StandardComponent c;
-        c.decal = "And";
-        c.evaluate = gate;
-        c.dataIn = &in;
-        c.controlIn = &unused;
-        c.out = &out;
-        addStandardComponent(c, sd);
+        addStandardComponent(componentOn("And", nullptr, gate, in, unused, out), sd);
     }
 }
 

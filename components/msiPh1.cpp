@@ -29,13 +29,7 @@ long long powerOfTwo(int bits) {
 // key functions, no internal variables.
 void addMsiComponent(const char *decal, ComponentFunction evaluate, const SD &sd, const Signal &dataIn,
                      const Signal &controlIn, const Signal &out, ValueSpan<int> parameters = {}) {
-    StandardComponent c;
-    c.decal = decal;
-    c.icon = rectIcon;
-    c.evaluate = evaluate;
-    c.dataIn = &dataIn;
-    c.controlIn = &controlIn;
-    c.out = &out;
+    StandardComponent c = componentOn(decal, rectIcon, evaluate, dataIn, controlIn, out);
     c.integerParameters = parameters;
     addStandardComponent(c, sd);
 }

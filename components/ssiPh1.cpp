@@ -75,14 +75,7 @@ const GateKind compareKind{"MultiLevelCompare", "mLevCmp", rectIcon,  multiLevel
 void captureGate(const GateKind &kind, const SD &sd, const Signal &dataIn, const Signal &controlIn,
                  const Signal &out) {
     requireBits(kind.name, sd, {{"out", &out}});
-    StandardComponent c;
-    c.decal = kind.decal;
-    c.icon = kind.icon;
-    c.evaluate = kind.evaluate;
-    c.dataIn = &dataIn;
-    c.controlIn = &controlIn;
-    c.out = &out;
-    addStandardComponent(c, sd);
+    addStandardComponent(componentOn(kind.decal, kind.icon, kind.evaluate, dataIn, controlIn, out), sd);
 }
 
 // And(sd, in, out) and Or(sd, in, out): out[i] over the i-th group of in.

@@ -18,6 +18,18 @@ ValueSpan<int> keepPins(ComponentList &list, const Signal *bus, int &count) {
 
 } // namespace
 
+StandardComponent componentOn(const char *decal, const int *icon, ComponentFunction evaluate,
+                              const Signal &dataIn, const Signal &controlIn, const Signal &out) {
+    StandardComponent c;
+    c.decal = decal;
+    c.icon = icon;
+    c.evaluate = evaluate;
+    c.dataIn = &dataIn;
+    c.controlIn = &controlIn;
+    c.out = &out;
+    return c;
+}
+
 void addStandardComponent(const StandardComponent &component, const SD &sd) {
     ensurePhaseOne();
     ComponentList &list = phaseOne->componentList;

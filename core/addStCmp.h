@@ -34,6 +34,12 @@ struct StandardComponent {
     int numberOfInternal8BitVariables = 0;
 };
 
+// The fields most captures set: label, icon, evaluate function and the three
+// buses (an empty bus for a group it has none of), every other field "none"
+// for the caller to set.  The buses must live until the registration.
+StandardComponent componentOn(const char *decal, const int *icon, ComponentFunction evaluate,
+                              const Signal &dataIn, const Signal &controlIn, const Signal &out);
+
 // Appends the component to phaseOne's list at the next component index,
 // keeping its own copies of the pins and parameters.
 void addStandardComponent(const StandardComponent &component, const SD &sd);

@@ -130,14 +130,7 @@ void inverter(const SD &sd, const Signal &a, const Signal &, const Signal &out) 
 // which it must ignore wherever it is evaluated.
 template <ComponentFunction runtime>
 void withControlInputs(const SD &sd, const Signal &data, const Signal &control, const Signal &out) {
-    StandardComponent c;
-    c.decal = "Direct";
-    c.icon = rectIcon;
-    c.evaluate = runtime;
-    c.dataIn = &data;
-    c.controlIn = &control;
-    c.out = &out;
-    addStandardComponent(c, sd);
+    addStandardComponent(componentOn("Direct", rectIcon, runtime, data, control, out), sd);
 }
 
 struct GateCase {

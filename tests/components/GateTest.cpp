@@ -105,14 +105,7 @@ TEST(GateEvaluation, EveryTwoInputGateOverAllValuePairs) {
 // A plain gate registered by hand with the second bus as control inputs.
 template <ComponentFunction runtime>
 void withControlInputs(const SD &sd, const Signal &data, const Signal &control, const Signal &out) {
-    StandardComponent c;
-    c.decal = "Direct";
-    c.icon = rectIcon;
-    c.evaluate = runtime;
-    c.dataIn = &data;
-    c.controlIn = &control;
-    c.out = &out;
-    addStandardComponent(c, sd);
+    addStandardComponent(componentOn("Direct", rectIcon, runtime, data, control, out), sd);
 }
 
 // The plain gates are defined over their data inputs alone: control inputs

@@ -20,13 +20,7 @@ void doNothing(int) {}
 // A rectangle that evaluates to nothing, on the given buses.
 StandardComponent box(const char *decal, const Signal &data, const Signal &control, const Signal &out,
                       ValueSpan<int> parameters = {}) {
-    StandardComponent c;
-    c.decal = decal;
-    c.icon = rectIcon;
-    c.evaluate = doNothing;
-    c.dataIn = &data;
-    c.controlIn = &control;
-    c.out = &out;
+    StandardComponent c = componentOn(decal, rectIcon, doNothing, data, control, out);
     c.integerParameters = parameters;
     return c;
 }

@@ -85,14 +85,7 @@ const int iconA[] = {1, 2, 3};
 
 // A component evaluated by evaluateA, drawn with iconA, on the given buses.
 StandardComponent shownA(const char *decal, const Signal &data, const Signal &control, const Signal &out) {
-    StandardComponent c;
-    c.decal = decal;
-    c.icon = iconA;
-    c.evaluate = evaluateA;
-    c.dataIn = &data;
-    c.controlIn = &control;
-    c.out = &out;
-    return c;
+    return componentOn(decal, iconA, evaluateA, data, control, out);
 }
 
 // The node of the component with index cind.

@@ -44,16 +44,11 @@ inline int capture(const Part &p, const Signal &data, const Signal &control, con
     SD sd(p.position.c_str(), nullptr);
     for (int l = 2; l <= p.level; ++l)
         sd = SD(sd, "in", nullptr);
-    StandardComponent c;
-    c.decal = p.decal.c_str();
-    c.evaluate = p.evaluate;
+    StandardComponent c = componentOn(p.decal.c_str(), nullptr, p.evaluate, data, control, out);
     c.draw = p.draw;
     c.key = p.key;
     c.outputOverloadable = p.overloadable;
     c.selfActivating = p.selfActivating;
-    c.dataIn = &data;
-    c.controlIn = &control;
-    c.out = &out;
     c.integerParameters = p.integers;
     c.byteParameters = p.bytes;
     c.numberOfInternal32BitVariables = p.words32;

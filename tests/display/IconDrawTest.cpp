@@ -62,13 +62,7 @@ TEST(IconFrame, LeadRowsDivideTheBodyHeight) {
 // One component with two data inputs, one control input and two outputs.
 void threeInTwoOut() {
     const Signal data(2, "d"), control(1, "c"), out(2, "q");
-    StandardComponent c;
-    c.decal = "box";
-    c.icon = rectIcon;
-    c.dataIn = &data;
-    c.controlIn = &control;
-    c.out = &out;
-    addStandardComponent(c, SD("aa", nullptr));
+    addStandardComponent(componentOn("box", rectIcon, nullptr, data, control, out), SD("aa", nullptr));
 }
 
 using TabRecord = std::tuple<int, int, int, int>;      // component, signal, x, y
