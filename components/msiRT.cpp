@@ -7,6 +7,7 @@
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
 #include "components/SecEvTyp.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "core/CompKind.h"
 #include "core/Signal.h"
 
 // Every runtime function of a component takes only its component index.
@@ -74,6 +75,7 @@ struct ComponentNode {
     ComponentFunction heapQueueEventTriggered = nullptr;
     int outputOverloadable = 0;
     int selfActivating = 0;
+    ComponentKind kind = ComponentKind::other; // as its capture registered it
     StoredText graphicPosition;
     StoredText decal;
     // The counts are kept together and apart from the pins and parameters

@@ -7,9 +7,7 @@
 #include <iostream>
 #include <numeric>
 
-#include "components/SecEvTyp.h"
-#include "components/msiRT.h"
-#include "components/ssiRT.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/RunTime.h"
@@ -164,24 +162,18 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
                                                           unsigned long lazyAt) {
     a.marks[c] = 0;
     const ComponentRecord &r = a.records[c];
-    if (r.gate != GateRule::none) {
-        const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
+    if (isBuiltInGate(r.kind)) {
+        const SignalValue out = gateOutput(r.kind, {a.slots, a.pins, r});
         const int s = a.pins[r.outputFrom];
         requestGateTransition(a.slots[s], s, out, quickAt, lazyAt);
-    } else if (!r.flipFlop || !flipFlopSettles(a, c, r)) {
+    } else if (r.kind != ComponentKind::flipFlop ||
+               !flipFlopSettlesQuietly(phaseTwo->state[c], a.slots, a.pins + r.dataFrom)) {
+        // Most evaluations of a flip-flop only wait for the clock or arm it:
+        // those are settled in place, without the call of its function.
         callEvaluate(c);
     }
     if (r.draws)
         drawIfShown(c);
-}
-
-// Most evaluations of a flip-flop only wait for the clock or arm it; those
-// are settled here, without the call of its function.
-[[gnu::always_inline]] inline bool PhaseFour::flipFlopSettles(const StepArrays &a, int c,
-                                                              const ComponentRecord &r) {
-    const int *const in = a.pins + r.dataFrom;
-    const auto value = [&](DffPin k) { return a.slots[in[k]].currentValue(); };
-    return dffSettlesQuietly(phaseTwo->state[c], value(dffClock), value(dffReset), value(dffSet));
 }
 
 // The components that are not built-in gates, out of line: what they do

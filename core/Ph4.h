@@ -96,9 +96,6 @@ private:
     StepArrays stepArrays() const;
     // Evaluates component c (and draws it where shown), clearing its mark.
     void evaluateOne(const StepArrays &a, int c, unsigned long quickAt, unsigned long lazyAt);
-    // Settles a flip-flop's evaluation in place when it requests nothing;
-    // returns false when its function must be called.
-    bool flipFlopSettles(const StepArrays &a, int c, const ComponentRecord &r);
     // Calls component c's evaluate function, or counts it in idleEvaluations
     // when it has none.
     void callEvaluate(int c);

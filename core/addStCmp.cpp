@@ -35,6 +35,7 @@ void addStandardComponent(const StandardComponent &component, const SD &sd) {
     ComponentList &list = phaseOne->componentList;
     ComponentNode *node = list.newNode();
     node->logicEvaluate = component.evaluate;
+    node->kind = component.kind;
     node->secondaryEvaluate = component.secondaryEvaluate;
     node->iconArray = visibleFlag ? component.icon : nullptr;
     node->drawDynamic = component.draw;
@@ -58,4 +59,3 @@ void addStandardComponent(const StandardComponent &component, const SD &sd) {
     node->numberOfInternal8BitVariables = component.numberOfInternal8BitVariables;
     list.add(node);
 }
-

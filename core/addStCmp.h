@@ -1,6 +1,7 @@
 // Registration of one captured component.
 #pragma once
 
+#include "core/CompKind.h"
 #include "core/CompList.h"
 #include "core/Schmtc.h"
 #include "core/Signal.h"
@@ -18,6 +19,9 @@ struct StandardComponent {
     const char *decal = "";    // the default label; the SD's label overrides it
     const int *icon = nullptr; // left out while visibleFlag is 0
     ComponentFunction evaluate = nullptr;
+    // What the kernel and the display treat it as; decided by the capture
+    // functions in components/ (a circuit's own component stays other).
+    ComponentKind kind = ComponentKind::other;
     ComponentFunction draw = nullptr; // draws the value panes
     ComponentFunction key = nullptr;  // at start, at each restart and on its key
     ComponentFunction heapQueueEventTriggered = nullptr;
@@ -43,4 +47,3 @@ StandardComponent componentOn(const char *decal, const int *icon, ComponentFunct
 // Appends the component to phaseOne's list at the next component index,
 // keeping its own copies of the pins and parameters.
 void addStandardComponent(const StandardComponent &component, const SD &sd);
-
