@@ -47,7 +47,7 @@ gate_rules::GateInputs inputsOf(int cind) {
 // A gate called through its function pointer: the same rule the step
 // applies in place, requested with the small-scale delays.
 template <ComponentKind kind> void evaluateGate(int cind) {
-    drive(cind, 0, gateOutput(kind, inputsOf(cind)), ssiDelays);
+    ComponentPins(cind).drive(0, gateOutput(kind, inputsOf(cind)), ssiDelays);
 }
 
 // ---- Sources --------------------------------------------------------------
@@ -224,74 +224,79 @@ void multiLevelCompare(int cind) {
 }
 
 void tsb(int cind) {
-    const SignalValue out = tsbOutput[controlInput(cind, 0)][dataInput(cind, 0)];
-    driveTriState(cind, 0, out, ssiDelays);
+    const ComponentPins pins(cind);
+    const SignalValue out = tsbOutput[pins.control(0)][pins.data(0)];
+    pins.driveTriState(0, out, ssiDelays);
 }
 
 // ---- Sources ------------------------------------------------------------------
 
 void toggleSwitch(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     const SignalValue init = initialLevel(cind, switchInit);
     if (state == switchToInitial) {
-        drive(cind, 0, init, ssiDelays);
+        pins.drive(0, init, ssiDelays);
         state = switchToOther;
     } else {
-        drive(cind, 0, complement(init), ssiDelays);
+        pins.drive(0, complement(init), ssiDelays);
         state = switchToInitial;
     }
 }
 
 void togglePulser(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     const SignalValue init = initialLevel(cind, pulserInit);
     if (state == pulserFresh) {
-        drive(cind, 0, init, ssiDelays);
+        pins.drive(0, init, ssiDelays);
         state = pulserReady;
         return;
     }
-    drive(cind, 0, complement(init), ssiDelays);
-    driveAfter(cind, 0, init, integerParameter(cind, pulserDuration));
+    pins.drive(0, complement(init), ssiDelays);
+    pins.driveAfter(0, init, integerParameter(cind, pulserDuration));
 }
 
 void powerOn(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     if (state != powerOnFresh)
         return;
     const SignalValue init = initialLevel(cind, powerOnInit);
-    drive(cind, 0, init, ssiDelays);
-    driveAfter(cind, 0, complement(init), integerParameter(cind, powerOnTime));
+    pins.drive(0, init, ssiDelays);
+    pins.driveAfter(0, complement(init), integerParameter(cind, powerOnTime));
     state = powerOnDone;
 }
 
 void clock(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     const SignalValue off = initialLevel(cind, clockInit);
     const SignalValue on = complement(off);
-    const SignalValue now = outputValue(cind, 0);
+    const SignalValue now = pins.output(0);
     const int highTime = integerParameter(cind, clockDuration);
     // Each waiting state acts once the output has reached the level its last
     // request asked for; the intermediate XXX matches neither level.
     switch (state) {
     case clockFresh:
-        drive(cind, 0, off, ssiDelays);
+        pins.drive(0, off, ssiDelays);
         state = clockAwaitingFirstOff;
         [[fallthrough]];
     case clockAwaitingFirstOff:
         if (now == off) {
-            driveAfter(cind, 0, on, integerParameter(cind, clockOffset));
+            pins.driveAfter(0, on, integerParameter(cind, clockOffset));
             state = clockAwaitingOn;
         }
         break;
     case clockAwaitingOn:
         if (now == on) {
-            driveAfter(cind, 0, off, highTime);
+            pins.driveAfter(0, off, highTime);
             state = clockAwaitingOff;
         }
         break;
     case clockAwaitingOff:
         if (now == off) {
-            driveAfter(cind, 0, on, integerParameter(cind, clockPeriod) - highTime);
+            pins.driveAfter(0, on, integerParameter(cind, clockPeriod) - highTime);
             state = clockAwaitingOn;
         }
         break;

@@ -97,7 +97,7 @@ TEST(ComponentPins, FetchedPinsAgreeWithThePerPinReaders) {
     // output is headed, which a transition moves.
     EXPECT_FALSE(pins.changesOutput(0, U));
     EXPECT_TRUE(pins.changesOutput(0, O));
-    drive(cind, 0, O, msiDelays);
+    pins.drive(0, O, msiDelays);
     EXPECT_FALSE(pins.changesOutput(0, O));
     EXPECT_TRUE(pins.changesOutput(0, U));
     EXPECT_TRUE(pins.changesOutput(1, O)) << "output 1 untouched";
@@ -112,15 +112,16 @@ struct {
 } requested;
 
 void requestOne(int cind) {
+    const ComponentPins pins(cind);
     switch (requested.how) {
     case Request::drive:
-        drive(cind, 2, O, requested.delays);
+        pins.drive(2, O, requested.delays);
         break;
     case Request::driveTriState:
-        driveTriState(cind, 2, O, requested.delays);
+        pins.driveTriState(2, O, requested.delays);
         break;
     case Request::driveAfter:
-        driveAfter(cind, 2, O, requested.deltaTime);
+        pins.driveAfter(2, O, requested.deltaTime);
         break;
     }
 }
