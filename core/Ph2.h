@@ -11,9 +11,9 @@
 #include "core/Signal.h"
 #include "display/ScrnTile.h"
 
-// A per-component table the netlist arrays name but no component fills or
-// reads (pointer and name parameters): every entry reads as T{}, and it takes
-// no memory per component.
+// Kept because the registration interface names it: a per-component table (pointer
+// and name parameters) that no component fills or reads; every entry reads
+// as T{}, and it takes no memory per component.
 template <typename T> struct UnfilledTable {
     T operator[](int) const { return T{}; }
 };
@@ -69,8 +69,8 @@ public:
 
     // Per component.
     std::vector<ComponentFunction> logicEvaluate;
-    // Copied as captured so a debugger or dump sees the whole registration;
-    // the kernel calls neither this nor heapQueueEventTriggered.
+    // Kept because the registration interface names it (as is
+    // heapQueueEventTriggered): copied as captured, never called.
     std::vector<SecondaryEvaluatePointer> secondaryEvaluate;
     std::vector<ComponentFunction> drawDynamic;
     std::vector<ComponentFunction> xEventTriggered;

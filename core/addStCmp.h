@@ -24,6 +24,7 @@ struct StandardComponent {
     ComponentKind kind = ComponentKind::other;
     ComponentFunction draw = nullptr; // draws the value panes
     ComponentFunction key = nullptr;  // at start, at each restart and on its key
+    // Kept because the registration interface names it; never called.
     ComponentFunction heapQueueEventTriggered = nullptr;
     SecondaryEvaluatePointer secondaryEvaluate{};
     int outputOverloadable = 0;     // outputs may be shared with other drivers
