@@ -38,8 +38,9 @@ void captureGates(long n) {
     };
     for (long k = 0; k < n; ++k) {
         const SD sd(positionOf(k).c_str(), nullptr);
-        addStandardComponent(gate, nullptr, "And", sd, (earlier(k), earlier(k)), unused,
-                             net[static_cast<int>(k)]);
+        const Signal in = (earlier(k), earlier(k));
+        const Signal out = net[static_cast<int>(k)];
+        addStandardComponent(componentOn("And", nullptr, gate, in, unused, out), sd);
     }
 }
 

@@ -43,26 +43,6 @@ inline int integerParameter(int cind, int k) {
     return phaseTwo->integerParameters[cind][k];
 }
 
-// Requests value v for output k with the family's quick and lazy delays.
-// Forced inline with the whole transition path: with the delays a constant of
-// the caller, each family's request compiles to the same code as a hand-written
-// call.
-[[gnu::always_inline]] inline void drive(int cind, int k, SignalValue v, FamilyDelays delays) {
-    phaseFour->signalTransition(outputPin(cind, k), v, delays.quickTime, delays.lazyTime);
-}
-
-// drive for a tri-state output: the request reaches the bus only while this
-// component holds it or the bus is free.
-inline void driveTriState(int cind, int k, SignalValue v, FamilyDelays delays) {
-    phaseFour->tsbSignalTransition(cind, outputPin(cind, k), v, delays.quickTime, delays.lazyTime);
-}
-
-// Requests value v for output k deltaTime after now, plus the kernel's own
-// quick and lazy additions (the same for every family).
-inline void driveAfter(int cind, int k, SignalValue v, int deltaTime) {
-    phaseFour->altSignalTransition(outputPin(cind, k), v, deltaTime);
-}
-
 // One component's pins as an evaluation reads them: where its three groups
 // start in the pin pool and where the signals' slots are, fetched once, so
 // that each further pin costs one load instead of a walk through the phase
@@ -72,7 +52,7 @@ class ComponentPins {
 public:
     explicit ComponentPins(int cind)
         : record(&phaseTwo->records[cind]), pool(phaseTwo->pinPool()), dataPins(pool + record->dataFrom),
-          outputPins(pool + record->outputFrom), slots(phaseThree->signalSlots.data()) {}
+          outputPins(pool + record->outputFrom), slots(phaseThree->signalSlots.data()), cind(cind) {}
 
     // Serial numbers of data input k, control input k and output k.
     int dataSerial(int k) const { return dataPins[k]; }
@@ -96,10 +76,31 @@ public:
     // headed for; a request that would not is answered by doing nothing.
     bool changesOutput(int k, SignalValue v) const { return slots[outputSerial(k)].scheduledValue() != v; }
 
+    // Requests value v for output k with the family's quick and lazy delays.
+    // A request that changes nothing, the usual one, is answered here.
+    // Forced inline with the whole transition path: with the delays a
+    // constant of the caller, each family's request compiles to the same code
+    // as a hand-written call.
+    [[gnu::always_inline]] void drive(int k, SignalValue v, FamilyDelays delays) const {
+        if (changesOutput(k, v))
+            phaseFour->signalTransition(outputSerial(k), v, delays.quickTime, delays.lazyTime);
+    }
+    // drive for a tri-state output: the request reaches the bus only while
+    // this component holds it or the bus is free.
+    void driveTriState(int k, SignalValue v, FamilyDelays delays) const {
+        phaseFour->tsbSignalTransition(cind, outputSerial(k), v, delays.quickTime, delays.lazyTime);
+    }
+    // Requests value v for output k deltaTime after now, plus the kernel's own
+    // quick and lazy additions (the same for every family).
+    void driveAfter(int k, SignalValue v, int deltaTime) const {
+        phaseFour->altSignalTransition(outputSerial(k), v, deltaTime);
+    }
+
 private:
     const ComponentRecord *record;
     const int *pool;
     const int *dataPins; // the data inputs' serial numbers, which most evaluations read
     const int *outputPins;
     const SignalSlot *slots;
+    int cind; // the holder a tri-state request names
 };

@@ -4,16 +4,11 @@
 #pragma once
 
 #include "core/CompList.h"
+#include "core/InPlace.h"
 #include "core/Signal.h"
 
-// The quick and lazy delays one family passes to every transition it requests.
-struct FamilyDelays {
-    int quickTime;
-    int lazyTime;
-};
-
-// Gates, sources and probes.
-constexpr FamilyDelays ssiDelays{7, 10};
+// (FamilyDelays and the gates', sources' and probes' ssiDelays: core/InPlace.h,
+// since the step requests the built-in gates' outputs itself.)
 // Sequential, medium-scale and console components.
 constexpr FamilyDelays msiDelays{13, 17};
 // Memories.

@@ -8,7 +8,6 @@
 #include "components/SecEvTyp.h"
 #include "components/msiRT.h"
 #include "core/addStCmp.h"
-#include "display/Ph5.h"
 #include "display/iconData.h"
 
 namespace {
@@ -28,15 +27,11 @@ long long powerOfTwo(int bits) {
 // Registers one medium-scale component: shown as a rectangle, no drawing or
 // key functions, no internal variables.
 void addMsiComponent(const char *decal, ComponentFunction evaluate, const SD &sd, const Signal &dataIn,
-                     const Signal &controlIn, const Signal &out, ValueSpan<int> parameters = {}) {
-    StandardComponent c;
-    c.decal = decal;
-    c.icon = rectIcon;
-    c.evaluate = evaluate;
-    c.dataIn = &dataIn;
-    c.controlIn = &controlIn;
-    c.out = &out;
+                     const Signal &controlIn, const Signal &out, ValueSpan<int> parameters = {},
+                     ComponentKind kind = ComponentKind::other) {
+    StandardComponent c = componentOn(decal, rectIcon, evaluate, dataIn, controlIn, out);
     c.integerParameters = parameters;
+    c.kind = kind;
     addStandardComponent(c, sd);
 }
 
@@ -104,7 +99,10 @@ void Gate(const SD &sd, const Signal &in, const Signal &out) {
 
 void Dff(const SD &sd, const Signal &in, const Signal &out) {
     checkFixedLengths("Dff", sd, in, out, 4, 1);
-    addMsiComponent("Dff", dff, sd, in, noSignals(), out);
+    // With its pins in place the step settles its quiet evaluations itself.
+    const bool wired = in.length == 4 && out.length == 1;
+    addMsiComponent("Dff", dff, sd, in, noSignals(), out, {},
+                    wired ? ComponentKind::flipFlop : ComponentKind::other);
 }
 
 void Jkff(const SD &sd, const Signal &in, const Signal &out) {
@@ -127,9 +125,7 @@ void Increment(const SD &sd, const Signal &in, const Signal &out) {
 void Mux(const SD &sd, const Signals &controlIn, const Signals &dataIn, const Signals &out) {
     if (dataIn.length != out.length * powerOfTwo(controlIn.length))
         namedLengthError("Mux", sd, {{"dataIn", &dataIn}, {"controlIn", &controlIn}, {"out", &out}});
-    // The display's "lines for multiplexers only" mode recognises them by this.
-    multiplexerEvaluate = mux;
-    addMsiComponent("Mux", mux, sd, dataIn, controlIn, out);
+    addMsiComponent("Mux", mux, sd, dataIn, controlIn, out, {}, ComponentKind::multiplexer);
 }
 
 void Decoder(const SD &sd, const Signals &controlIn, const Signals &dataIn, const Signals &out) {

@@ -7,34 +7,29 @@
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
 #include "components/SecEvTyp.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 
 namespace {
 
 // ---- Pins ---------------------------------------------------------------------
 
-void driveMsi(int cind, int k, SignalValue v) {
-    drive(cind, k, v, msiDelays);
-}
-
-// driveMsi through pins already fetched: a request that changes nothing (the
-// usual one) is answered inline, without the call.
-inline void driveMsi(const ComponentPins &pins, int cind, int k, SignalValue v) {
-    if (pins.changesOutput(k, v))
-        driveMsi(cind, k, v);
+// Requests v for output k with the medium-scale delays.
+[[gnu::always_inline]] inline void driveMsi(const ComponentPins &pins, int k, SignalValue v) {
+    pins.drive(k, v, msiDelays);
 }
 
 // Requests v on every output.
-void driveAll(int cind, SignalValue v) {
-    const int n = phaseTwo->numberOfOutputs[cind];
+void driveAll(const ComponentPins &pins, SignalValue v) {
+    const int n = pins.outputCount();
     for (int k = 0; k < n; ++k)
-        driveMsi(cind, k, v);
+        driveMsi(pins, k, v);
 }
 
 // The bits data inputs from position first on as an unsigned number, the
 // first the least significant; negative when one of them is not binary.
-int dataNumber(int cind, int first, int bits) {
-    return integerFromSignals(bits, phaseTwo->dataInputs[cind] + first);
+int dataNumber(const ComponentPins &pins, int first, int bits) {
+    return integerFromSignals(bits, pins.dataSerials() + first);
 }
 
 // ---- Arithmetic -----------------------------------------------------------------
@@ -140,14 +135,14 @@ std::optional<SignalValue> clearSetLevel(SignalValue clear, SignalValue set) {
 
 // Counts up the outputs from position 0; false when a bit of the count is not
 // binary (the bits below it have been requested already).
-bool countUp(int cind) {
-    const int n = phaseTwo->numberOfOutputs[cind];
+bool countUp(const ComponentPins &pins) {
+    const int n = pins.outputCount();
     for (int k = 0; k < n; ++k) {
-        const SignalValue v = outputValue(cind, k);
+        const SignalValue v = pins.output(k);
         if (v == ONE) {
-            driveMsi(cind, k, ZERO);
+            driveMsi(pins, k, ZERO);
         } else if (v == ZERO) {
-            driveMsi(cind, k, ONE);
+            driveMsi(pins, k, ONE);
             return true;
         } else {
             std::cerr << "Counter clocked when the count is in transition" << std::endl;
@@ -170,9 +165,9 @@ JkffState jkJudgement(SignalValue j, SignalValue k, SignalValue q) {
 }
 
 // Requests Q and its complement, QP first; an unknown Q gives XXX on both.
-void driveJk(int cind, SignalValue q) {
-    driveMsi(cind, jkffQP, q == ONE ? ZERO : q == ZERO ? ONE : XXX);
-    driveMsi(cind, jkffQ, q);
+void driveJk(const ComponentPins &pins, SignalValue q) {
+    driveMsi(pins, jkffQP, q == ONE ? ZERO : q == ZERO ? ONE : XXX);
+    driveMsi(pins, jkffQ, q);
 }
 
 } // namespace
@@ -180,29 +175,31 @@ void driveJk(int cind, SignalValue q) {
 // ---- Combinational components ---------------------------------------------------
 
 void adder(int cind) {
+    const ComponentPins pins(cind);
     const int w = integerParameter(cind, adderWidth);
     SignalValue carry = ZERO;
     for (int b = 0; b < w; ++b) {
-        const ColumnSum column = addColumn(dataInput(cind, b), dataInput(cind, w + b), carry);
-        driveMsi(cind, b, column.sum);
+        const ColumnSum column = addColumn(pins.data(b), pins.data(w + b), carry);
+        driveMsi(pins, b, column.sum);
         carry = column.carry;
     }
 }
 
 void increment(int cind) {
-    const int n = phaseTwo->numberOfOutputs[cind];
+    const ComponentPins pins(cind);
+    const int n = pins.outputCount();
     bool carry = true;
     for (int b = 0; b < n; ++b) {
-        const SignalValue v = dataInput(cind, b);
+        const SignalValue v = pins.data(b);
         if (!carry) {
-            driveMsi(cind, b, v);
+            driveMsi(pins, b, v);
         } else if (v == ONE) {
-            driveMsi(cind, b, ZERO);
+            driveMsi(pins, b, ZERO);
         } else if (v == ZERO) {
-            driveMsi(cind, b, ONE);
+            driveMsi(pins, b, ONE);
             carry = false;
         } else {
-            driveMsi(cind, b, XXX); // the carry goes on past an unknown bit
+            driveMsi(pins, b, XXX); // the carry goes on past an unknown bit
         }
     }
 }
@@ -212,7 +209,7 @@ void mux(int cind) {
     const int w = pins.outputCount();
     const int select = integerFromSignals(pins.controlCount(), pins.controlSerials());
     for (int b = 0; b < w; ++b)
-        driveMsi(pins, cind, b, select < 0 ? XXX : pins.data(b + w * select));
+        driveMsi(pins, b, select < 0 ? XXX : pins.data(b + w * select));
 }
 
 void decoder(int cind) {
@@ -226,38 +223,40 @@ void decoder(int cind) {
             v = ZERO;
         else if (code >= 0)
             v = k == code ? ONE : ZERO;
-        driveMsi(pins, cind, k, v);
+        driveMsi(pins, k, v);
     }
 }
 
 void encoder(int cind) {
-    const int n = phaseTwo->numberOfOutputs[cind] - 1; // valid is output n
+    const ComponentPins pins(cind);
+    const int n = pins.outputCount() - 1; // valid is output n
     int found = -1;
     bool valid = true;
-    for (int k = phaseTwo->numberOfDataInputs[cind] - 1; k >= 0; --k) {
-        const SignalValue v = dataInput(cind, k);
+    for (int k = pins.dataCount() - 1; k >= 0; --k) {
+        const SignalValue v = pins.data(k);
         if (v == ONE && found < 0)
             found = k;
         // Any unknown request line makes the answer unknown, even below the highest ONE.
         valid = valid && isBinary(v);
     }
     if (!valid) {
-        driveAll(cind, XXX);
+        driveAll(pins, XXX);
         return;
     }
     for (int i = 0; i < n; ++i)
-        driveMsi(cind, i, found >= 0 && (found >> i & 1) ? ONE : ZERO);
-    driveMsi(cind, n, found >= 0 ? ONE : ZERO);
+        driveMsi(pins, i, found >= 0 && (found >> i & 1) ? ONE : ZERO);
+    driveMsi(pins, n, found >= 0 ? ONE : ZERO);
 }
 
 // ---- Clocked components --------------------------------------------------------------
 
 void counter(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
-    const SignalValue clock = dataInput(cind, counterClock);
-    const SignalValue clear = dataInput(cind, counterClear);
+    const SignalValue clock = pins.data(counterClock);
+    const SignalValue clear = pins.data(counterClear);
     if (clear == ZERO && state != counterCleared) {
-        driveAll(cind, ZERO);
+        driveAll(pins, ZERO);
         state = counterCleared;
         return;
     }
@@ -272,7 +271,7 @@ void counter(int cind) {
         break;
     case counterClockHigh:
         if (clock == ZERO)
-            state = countUp(cind) ? counterCounting : counterFresh;
+            state = countUp(pins) ? counterCounting : counterFresh;
         break;
     default: // fresh: only a clear starts the counter
         break;
@@ -280,9 +279,10 @@ void counter(int cind) {
 }
 
 void gate(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
-    const SignalValue clock = dataInput(cind, gateClock);
-    const SignalValue enable = dataInput(cind, gateEnable);
+    const SignalValue clock = pins.data(gateClock);
+    const SignalValue enable = pins.data(gateEnable);
     bool request = false;
     SignalValue g = UNINITIALIZED;
     if (state == gateFresh) {
@@ -319,17 +319,17 @@ void gate(int cind) {
         break;
     }
     if (request)
-        driveMsi(cind, 0, g);
+        driveMsi(pins, 0, g);
 }
 
 void dff(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     if (state == dffFresh) {
         state = dffAwaitingLow;
-        driveMsi(cind, 0, XXX);
+        driveMsi(pins, 0, XXX);
         return;
     }
-    const ComponentPins pins(cind);
     const SignalValue reset = pins.data(dffReset);
     const SignalValue set = pins.data(dffSet);
     if (dffSettlesQuietly(state, pins.data(dffClock), reset, set))
@@ -337,15 +337,15 @@ void dff(int cind) {
     switch (forcing(reset, set)) {
     case Forcing::clocked: // a rising edge: take D
         state = dffAwaitingLow;
-        driveMsi(pins, cind, 0, pins.data(dffData));
+        driveMsi(pins, 0, pins.data(dffData));
         break;
     case Forcing::setOne:
         state = dffAwaitingLow;
-        driveMsi(pins, cind, 0, ONE);
+        driveMsi(pins, 0, ONE);
         break;
     case Forcing::setZero:
         state = dffAwaitingLow;
-        driveMsi(pins, cind, 0, ZERO);
+        driveMsi(pins, 0, ZERO);
         break;
     case Forcing::hold:
         break;
@@ -353,20 +353,21 @@ void dff(int cind) {
 }
 
 void jkff(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     if (state == jkffFresh) {
-        driveJk(cind, XXX);
+        driveJk(pins, XXX);
         state = jkffAwaitingLow;
         return;
     }
-    const SignalValue clock = dataInput(cind, jkffClock);
-    switch (forcing(dataInput(cind, jkffReset), dataInput(cind, jkffSet))) {
+    const SignalValue clock = pins.data(jkffClock);
+    switch (forcing(pins.data(jkffReset), pins.data(jkffSet))) {
     case Forcing::setOne:
-        driveJk(cind, ONE);
+        driveJk(pins, ONE);
         state = jkffAwaitingLow;
         return;
     case Forcing::setZero:
-        driveJk(cind, ZERO);
+        driveJk(pins, ZERO);
         state = jkffAwaitingLow;
         return;
     case Forcing::hold:
@@ -381,13 +382,13 @@ void jkff(int cind) {
         break;
     case jkffArmed:
         if (clock == ONE)
-            state = jkJudgement(dataInput(cind, jkffJ), dataInput(cind, jkffK), outputValue(cind, jkffQ));
+            state = jkJudgement(pins.data(jkffJ), pins.data(jkffK), pins.output(jkffQ));
         break;
     case jkffWillClear:
     case jkffWillSet:
     case jkffWillUnknown:
         if (clock == ZERO) {
-            driveJk(cind, state == jkffWillClear ? ZERO : state == jkffWillSet ? ONE : XXX);
+            driveJk(pins, state == jkffWillClear ? ZERO : state == jkffWillSet ? ONE : XXX);
             state = jkffArmed;
         }
         break;
@@ -402,20 +403,21 @@ void enabledRegister(int cind) {
         return;
     const int n = pins.outputCount();
     for (int b = 0; b < n; ++b)
-        driveMsi(pins, cind, b, pins.data(b));
+        driveMsi(pins, b, pins.data(b));
 }
 
 void bitAddressibleRegister(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
-    const int k = (phaseTwo->numberOfDataInputs[cind] - 1) / 2;
-    const int bitOut = phaseTwo->numberOfOutputs[cind] - 1; // the register bits lie below it
-    const int readAddress = dataNumber(cind, 0, k);
-    const int writeAddress = dataNumber(cind, k, k);
-    const SignalValue bit = dataInput(cind, 2 * k);
-    const SignalValue clear = controlInput(cind, bitRegClear);
-    const SignalValue set = controlInput(cind, bitRegSet);
-    const SignalValue enable = controlInput(cind, bitRegEnable);
-    const SignalValue write = controlInput(cind, bitRegWrite);
+    const int k = (pins.dataCount() - 1) / 2;
+    const int bitOut = pins.outputCount() - 1; // the register bits lie below it
+    const int readAddress = dataNumber(pins, 0, k);
+    const int writeAddress = dataNumber(pins, k, k);
+    const SignalValue bit = pins.data(2 * k);
+    const SignalValue clear = pins.control(bitRegClear);
+    const SignalValue set = pins.control(bitRegSet);
+    const SignalValue enable = pins.control(bitRegEnable);
+    const SignalValue write = pins.control(bitRegWrite);
     const std::optional<SignalValue> forced = clearSetLevel(clear, set);
     const bool allZero = clear == ZERO && set == ZERO && write == ZERO;
 
@@ -424,7 +426,7 @@ void bitAddressibleRegister(int cind) {
     SignalValue setTo = XXX;
     bool wroteRead = false;
     const auto setAllTo = [&](SignalValue v) {
-        driveAll(cind, v);
+        driveAll(pins, v);
         setAll = true;
         setTo = v;
     };
@@ -453,7 +455,7 @@ void bitAddressibleRegister(int cind) {
         } else if (write == ONE) {
             // A write to an unknown address is dropped.
             if (enable == ONE && writeAddress >= 0) {
-                driveMsi(cind, writeAddress, bit);
+                driveMsi(pins, writeAddress, bit);
                 wroteRead = writeAddress == readAddress;
             }
             state = bitRegWriteHigh;
@@ -471,8 +473,8 @@ void bitAddressibleRegister(int cind) {
 
     SignalValue shown = XXX;
     if (readAddress >= 0)
-        shown = setAll ? setTo : wroteRead ? bit : outputValue(cind, readAddress);
-    driveMsi(cind, bitOut, shown);
+        shown = setAll ? setTo : wroteRead ? bit : pins.output(readAddress);
+    driveMsi(pins, bitOut, shown);
 }
 
 // ---- Console output components ----
@@ -496,7 +498,8 @@ bool consoleActs(int cind, SignalValue enable, SignalValue strobe) {
 
 // IntOut and HexOut take their strobe and enable from the control inputs.
 bool controlledConsoleActs(int cind) {
-    return consoleActs(cind, controlInput(cind, consoleEnable), controlInput(cind, consoleStrobe));
+    const ComponentPins pins(cind);
+    return consoleActs(cind, pins.control(consoleEnable), pins.control(consoleStrobe));
 }
 
 // The message for a value with a bit that is not ZERO or ONE.  It names the
@@ -545,9 +548,10 @@ void writeHexDigit(int cind, int bits, const int *group) {
 } // namespace
 
 void _stderr(int cind) {
-    if (!consoleActs(cind, dataInput(cind, stderrEnable), dataInput(cind, stderrStrobe)))
+    const ComponentPins pins(cind);
+    if (!consoleActs(cind, pins.data(stderrEnable), pins.data(stderrStrobe)))
         return;
-    const int code = integerFromSignals(stderrCodeBits, phaseTwo->dataInputs[cind]);
+    const int code = integerFromSignals(stderrCodeBits, pins.dataSerials());
     if (code < 0)
         reportConsoleIndeterminate(cind, "Stderr");
     else
@@ -555,9 +559,10 @@ void _stderr(int cind) {
 }
 
 void intOut(int cind) {
+    const ComponentPins pins(cind);
     if (!controlledConsoleActs(cind))
         return;
-    const int value = integerFromSignals(phaseTwo->numberOfDataInputs[cind], phaseTwo->dataInputs[cind]);
+    const int value = integerFromSignals(pins.dataCount(), pins.dataSerials());
     if (value < 0)
         reportConsoleIndeterminate(cind, "IntOut");
     else
@@ -565,9 +570,10 @@ void intOut(int cind) {
 }
 
 void hexOut(int cind) {
+    const ComponentPins pins(cind);
     if (controlledConsoleActs(cind)) {
-        const int n = phaseTwo->numberOfDataInputs[cind];
-        const int *data = phaseTwo->dataInputs[cind];
+        const int n = pins.dataCount();
+        const int *data = pins.dataSerials();
         const int partial = n % hexDigitBits;
         std::cerr << std::hex;
         // The bits above the last whole group make one leading digit of their own.

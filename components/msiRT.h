@@ -22,28 +22,6 @@ void encoder(int cind);                // position of the highest request, and v
 void enabledRegister(int cind);        // loads its data at an enabled strobe edge
 void bitAddressibleRegister(int cind); // single-bit writes, one bit read out
 
-// Pins of the D flip-flop, and its state word.
-enum DffPin { dffReset = 0, dffClock = 1, dffData = 2, dffSet = 3 };
-enum DffState : int {
-    dffFresh = 0,       // reset: drive XXX first
-    dffAwaitingLow = 1, // the clock must be ZERO before an edge counts
-    dffArmed = 2,       // clock seen ZERO: the next ONE takes D
-};
-
-// The D flip-flop's usual evaluation, which requests nothing: R and S ZERO
-// and no rising edge to take.  Arms the flip-flop at a ZERO clock and returns
-// true; returns false, the state untouched, when the evaluation has more to
-// do.  Shared by dff and the kernel's step, which settles most flip-flop
-// evaluations in place with it.
-[[gnu::always_inline]] inline bool dffSettlesQuietly(int &state, SignalValue clock, SignalValue reset,
-                                                     SignalValue set) {
-    if (reset != ZERO || set != ZERO || state == dffFresh || (state == dffArmed && clock == ONE))
-        return false;
-    if (state == dffAwaitingLow && clock == ZERO)
-        state = dffArmed;
-    return true;
-}
-
 // ---- Console output components ----
 
 // Console output (evaluate functions).  Each follows the write-strobe protocol

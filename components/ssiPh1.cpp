@@ -11,6 +11,7 @@
 #include "components/CapErr.h"
 #include "components/SecEvTyp.h"
 #include "components/ssiRT.h"
+#include "core/InPlace.h"
 #include "core/Ph1.h"
 #include "core/addStCmp.h"
 #include "display/iconData.h"
@@ -53,29 +54,34 @@ struct GateKind {
     const char *decal;
     const int *icon;
     ComponentFunction evaluate;
+    ComponentKind kind;
 };
 
 // clang-format off
-//                        name in messages     decal      icon       evaluate
-const GateKind andKind    {"And",               "And",     andIcon,   andGate};
-const GateKind orKind     {"Or",                "Or",      orIcon,    orGate};
-const GateKind nandKind   {"Nand",              "Nand",    nandIcon,  nand};
-const GateKind norKind    {"Nor",               "Nor",     norIcon,   nor};
-const GateKind notKind    {"Not",               "Not",     notIcon,   notGate};
-const GateKind xorKind    {"Xor",               "Xor",     xorIcon,   xorGate};
-const GateKind xnorKind   {"Xnor",              "Xnor",    xnorIcon,  xnor};
-const GateKind iandKind   {"Iand",              "Iand",    iAndIcon,  iand};
-const GateKind inandKind  {"Inand",             "Inand",   iNandIcon, inand};
-const GateKind ciorKind   {"CiOr",              "CiOr",    CiOrIcon,  cior};
-const GateKind cinorKind  {"CiNor",             "CiNor",   CiNorIcon, cinor};
-const GateKind compareKind{"MultiLevelCompare", "mLevCmp", rectIcon,  multiLevelCompare};
+using Kind = ComponentKind;
+//                        name in messages     decal      icon       evaluate           kind
+const GateKind andKind    {"And",               "And",     andIcon,   andGate,           Kind::andGate};
+const GateKind orKind     {"Or",                "Or",      orIcon,    orGate,            Kind::orGate};
+const GateKind nandKind   {"Nand",              "Nand",    nandIcon,  nand,              Kind::nand};
+const GateKind norKind    {"Nor",               "Nor",     norIcon,   nor,               Kind::nor};
+const GateKind notKind    {"Not",               "Not",     notIcon,   notGate,           Kind::notGate};
+const GateKind xorKind    {"Xor",               "Xor",     xorIcon,   xorGate,           Kind::xorGate};
+const GateKind xnorKind   {"Xnor",              "Xnor",    xnorIcon,  xnor,              Kind::xnor};
+const GateKind iandKind   {"Iand",              "Iand",    iAndIcon,  iand,              Kind::iand};
+const GateKind inandKind  {"Inand",             "Inand",   iNandIcon, inand,             Kind::inand};
+const GateKind ciorKind   {"CiOr",              "CiOr",    CiOrIcon,  cior,              Kind::cior};
+const GateKind cinorKind  {"CiNor",             "CiNor",   CiNorIcon, cinor,             Kind::cinor};
+const GateKind compareKind{"MultiLevelCompare", "mLevCmp", rectIcon,  multiLevelCompare, Kind::compare};
 // clang-format on
 
 // One gate; its output is out[0], which must exist.
 void captureGate(const GateKind &kind, const SD &sd, const Signal &dataIn, const Signal &controlIn,
                  const Signal &out) {
     requireBits(kind.name, sd, {{"out", &out}});
-    addStandardComponent(kind.evaluate, kind.icon, kind.decal, sd, dataIn, controlIn, out);
+    StandardComponent c = componentOn(kind.decal, kind.icon, kind.evaluate, dataIn, controlIn, out);
+    // The step evaluates every gate in place, a two-input one by its pair rule.
+    c.kind = inPlaceGateKind(kind.kind, dataIn.length, controlIn.length);
+    addStandardComponent(c, sd);
 }
 
 // And(sd, in, out) and Or(sd, in, out): out[i] over the i-th group of in.

@@ -18,6 +18,7 @@
 #include "components/RTPins.h"
 #include "components/RTSigSup.h"
 #include "components/SecEvTyp.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 #include "core/Ph4.h"
 #include "core/RunTime.h"
@@ -45,15 +46,9 @@ gate_rules::GateInputs inputsOf(int cind) {
 
 // A gate called through its function pointer: the same rule the step
 // applies in place, requested with the small-scale delays.
-template <GateRule rule> void evaluateGate(int cind) {
-    drive(cind, 0, gateOutput(rule, inputsOf(cind)), ssiDelays);
+template <ComponentKind kind> void evaluateGate(int cind) {
+    ComponentPins(cind).drive(0, gateOutput(kind, inputsOf(cind)), ssiDelays);
 }
-
-// Which evaluate function is which built-in gate.
-struct GateFunction {
-    ComponentFunction evaluate;
-    GateRule rule;
-};
 
 // ---- Sources --------------------------------------------------------------
 
@@ -192,151 +187,116 @@ void byteValues(int cind, SignalValue (&values)[byteProbeWidth]) {
 // ---- Gates ------------------------------------------------------------------
 
 void andGate(int cind) {
-    evaluateGate<GateRule::andGate>(cind);
+    evaluateGate<ComponentKind::andGate>(cind);
 }
 void orGate(int cind) {
-    evaluateGate<GateRule::orGate>(cind);
+    evaluateGate<ComponentKind::orGate>(cind);
 }
 void nand(int cind) {
-    evaluateGate<GateRule::nand>(cind);
+    evaluateGate<ComponentKind::nand>(cind);
 }
 void nor(int cind) {
-    evaluateGate<GateRule::nor>(cind);
+    evaluateGate<ComponentKind::nor>(cind);
 }
 void iand(int cind) {
-    evaluateGate<GateRule::iand>(cind);
+    evaluateGate<ComponentKind::iand>(cind);
 }
 void inand(int cind) {
-    evaluateGate<GateRule::inand>(cind);
+    evaluateGate<ComponentKind::inand>(cind);
 }
 void cior(int cind) {
-    evaluateGate<GateRule::cior>(cind);
+    evaluateGate<ComponentKind::cior>(cind);
 }
 void cinor(int cind) {
-    evaluateGate<GateRule::cinor>(cind);
+    evaluateGate<ComponentKind::cinor>(cind);
 }
 void notGate(int cind) {
-    evaluateGate<GateRule::notGate>(cind);
+    evaluateGate<ComponentKind::notGate>(cind);
 }
 void xorGate(int cind) {
-    evaluateGate<GateRule::xorGate>(cind);
+    evaluateGate<ComponentKind::xorGate>(cind);
 }
 void xnor(int cind) {
-    evaluateGate<GateRule::xnor>(cind);
+    evaluateGate<ComponentKind::xnor>(cind);
 }
 void multiLevelCompare(int cind) {
-    evaluateGate<GateRule::compare>(cind);
-}
-
-GateRule gateRuleOf(ComponentFunction evaluate) {
-    // clang-format off
-    static const GateFunction gates[] = {
-        {andGate, GateRule::andGate}, {orGate, GateRule::orGate},   {nand, GateRule::nand},
-        {nor, GateRule::nor},         {notGate, GateRule::notGate}, {xorGate, GateRule::xorGate},
-        {xnor, GateRule::xnor},       {iand, GateRule::iand},       {inand, GateRule::inand},
-        {cior, GateRule::cior},       {cinor, GateRule::cinor},     {multiLevelCompare, GateRule::compare},
-    };
-    // clang-format on
-    // A netlist captures its components in runs of one kind: the last answer
-    // is usually the next one.
-    static ComponentFunction lastAsked = nullptr;
-    static GateRule lastRule = GateRule::none;
-    if (evaluate == lastAsked)
-        return lastRule;
-    GateRule rule = GateRule::none;
-    for (const GateFunction &g : gates)
-        if (evaluate != nullptr && g.evaluate == evaluate)
-            rule = g.rule;
-    lastAsked = evaluate;
-    lastRule = rule;
-    return rule;
-}
-
-GateRule gateRuleFor(GateRule rule, int dataInputs, int controlInputs) {
-    // clang-format off
-    static constexpr std::pair<GateRule, GateRule> twoInputForms[] = {
-        {GateRule::andGate, GateRule::andPair}, {GateRule::orGate, GateRule::orPair},
-        {GateRule::nand, GateRule::nandPair},   {GateRule::nor, GateRule::norPair},
-        {GateRule::xorGate, GateRule::xorPair}, {GateRule::xnor, GateRule::xnorPair},
-    };
-    // clang-format on
-    if (dataInputs != 2 || controlInputs != 0)
-        return rule;
-    for (const auto &[general, pair] : twoInputForms)
-        if (rule == general)
-            return pair;
-    return rule;
+    evaluateGate<ComponentKind::compare>(cind);
 }
 
 void tsb(int cind) {
-    const SignalValue out = tsbOutput[controlInput(cind, 0)][dataInput(cind, 0)];
-    driveTriState(cind, 0, out, ssiDelays);
+    const ComponentPins pins(cind);
+    const SignalValue out = tsbOutput[pins.control(0)][pins.data(0)];
+    pins.driveTriState(0, out, ssiDelays);
 }
 
 // ---- Sources ------------------------------------------------------------------
 
 void toggleSwitch(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     const SignalValue init = initialLevel(cind, switchInit);
     if (state == switchToInitial) {
-        drive(cind, 0, init, ssiDelays);
+        pins.drive(0, init, ssiDelays);
         state = switchToOther;
     } else {
-        drive(cind, 0, complement(init), ssiDelays);
+        pins.drive(0, complement(init), ssiDelays);
         state = switchToInitial;
     }
 }
 
 void togglePulser(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     const SignalValue init = initialLevel(cind, pulserInit);
     if (state == pulserFresh) {
-        drive(cind, 0, init, ssiDelays);
+        pins.drive(0, init, ssiDelays);
         state = pulserReady;
         return;
     }
-    drive(cind, 0, complement(init), ssiDelays);
-    driveAfter(cind, 0, init, integerParameter(cind, pulserDuration));
+    pins.drive(0, complement(init), ssiDelays);
+    pins.driveAfter(0, init, integerParameter(cind, pulserDuration));
 }
 
 void powerOn(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     if (state != powerOnFresh)
         return;
     const SignalValue init = initialLevel(cind, powerOnInit);
-    drive(cind, 0, init, ssiDelays);
-    driveAfter(cind, 0, complement(init), integerParameter(cind, powerOnTime));
+    pins.drive(0, init, ssiDelays);
+    pins.driveAfter(0, complement(init), integerParameter(cind, powerOnTime));
     state = powerOnDone;
 }
 
 void clock(int cind) {
+    const ComponentPins pins(cind);
     int &state = phaseTwo->state[cind];
     const SignalValue off = initialLevel(cind, clockInit);
     const SignalValue on = complement(off);
-    const SignalValue now = outputValue(cind, 0);
+    const SignalValue now = pins.output(0);
     const int highTime = integerParameter(cind, clockDuration);
     // Each waiting state acts once the output has reached the level its last
     // request asked for; the intermediate XXX matches neither level.
     switch (state) {
     case clockFresh:
-        drive(cind, 0, off, ssiDelays);
+        pins.drive(0, off, ssiDelays);
         state = clockAwaitingFirstOff;
         [[fallthrough]];
     case clockAwaitingFirstOff:
         if (now == off) {
-            driveAfter(cind, 0, on, integerParameter(cind, clockOffset));
+            pins.driveAfter(0, on, integerParameter(cind, clockOffset));
             state = clockAwaitingOn;
         }
         break;
     case clockAwaitingOn:
         if (now == on) {
-            driveAfter(cind, 0, off, highTime);
+            pins.driveAfter(0, off, highTime);
             state = clockAwaitingOff;
         }
         break;
     case clockAwaitingOff:
         if (now == off) {
-            driveAfter(cind, 0, on, integerParameter(cind, clockPeriod) - highTime);
+            pins.driveAfter(0, on, integerParameter(cind, clockPeriod) - highTime);
             state = clockAwaitingOn;
         }
         break;

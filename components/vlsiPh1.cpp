@@ -57,13 +57,7 @@ void captureMemory(const MemoryKind &kind, const SD &sd, const Signal &controlIn
     const int parameters[] = {numberOfWords,      width,          addressSize,
                               readPorts,          writePorts,     storeWordsPerSimWord,
                               numberOf32BitWords, kind.zeroIsZERO};
-    StandardComponent c;
-    c.decal = kind.decal;
-    c.icon = rectIcon;
-    c.evaluate = multiPortRam;
-    c.dataIn = &dataIn;
-    c.controlIn = &controlIn;
-    c.out = &out;
+    StandardComponent c = componentOn(kind.decal, rectIcon, multiPortRam, dataIn, controlIn, out);
     c.integerParameters = parameters;
     c.numberOfInternal32BitVariables = multiPortRamInternal32BitWords(numberOf32BitWords, width);
     c.numberOfInternal8BitVariables = writePorts; // one strobe state per write port
@@ -106,12 +100,7 @@ void Rom(const SD &sd, const Signals &in, const Signals &out, const int words, c
     if (contents)
         bytes.assign(contents, contents + byteCount);
     const int parameters[] = {words, bitsPerWord, allocatedBytesPerWord};
-    StandardComponent c;
-    c.decal = "Rom";
-    c.icon = rectIcon;
-    c.evaluate = rom;
-    c.dataIn = &in;
-    c.out = &out;
+    StandardComponent c = componentOn("Rom", rectIcon, rom, in, noSignals(), out);
     c.integerParameters = parameters;
     c.byteParameters = bytes;
     addStandardComponent(c, sd);

@@ -175,13 +175,14 @@ void multiPortRam(int cind) {
 }
 
 void rom(int cind) {
+    const ComponentPins pins(cind);
     const int bits = integerParameter(cind, romBitsPerWord);
-    const int address = integerFromSignals(phaseTwo->numberOfDataInputs[cind], phaseTwo->dataInputs[cind]);
+    const int address = integerFromSignals(pins.dataCount(), pins.dataSerials());
     if (address < 0 || address >= integerParameter(cind, romWords)) {
         for (int b = 0; b < bits; ++b)
-            drive(cind, b, XXX, vlsiDelays);
+            pins.drive(b, XXX, vlsiDelays);
         return;
     }
     for (int b = 0; b < bits; ++b)
-        drive(cind, b, romBit(cind, address, b) ? ONE : ZERO, vlsiDelays);
+        pins.drive(b, romBit(cind, address, b) ? ONE : ZERO, vlsiDelays);
 }

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "core/CompKind.h"
 #include "core/Signal.h"
 
 // Every runtime function of a component takes only its component index.
@@ -13,7 +14,8 @@ using ComponentFunction = void (*)(int cind);
 using signalBlockEvaluatePointer = void (*)(int &, int, const SignalValue *, int, SignalValue *);
 using logicBlockEvaluatePointer = void (*)(int &, int, const int *, int, int *);
 
-// Stored and copied for every component, never called.
+// Kept because the registration interface names it: stored and copied for every
+// component, never called.
 union SecondaryEvaluatePointer {
     signalBlockEvaluatePointer s;
     logicBlockEvaluatePointer l;
@@ -65,8 +67,8 @@ struct ComponentNode {
     int componentIndex = 0;
     int graphicLevel = 1;
     ComponentFunction logicEvaluate = nullptr;
-    // Part of the registration interface every component fills in; the
-    // kernel never calls it (nor heapQueueEventTriggered below).
+    // Kept because the registration interface names it (as is
+    // heapQueueEventTriggered below): the kernel never calls either.
     SecondaryEvaluatePointer secondaryEvaluate{};
     const int *iconArray = nullptr;
     ComponentFunction drawDynamic = nullptr;
@@ -74,6 +76,7 @@ struct ComponentNode {
     ComponentFunction heapQueueEventTriggered = nullptr;
     int outputOverloadable = 0;
     int selfActivating = 0;
+    ComponentKind kind = ComponentKind::other; // as its capture registered it
     StoredText graphicPosition;
     StoredText decal;
     // The counts are kept together and apart from the pins and parameters

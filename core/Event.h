@@ -17,7 +17,6 @@ public:
     Event(unsigned long time, int eventType, int signalSerialNumber, SignalValue sigValue)
         : time(time), eventType(eventType), signalSerialNumber(signalSerialNumber), sigValue(sigValue) {}
 
-    unsigned long getValue() const { return time; }
     // One line to standard error.
     void printEvent() const;
 };

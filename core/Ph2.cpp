@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <iostream>
 
-#include "components/msiRT.h"
-#include "components/ssiRT.h"
 #include "core/Ph1.h"
 
 namespace {
@@ -140,11 +138,8 @@ void PhaseTwo::appendComponent(const ComponentNode &node) {
     appendTo(pins, node.controlInputs, node.numberOfControlInputs);
     r.outputFrom = static_cast<int>(pins.size());
     appendTo(pins, node.outputs, node.numberOfOutputs);
-    r.gate =
-        gateRuleFor(gateRuleOf(node.logicEvaluate), r.controlFrom - r.dataFrom, r.outputFrom - r.controlFrom);
+    r.kind = node.kind;
     r.draws = node.drawDynamic != nullptr;
-    r.flipFlop = node.logicEvaluate == dff && node.numberOfDataInputs == 4 &&
-                 node.numberOfControlInputs < 1 && node.numberOfOutputs == 1;
     records.push_back(r);
     numberOfIntegerParameters.push_back(node.numberOfIntegerParameters);
     integerParameters.push_back(appendTo(intPool, node.integerParameters, node.numberOfIntegerParameters));

@@ -6,36 +6,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/CompKind.h"
 #include "core/CompList.h"
 #include "core/Signal.h"
 #include "display/ScrnTile.h"
 
-// A per-component table the netlist arrays name but no component fills or
-// reads (pointer and name parameters): every entry reads as T{}, and it takes
-// no memory per component.
+// Kept because the registration interface names it: a per-component table (pointer
+// and name parameters) that no component fills or reads; every entry reads
+// as T{}, and it takes no memory per component.
 template <typename T> struct UnfilledTable {
     T operator[](int) const { return T{}; }
-};
-
-// Which built-in gate a component is, for the step (components/ssiRT.h);
-// 0 is none of them.
-enum class GateRule : uint8_t;
-
-// One component as the step reads it, in 16 bytes: where its pins lie and
-// how it is evaluated.  The pins of all components lie one after the other in
-// one pool: component c's data inputs are pool[dataFrom, controlFrom), its
-// control inputs pool[controlFrom, outputFrom) and its outputs
-// pool[outputFrom, dataFrom of c + 1).  One more record after the last
-// component closes the pool.
-struct ComponentRecord {
-    int dataFrom = 0;
-    int controlFrom = 0;
-    int outputFrom = 0;
-    GateRule gate{};    // a built-in gate the step evaluates in place, or none (0): call logicEvaluate
-    bool draws = false; // it has a draw function
-    // A D flip-flop (four data inputs, one output) whose quiet evaluations
-    // the step settles in place; the others still call its function.
-    bool flipFlop = false;
 };
 
 enum class PinGroup { dataInputs, controlInputs, outputs };
@@ -89,8 +69,8 @@ public:
 
     // Per component.
     std::vector<ComponentFunction> logicEvaluate;
-    // Copied as captured so a debugger or dump sees the whole registration;
-    // the kernel calls neither this nor heapQueueEventTriggered.
+    // Kept because the registration interface names it (as is
+    // heapQueueEventTriggered): copied as captured, never called.
     std::vector<SecondaryEvaluatePointer> secondaryEvaluate;
     std::vector<ComponentFunction> drawDynamic;
     std::vector<ComponentFunction> xEventTriggered;

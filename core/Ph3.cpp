@@ -24,15 +24,6 @@ template <typename Visit> void forEachActivatingSignal(int c, Visit &&visit) {
 
 } // namespace
 
-int ActivationLengths::operator[](int s) const {
-    return owner.activationStart[s + 1] - owner.activationStart[s];
-}
-
-const int *ActivationLists::operator[](int s) const {
-    const int first = owner.activationStart[s];
-    return owner.activationStart[s + 1] > first ? owner.activationEntries() + first : nullptr;
-}
-
 PhaseThree::PhaseThree() {
     const size_t signals = static_cast<size_t>(std::max(phaseTwo->numberOfSignals, 0));
     const size_t components = static_cast<size_t>(std::max(phaseTwo->numberOfComponents, 0));
@@ -41,7 +32,6 @@ PhaseThree::PhaseThree() {
     currentSignals.slots = scheduledSignals.slots = scheduledTimes.slots = whenScheduled.slots =
         signalSlots.data();
     currentSignals.count = scheduledSignals.count = scheduledTimes.count = whenScheduled.count = signals;
-    signalChangeMarks.assign(signals, 0);
     activationStart.assign(signals + 1, 0);
     componentsActivated.assign(components, 0);
     activatedComponents.assign(components, 0);

@@ -71,28 +71,6 @@ using ScheduledValues = SignalField<SignalValue, StoredValue, &SignalSlot::sched
 using SignalTimes = SignalField<uint64_t, uint64_t, &SignalSlot::scheduledTime>;
 using QueueingTimes = SignalField<uint64_t, uint64_t, &SignalSlot::whenScheduled>;
 
-// Per-signal views of the activation lists, read through the offset table the
-// kernel uses (PhaseThree::activationStart), so they cost no memory per signal:
-// lengthOfActivationList[s] is the length of signal s's list and
-// activationList[s] its first entry (null for an empty list).
-class ActivationLengths {
-public:
-    explicit ActivationLengths(const PhaseThree &owner) : owner(owner) {}
-    int operator[](int s) const;
-
-private:
-    const PhaseThree &owner;
-};
-
-class ActivationLists {
-public:
-    explicit ActivationLists(const PhaseThree &owner) : owner(owner) {}
-    const int *operator[](int s) const;
-
-private:
-    const PhaseThree &owner;
-};
-
 class PhaseThree {
 public:
     // Per signal, by serial number: the state the kernel works on.
@@ -103,10 +81,7 @@ public:
     SignalTimes scheduledTimes;
     QueueingTimes whenScheduled;
 
-    std::vector<int> signalChangeMarks; // zero; no phase sets or reads it (a mark per signal for tools)
-    const ActivationLengths lengthOfActivationList{*this};
-    const ActivationLists activationList{*this}; // ascending component indices
-    std::vector<int> componentsActivated;        // 1 when the component waits for evaluation
+    std::vector<int> componentsActivated; // 1 when the component waits for evaluation
 
     // The components whose activation mark is set, in the order they were
     // marked: the first numberOfActivatedComponents entries.  The kernel
@@ -117,7 +92,7 @@ public:
     std::vector<int> activatedComponents;
     int numberOfActivatedComponents = 0;
 
-    PhaseThree(const PhaseThree &) = delete; // the views refer to this object
+    PhaseThree(const PhaseThree &) = delete; // the field views point into its slots
     PhaseThree &operator=(const PhaseThree &) = delete;
 
     // Sizes the arrays from phaseTwo's counts.  The per-signal values start as

@@ -7,9 +7,7 @@
 #include <iostream>
 #include <numeric>
 
-#include "components/SecEvTyp.h"
-#include "components/msiRT.h"
-#include "components/ssiRT.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/RunEnd.h"
@@ -24,6 +22,8 @@ std::map<int, int> m;
 
 namespace {
 
+// The activation order's tuned constants; the scenario each one serves is
+// listed above evaluateActivated.
 // Lists up to this long are sorted by insertion; up to the longer limit too
 // unless a bitmap of every component has fewer words than the list has entries.
 constexpr int insertionAlwaysLimit = 8;
@@ -175,24 +175,18 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
                                                           unsigned long lazyAt) {
     a.marks[c] = 0;
     const ComponentRecord &r = a.records[c];
-    if (r.gate != GateRule::none) {
-        const SignalValue out = gateOutput(r.gate, {a.slots, a.pins, r});
+    if (isBuiltInGate(r.kind)) {
+        const SignalValue out = gateOutput(r.kind, {a.slots, a.pins, r});
         const int s = a.pins[r.outputFrom];
         requestGateTransition(a.slots[s], s, out, quickAt, lazyAt);
-    } else if (!r.flipFlop || !flipFlopSettles(a, c, r)) {
+    } else if (r.kind != ComponentKind::flipFlop ||
+               !flipFlopSettlesQuietly(phaseTwo->state[c], a.slots, a.pins + r.dataFrom)) {
+        // Most evaluations of a flip-flop only wait for the clock or arm it:
+        // those are settled in place, without the call of its function.
         callEvaluate(c);
     }
     if (r.draws)
         drawIfShown(c);
-}
-
-// Most evaluations of a flip-flop only wait for the clock or arm it; those
-// are settled here, without the call of its function.
-[[gnu::always_inline]] inline bool PhaseFour::flipFlopSettles(const StepArrays &a, int c,
-                                                              const ComponentRecord &r) {
-    const int *const in = a.pins + r.dataFrom;
-    const auto value = [&](DffPin k) { return a.slots[in[k]].currentValue(); };
-    return dffSettlesQuietly(phaseTwo->state[c], value(dffClock), value(dffReset), value(dffSet));
 }
 
 // The components that are not built-in gates, out of line: what they do
@@ -236,6 +230,40 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
     return true;
 }
 
+// ---- The activation order -----------------------------------------------------
+//
+// evaluateActivated is the one entry for "evaluate the activated components
+// in ascending index".  The list holds them in marking order.  The ways it is
+// put in order, cheapest first, and the bench/compare.sh scenario each one is
+// there for:
+//
+// - A list of one entry, or made by a single change (inOrder), is ascending
+//   already, as every signal's fan-out is: no sorting.  run 200 2000 and
+//   run 20000 40 (a ripple activates one or two components a step) and the
+//   clock edges of ca 1000 500 (one clock, a thousand flip-flops).
+// - Up to insertionAlwaysLimit entries, or up to insertionSortLimit while the
+//   list is shorter than a bitmap of every component has words: insertion
+//   sort in place (insertionSuits).  computer 8000, whose phases activate a
+//   handful at a time.
+// - A longer list (sortMany): through a bitmap of every component when it has
+//   at least one entry per word of it, as the computer's longer lists of tens
+//   to hundreds among 866 components do (computer 8000); else through a
+//   bitmap of its own range while that range is dense enough
+//   (wordsPerComponentForBitmap); else std::sort, which no scenario reaches:
+//   it bounds the cost of a few entries scattered over a huge circuit.
+// - In a busy stretch (the stretch before evaluated more than
+//   busyEvaluationsPerEvent components per event), a long list dense in the
+//   bitmap of every component (wordsPerListedForScan) is not sorted at all but
+//   evaluated straight from that bitmap (orderOrEvaluateMany): ca 1000 500,
+//   whose steps after each clock edge activate thousands of gates.
+//
+// busy is a template parameter, chosen per stretch by stepUnattended, because
+// the benchmark shows it pays: as a plain value read in the loop it cost
+// run 200 2000 and run 20000 40 one percent more instructions per event.
+//
+// Built-in gates are evaluated in place and a D flip-flop's quiet
+// evaluations settled in place (core/InPlace.h): every scenario's gates, and
+// the thousand flip-flops of ca 1000 500 at each clock edge.
 template <bool busy>
 [[gnu::always_inline]] inline void PhaseFour::evaluateActivated(const StepArrays &a, int &activated,
                                                                 bool &inOrder, uint64_t &listed) {

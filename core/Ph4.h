@@ -96,9 +96,6 @@ private:
     StepArrays stepArrays() const;
     // Evaluates component c (and draws it where shown), clearing its mark.
     void evaluateOne(const StepArrays &a, int c, unsigned long quickAt, unsigned long lazyAt);
-    // Settles a flip-flop's evaluation in place when it requests nothing;
-    // returns false when its function must be called.
-    bool flipFlopSettles(const StepArrays &a, int c, const ComponentRecord &r);
     // Calls component c's evaluate function, or counts it in idleEvaluations
     // when it has none.
     void callEvaluate(int c);
@@ -122,8 +119,9 @@ private:
     // of the activation list in ascending index, each mark cleared just
     // before its component's evaluation; adds their number to listed.
     // Leaves none activated.  With busy, long lists may be evaluated through
-    // orderOrEvaluateMany.
-    // inOrder says the list is ascending already; it is left true.
+    // orderOrEvaluateMany.  inOrder says the list is ascending already; it is
+    // left true.  The one entry of the activation order: its paths and the
+    // benchmarks behind them are listed in Ph4.cpp.
     template <bool busy>
     void evaluateActivated(const StepArrays &a, int &activated, bool &inOrder, uint64_t &listed);
     // The second half: the time advance (see step), adding the components

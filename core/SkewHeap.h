@@ -37,7 +37,6 @@ public:
     // The earliest event, read in place by the kernel.  While the heap is
     // empty it is the blank node at slot 0, which is never delivered.
     QueueNode *root;
-    int length = 0;
 
     SkewHeap();
     SkewHeap(const SkewHeap &) = delete;
@@ -132,6 +131,7 @@ public:
     }
 
 private:
+    int length = 0; // events queued, read through getLength
     char *bytes;       // the array of nodes; slot s is at bytes + 8 * s
     Slot freeList = 0; // released and never used nodes, linked through left
     size_t capacity;   // in nodes, the blank node at slot 0 included

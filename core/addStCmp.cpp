@@ -18,11 +18,24 @@ ValueSpan<int> keepPins(ComponentList &list, const Signal *bus, int &count) {
 
 } // namespace
 
+StandardComponent componentOn(const char *decal, const int *icon, ComponentFunction evaluate,
+                              const Signal &dataIn, const Signal &controlIn, const Signal &out) {
+    StandardComponent c;
+    c.decal = decal;
+    c.icon = icon;
+    c.evaluate = evaluate;
+    c.dataIn = &dataIn;
+    c.controlIn = &controlIn;
+    c.out = &out;
+    return c;
+}
+
 void addStandardComponent(const StandardComponent &component, const SD &sd) {
     ensurePhaseOne();
     ComponentList &list = phaseOne->componentList;
     ComponentNode *node = list.newNode();
     node->logicEvaluate = component.evaluate;
+    node->kind = component.kind;
     node->secondaryEvaluate = component.secondaryEvaluate;
     node->iconArray = visibleFlag ? component.icon : nullptr;
     node->drawDynamic = component.draw;
@@ -45,46 +58,4 @@ void addStandardComponent(const StandardComponent &component, const SD &sd) {
     node->numberOfInternal16BitVariables = component.numberOfInternal16BitVariables;
     node->numberOfInternal8BitVariables = component.numberOfInternal8BitVariables;
     list.add(node);
-}
-
-void addStandardComponent(ComponentFunction evaluate, SecondaryEvaluatePointer secondaryEvaluate,
-                          const int *iconArray, ComponentFunction drawDynamic,
-                          ComponentFunction xEventTriggered, ComponentFunction heapQueueEventTriggered,
-                          int outputOverloadable, int selfActivating, const char *decal, const SD &sd,
-                          const Signal &dataIn, const Signal &controlIn, const Signal &out,
-                          int numberOfIntegerParameters, const int *integerParameters,
-                          int numberOfByteParameters, const unsigned char *byteParameters,
-                          int numberOfInternal32BitVariables, int numberOfInternal16BitVariables,
-                          int numberOfInternal8BitVariables) {
-    StandardComponent c;
-    c.decal = decal;
-    c.icon = iconArray;
-    c.evaluate = evaluate;
-    c.draw = drawDynamic;
-    c.key = xEventTriggered;
-    c.heapQueueEventTriggered = heapQueueEventTriggered;
-    c.secondaryEvaluate = secondaryEvaluate;
-    c.outputOverloadable = outputOverloadable;
-    c.selfActivating = selfActivating;
-    c.dataIn = &dataIn;
-    c.controlIn = &controlIn;
-    c.out = &out;
-    c.integerParameters = ValueSpan<int>(integerParameters, numberOfIntegerParameters);
-    c.byteParameters = ValueSpan<unsigned char>(byteParameters, numberOfByteParameters);
-    c.numberOfInternal32BitVariables = numberOfInternal32BitVariables;
-    c.numberOfInternal16BitVariables = numberOfInternal16BitVariables;
-    c.numberOfInternal8BitVariables = numberOfInternal8BitVariables;
-    addStandardComponent(c, sd);
-}
-
-void addStandardComponent(ComponentFunction evaluate, const int *iconArray, const char *decal, const SD &sd,
-                          const Signal &dataIn, const Signal &controlIn, const Signal &out) {
-    StandardComponent c;
-    c.decal = decal;
-    c.icon = iconArray;
-    c.evaluate = evaluate;
-    c.dataIn = &dataIn;
-    c.controlIn = &controlIn;
-    c.out = &out;
-    addStandardComponent(c, sd);
 }

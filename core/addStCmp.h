@@ -1,6 +1,7 @@
 // Registration of one captured component.
 #pragma once
 
+#include "core/CompKind.h"
 #include "core/CompList.h"
 #include "core/Schmtc.h"
 #include "core/Signal.h"
@@ -18,8 +19,12 @@ struct StandardComponent {
     const char *decal = "";    // the default label; the SD's label overrides it
     const int *icon = nullptr; // left out while visibleFlag is 0
     ComponentFunction evaluate = nullptr;
+    // What the kernel and the display treat it as; decided by the capture
+    // functions in components/ (a circuit's own component stays other).
+    ComponentKind kind = ComponentKind::other;
     ComponentFunction draw = nullptr; // draws the value panes
     ComponentFunction key = nullptr;  // at start, at each restart and on its key
+    // Kept because the registration interface names it; never called.
     ComponentFunction heapQueueEventTriggered = nullptr;
     SecondaryEvaluatePointer secondaryEvaluate{};
     int outputOverloadable = 0;     // outputs may be shared with other drivers
@@ -34,22 +39,12 @@ struct StandardComponent {
     int numberOfInternal8BitVariables = 0;
 };
 
+// The fields most captures set: label, icon, evaluate function and the three
+// buses (an empty bus for a group it has none of), every other field "none"
+// for the caller to set.  The buses must live until the registration.
+StandardComponent componentOn(const char *decal, const int *icon, ComponentFunction evaluate,
+                              const Signal &dataIn, const Signal &controlIn, const Signal &out);
+
 // Appends the component to phaseOne's list at the next component index,
 // keeping its own copies of the pins and parameters.
 void addStandardComponent(const StandardComponent &component, const SD &sd);
-
-// The positional form of the same registration; parameter counts below 1
-// give no parameters.
-void addStandardComponent(ComponentFunction evaluate, SecondaryEvaluatePointer secondaryEvaluate,
-                          const int *iconArray, ComponentFunction drawDynamic,
-                          ComponentFunction xEventTriggered, ComponentFunction heapQueueEventTriggered,
-                          int outputOverloadable, int selfActivating, const char *decal, const SD &sd,
-                          const Signal &dataIn, const Signal &controlIn, const Signal &out,
-                          int numberOfIntegerParameters, const int *integerParameters,
-                          int numberOfByteParameters, const unsigned char *byteParameters,
-                          int numberOfInternal32BitVariables, int numberOfInternal16BitVariables,
-                          int numberOfInternal8BitVariables);
-
-// The plain-gate form: no secondary, drawing or key functions, no parameters.
-void addStandardComponent(ComponentFunction evaluate, const int *iconArray, const char *decal, const SD &sd,
-                          const Signal &dataIn, const Signal &controlIn, const Signal &out);

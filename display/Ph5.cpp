@@ -11,7 +11,6 @@
 #include "display/Window.h"
 
 PhaseFive *phaseFive = nullptr;
-void (*multiplexerEvaluate)(int cind) = nullptr;
 
 PhaseFive::PhaseFive() {
     // A write to a lost X server must end in the X I/O error path (status 1,
@@ -56,7 +55,7 @@ void PhaseFive::drawPanes() {
 namespace {
 
 bool isMultiplexer(int cind) {
-    return multiplexerEvaluate != nullptr && phaseTwo->logicEvaluate[cind] == multiplexerEvaluate;
+    return phaseTwo->records[cind].kind == ComponentKind::multiplexer;
 }
 
 // The input tabs grouped by signal, each group in list order: the tabs of

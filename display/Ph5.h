@@ -63,11 +63,6 @@ public:
 
 extern PhaseFive *phaseFive;
 
-// The multiplexer's evaluate function, set by the multiplexer's capture; null
-// while the circuit has none.  With connectMuxOnlyFlag (F7) the connection
-// pass draws only the lines that end at a component evaluated by it.
-extern void (*multiplexerEvaluate)(int cind);
-
 // The visibility rule: overloadable components (modules, tri-state drivers)
 // show only at exactly their level, the others at their level and deeper.
 bool componentVisible(int cind, int displayLevel);

@@ -14,6 +14,7 @@
 #include "components/msiPh1.h"
 #include "components/ssiPh1.h"
 #include "components/ssiRT.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/Ph4.h"
@@ -26,60 +27,97 @@ constexpr SignalValue allValues[] = {ZERO, UNINITIALIZED, XXX, HIZ, ONE};
 
 // ---- Which components the step evaluates in place ----
 
-TEST(GateRules, EachGateFunctionHasItsRuleAndEveryOtherFunctionNone) {
-    const std::pair<ComponentFunction, GateRule> cases[] = {
-        {andGate, GateRule::andGate},
-        {orGate, GateRule::orGate},
-        {nand, GateRule::nand},
-        {nor, GateRule::nor},
-        {notGate, GateRule::notGate},
-        {xorGate, GateRule::xorGate},
-        {xnor, GateRule::xnor},
-        {iand, GateRule::iand},
-        {inand, GateRule::inand},
-        {cior, GateRule::cior},
-        {cinor, GateRule::cinor},
-        {multiLevelCompare, GateRule::compare},
+// Each capture registers the kind the step and the display read, whatever
+// its function: every gate its general rule (three inputs have no pair
+// form), the flip-flop and the multiplexer theirs, everything else other.
+TEST(ComponentKinds, EachCaptureRegistersItsKind) {
+    using Build = void (*)(const SD &, const Signal &in, const Signal &out);
+    const struct {
+        const char *capture;
+        Build build;
+        ComponentKind expected;
+    } cases[] = {
+        {"And", [](const SD &sd, const Signal &in, const Signal &out) { And(sd, in, out); },
+         ComponentKind::andGate},
+        {"Or", [](const SD &sd, const Signal &in, const Signal &out) { Or(sd, in, out); },
+         ComponentKind::orGate},
+        {"Nand", [](const SD &sd, const Signal &in, const Signal &out) { Nand(sd, in, out); },
+         ComponentKind::nand},
+        {"Nor", [](const SD &sd, const Signal &in, const Signal &out) { Nor(sd, in, out); },
+         ComponentKind::nor},
+        {"Not", [](const SD &sd, const Signal &in, const Signal &out) { Not(sd, in[0], out); },
+         ComponentKind::notGate},
+        {"Xor", [](const SD &sd, const Signal &in, const Signal &out) { Xor(sd, in, out); },
+         ComponentKind::xorGate},
+        {"Xnor", [](const SD &sd, const Signal &in, const Signal &out) { Xnor(sd, in, out); },
+         ComponentKind::xnor},
+        {"Iand",
+         [](const SD &sd, const Signal &in, const Signal &out) { Iand(sd, in[0], in.sub(1, 2), out); },
+         ComponentKind::iand},
+        {"Inand",
+         [](const SD &sd, const Signal &in, const Signal &out) { Inand(sd, in[0], in.sub(1, 2), out); },
+         ComponentKind::inand},
+        {"CiOr",
+         [](const SD &sd, const Signal &in, const Signal &out) { CiOr(sd, in[0], in.sub(1, 2), out); },
+         ComponentKind::cior},
+        {"CiNor",
+         [](const SD &sd, const Signal &in, const Signal &out) { CiNor(sd, in[0], in.sub(1, 2), out); },
+         ComponentKind::cinor},
+        {"MultiLevelCompare",
+         [](const SD &sd, const Signal &in, const Signal &out) { MultiLevelCompare(sd, in.sub(0, 1), out); },
+         ComponentKind::compare},
+        {"Dff", [](const SD &sd, const Signal &in, const Signal &out) { Dff(sd, (in, Zero), out); },
+         ComponentKind::flipFlop},
+        {"Mux", [](const SD &sd, const Signal &in, const Signal &out) { Mux(sd, in[0], in.sub(1, 2), out); },
+         ComponentKind::multiplexer},
         // The tri-state buffer arbitrates its bus and keeps its call.
-        {tsb, GateRule::none},
-        {clock, GateRule::none},
-        {stop, GateRule::none},
-        {probe, GateRule::none},
-        {nullptr, GateRule::none},
+        {"Tsb", [](const SD &sd, const Signal &in, const Signal &out) { Tsb(sd, in[0], in[1], out); },
+         ComponentKind::other},
+        {"Clock", [](const SD &sd, const Signal &, const Signal &out) { Clock(sd, out, 5, 0, 20, Zero); },
+         ComponentKind::other},
+        {"Stop", [](const SD &sd, const Signal &in, const Signal &) { Stop(sd, in[0]); },
+         ComponentKind::other},
+        {"Probe", [](const SD &sd, const Signal &in, const Signal &) { Probe(sd, in[0], "p"); },
+         ComponentKind::other},
+        {"Jkff",
+         [](const SD &sd, const Signal &in, const Signal &out) { Jkff(sd, (in, Zero, Zero), (out, out)); },
+         ComponentKind::other},
     };
-    // Asked in order, in reverse, and each twice running: the answer does not
-    // depend on what was asked before.
-    for (size_t k = 0; k < std::size(cases); ++k)
-        EXPECT_EQ(gateRuleOf(cases[k].first), cases[k].second) << "case " << k;
-    for (size_t k = std::size(cases); k-- > 0;)
-        for (int twice = 0; twice < 2; ++twice)
-            EXPECT_EQ(gateRuleOf(cases[k].first), cases[k].second) << "case " << k << " again";
+    for (const auto &c : cases) {
+        freshHeadlessNetlist();
+        const Signal in(3, "in"), out(1, "out");
+        c.build(SD("aa", nullptr), in, out);
+        convertNetlist();
+        ASSERT_EQ(phaseTwo->numberOfComponents, 1) << c.capture;
+        EXPECT_EQ(phaseTwo->records[0].kind, c.expected) << c.capture;
+    }
 }
 
 // Only the plain gates with exactly two data inputs and no control inputs
 // take a two-input form; every other gate keeps its general rule.
-TEST(GateRules, TwoInputFormsFitOnlyTwoDataInputsWithoutControls) {
+TEST(ComponentKinds, TwoInputFormsFitOnlyTwoDataInputsWithoutControls) {
+    using K = ComponentKind;
     const struct {
-        GateRule rule;
+        K kind;
         int data, control;
-        GateRule expected;
+        K expected;
     } cases[] = {
-        {GateRule::andGate, 2, 0, GateRule::andPair}, {GateRule::orGate, 2, 0, GateRule::orPair},
-        {GateRule::nand, 2, 0, GateRule::nandPair},   {GateRule::nor, 2, 0, GateRule::norPair},
-        {GateRule::xorGate, 2, 0, GateRule::xorPair}, {GateRule::xnor, 2, 0, GateRule::xnorPair},
-        {GateRule::andGate, 3, 0, GateRule::andGate}, {GateRule::xorGate, 1, 0, GateRule::xorGate},
-        {GateRule::orGate, 2, 1, GateRule::orGate},   {GateRule::iand, 2, 0, GateRule::iand},
-        {GateRule::compare, 2, 0, GateRule::compare}, {GateRule::none, 2, 0, GateRule::none},
+        {K::andGate, 2, 0, K::andPair},   {K::orGate, 2, 0, K::orPair},   {K::nand, 2, 0, K::nandPair},
+        {K::nor, 2, 0, K::norPair},       {K::xorGate, 2, 0, K::xorPair}, {K::xnor, 2, 0, K::xnorPair},
+        {K::andGate, 3, 0, K::andGate},   {K::xorGate, 1, 0, K::xorGate}, {K::orGate, 2, 1, K::orGate},
+        {K::iand, 2, 0, K::iand},         {K::compare, 2, 0, K::compare}, {K::other, 2, 0, K::other},
+        {K::flipFlop, 2, 0, K::flipFlop},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(gateRuleFor(c.rule, c.data, c.control), c.expected)
-            << static_cast<int>(c.rule) << " with " << c.data << " data and " << c.control
+        EXPECT_EQ(inPlaceGateKind(c.kind, c.data, c.control), c.expected)
+            << static_cast<int>(c.kind) << " with " << c.data << " data and " << c.control
             << " control inputs";
 }
 
-// The records of a small circuit carry each component's rule, whether it
-// draws and whether it is a flip-flop the step may settle, beside its pins.
-TEST(GateRules, TheRecordsNameTheGatesAndTheDrawingComponents) {
+// The records of a small circuit carry each component's kind (a gate's
+// in-place rule, a flip-flop the step may settle) and whether it draws,
+// beside its pins.
+TEST(ComponentKinds, TheRecordsNameTheGatesAndTheDrawingComponents) {
     freshHeadlessNetlist();
     const Signal a(2, "a"), y(1, "y"), z(1, "z"), q(1, "q");
     const SD sd("aa", nullptr);
@@ -92,22 +130,21 @@ TEST(GateRules, TheRecordsNameTheGatesAndTheDrawingComponents) {
     Dff(sd, (Zero, y, a[0]), q);          // 6: a length error, still registered
     Jkff(sd, (Zero, a, y, Zero), (q, z)); // 7
     convertNetlist();
+    using K = ComponentKind;
     const struct {
-        GateRule gate;
-        bool draws, flipFlop;
+        K kind;
+        bool draws;
         int data, control, outputs;
     } expected[] = {
-        {GateRule::andPair, false, false, 2, 0, 1}, {GateRule::none, true, false, 1, 0, 0},
-        {GateRule::none, false, false, 1, 1, 1},    {GateRule::xnor, false, false, 3, 0, 1},
-        {GateRule::none, false, true, 4, 0, 1},     {GateRule::iand, false, false, 2, 1, 1},
-        {GateRule::none, false, false, 3, 0, 1},    {GateRule::none, false, false, 5, 0, 2},
+        {K::andPair, false, 2, 0, 1}, {K::other, true, 1, 0, 0},     {K::other, false, 1, 1, 1},
+        {K::xnor, false, 3, 0, 1},    {K::flipFlop, false, 4, 0, 1}, {K::iand, false, 2, 1, 1},
+        {K::other, false, 3, 0, 1},   {K::other, false, 5, 0, 2},
     };
     const PhaseTwo &p2 = *phaseTwo;
     ASSERT_EQ(p2.numberOfComponents, static_cast<int>(std::size(expected)));
     for (int c = 0; c < p2.numberOfComponents; ++c) {
-        EXPECT_EQ(p2.records[c].gate, expected[c].gate) << "component " << c;
+        EXPECT_EQ(p2.records[c].kind, expected[c].kind) << "component " << c;
         EXPECT_EQ(p2.records[c].draws, expected[c].draws) << "component " << c;
-        EXPECT_EQ(p2.records[c].flipFlop, expected[c].flipFlop) << "component " << c;
         EXPECT_EQ(p2.numberOfDataInputs[c], expected[c].data) << "component " << c;
         EXPECT_EQ(p2.numberOfControlInputs[c], expected[c].control) << "component " << c;
         EXPECT_EQ(p2.numberOfOutputs[c], expected[c].outputs) << "component " << c;
@@ -128,9 +165,11 @@ void inverter(const SD &sd, const Signal &a, const Signal &, const Signal &out) 
 }
 // A plain gate registered by hand with the second bus as control inputs,
 // which it must ignore wherever it is evaluated.
-template <ComponentFunction runtime>
+template <ComponentFunction runtime, ComponentKind kind>
 void withControlInputs(const SD &sd, const Signal &data, const Signal &control, const Signal &out) {
-    addStandardComponent(runtime, rectIcon, "Direct", sd, data, control, out);
+    StandardComponent c = componentOn("Direct", rectIcon, runtime, data, control, out);
+    c.kind = inPlaceGateKind(kind, data.length, control.length);
+    addStandardComponent(c, sd);
 }
 
 struct GateCase {
@@ -154,8 +193,8 @@ const GateCase gateCases[] = {
     {"Inand", Inand, 0, 3, true},
     {"CiOr", CiOr, 0, 3, true},
     {"CiNor", CiNor, 0, 3, true},
-    {"And with control inputs", withControlInputs<andGate>, 0, 3, true},
-    {"Xor with control inputs", withControlInputs<xorGate>, 0, 3, true},
+    {"And with control inputs", withControlInputs<andGate, ComponentKind::andGate>, 0, 3, true},
+    {"Xor with control inputs", withControlInputs<xorGate, ComponentKind::xorGate>, 0, 3, true},
 };
 
 using Timeline = std::vector<std::pair<unsigned long, SignalValue>>;
@@ -172,9 +211,9 @@ std::pair<Timeline, unsigned long> run(const GateCase &g, const std::vector<Sign
     const Signal out(1, "Out");
     g.build(SD("aa", nullptr), a, b, out);
     convertNetlist();
-    EXPECT_NE(phaseTwo->records[0].gate, GateRule::none) << g.gate << " is evaluated in place";
+    EXPECT_TRUE(isBuiltInGate(phaseTwo->records[0].kind)) << g.gate << " is evaluated in place";
     if (throughFunction)
-        phaseTwo->records[0].gate = GateRule::none;
+        phaseTwo->records[0].kind = ComponentKind::other;
     phaseFour->runInitialize();
     phaseFour->time = 100;
     for (size_t i = 0; i < first.size(); ++i)
@@ -268,9 +307,9 @@ FlipFlopOutcome runFlipFlop(int state, const std::vector<SignalValue> &inputs, b
     const Signal in(4, "In"), q(1, "Q");
     Dff(SD("aa", nullptr), in, q);
     convertNetlist();
-    EXPECT_TRUE(phaseTwo->records[0].flipFlop);
+    EXPECT_EQ(phaseTwo->records[0].kind, ComponentKind::flipFlop);
     if (throughFunction)
-        phaseTwo->records[0].flipFlop = false;
+        phaseTwo->records[0].kind = ComponentKind::other;
     phaseFour->runInitialize();
     phaseFour->time = 100;
     phaseTwo->state[0] = state;

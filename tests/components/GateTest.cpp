@@ -105,7 +105,7 @@ TEST(GateEvaluation, EveryTwoInputGateOverAllValuePairs) {
 // A plain gate registered by hand with the second bus as control inputs.
 template <ComponentFunction runtime>
 void withControlInputs(const SD &sd, const Signal &data, const Signal &control, const Signal &out) {
-    addStandardComponent(runtime, rectIcon, "Direct", sd, data, control, out);
+    addStandardComponent(componentOn("Direct", rectIcon, runtime, data, control, out), sd);
 }
 
 // The plain gates are defined over their data inputs alone: control inputs

@@ -390,10 +390,10 @@ TEST(MultiPortRam, ARestartEmptiesTheStore) {
 TEST(MultiPortRam, ReadsAtTheEndOfTimeAreQueuedAtTheLatestTime) {
     MemoryRig m(false, 4, 3, 2, 1, 0);
     runUntil(PhaseFour::latestTime); // drains the queue
-    ASSERT_EQ(phaseFour->skewHeap.length, 0);
+    ASSERT_EQ(phaseFour->skewHeap.getLength(), 0);
     phaseFour->time = PhaseFour::latestTime - 4;
     phaseTwo->logicEvaluate[0](0);
-    ASSERT_EQ(phaseFour->skewHeap.length, 3);
+    ASSERT_EQ(phaseFour->skewHeap.getLength(), 3);
     EXPECT_EQ(phaseFour->skewHeap.root->time, PhaseFour::latestTime);
 }
 

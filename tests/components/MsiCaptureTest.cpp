@@ -10,7 +10,7 @@
 #include "components/msiPh1.h"
 #include "components/msiRT.h"
 #include "core/Ph1.h"
-#include "display/Ph5.h"
+#include "core/Ph2.h"
 #include "display/iconData.h"
 
 namespace {
@@ -86,10 +86,9 @@ TEST(MsiCapture, EveryComponentRegistersItsBusLayout) {
 
 TEST(MsiCapture, MuxMakesItselfKnownToTheDisplay) {
     freshHeadlessNetlist();
-    multiplexerEvaluate = nullptr;
     Mux(SD("aa", nullptr), Signal(1, "S"), Signal(2, "D"), Signal(1, "O"));
-    EXPECT_EQ(multiplexerEvaluate, mux);
-    multiplexerEvaluate = nullptr;
+    convertNetlist();
+    EXPECT_EQ(phaseTwo->records[0].kind, ComponentKind::multiplexer);
 }
 
 TEST(MsiCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {

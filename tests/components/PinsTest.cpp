@@ -17,12 +17,19 @@ constexpr SignalValue Z = ZERO, U = UNINITIALIZED, X = XXX, O = ONE;
 
 void doNothing(int) {}
 
+// A rectangle that evaluates to nothing, on the given buses.
+StandardComponent box(const char *decal, const Signal &data, const Signal &control, const Signal &out,
+                      ValueSpan<int> parameters = {}) {
+    StandardComponent c = componentOn(decal, rectIcon, doNothing, data, control, out);
+    c.integerParameters = parameters;
+    return c;
+}
+
 TEST(ComponentPins, EachReaderReadsItsOwnBusAtTheGivenPosition) {
     freshHeadlessNetlist();
     const Signal data(3, "D"), control(2, "C"), out(3, "Q");
     const int parameters[] = {11, 22, 33};
-    addStandardComponent(doNothing, sep, rectIcon, nullptr, nullptr, nullptr, 0, 0, "Pins", SD("aa", nullptr),
-                         data, control, out, 3, parameters, 0, nullptr, 0, 0, 0);
+    addStandardComponent(box("Pins", data, control, out, parameters), SD("aa", nullptr));
     convertNetlist();
 
     const struct {
@@ -51,9 +58,9 @@ TEST(ComponentPins, EachReaderReadsItsOwnBusAtTheGivenPosition) {
 TEST(ComponentPins, FetchedPinsAgreeWithThePerPinReaders) {
     freshHeadlessNetlist();
     const Signal before(2, "B"), data(3, "D"), control(2, "C"), out(4, "Q"), after(1, "A");
-    addStandardComponent(doNothing, rectIcon, "Before", SD("aa", nullptr), before, noSignals(), noSignals());
-    addStandardComponent(doNothing, rectIcon, "Pins", SD("ab", nullptr), data, control, out);
-    addStandardComponent(doNothing, rectIcon, "After", SD("ac", nullptr), after, noSignals(), after);
+    addStandardComponent(box("Before", before, noSignals(), noSignals()), SD("aa", nullptr));
+    addStandardComponent(box("Pins", data, control, out), SD("ab", nullptr));
+    addStandardComponent(box("After", after, noSignals(), after), SD("ac", nullptr));
     convertNetlist();
     const int cind = 1;
     const SignalValue values[] = {Z, U, X, HIZ, O};
@@ -90,7 +97,7 @@ TEST(ComponentPins, FetchedPinsAgreeWithThePerPinReaders) {
     // output is headed, which a transition moves.
     EXPECT_FALSE(pins.changesOutput(0, U));
     EXPECT_TRUE(pins.changesOutput(0, O));
-    drive(cind, 0, O, msiDelays);
+    pins.drive(0, O, msiDelays);
     EXPECT_FALSE(pins.changesOutput(0, O));
     EXPECT_TRUE(pins.changesOutput(0, U));
     EXPECT_TRUE(pins.changesOutput(1, O)) << "output 1 untouched";
@@ -105,15 +112,16 @@ struct {
 } requested;
 
 void requestOne(int cind) {
+    const ComponentPins pins(cind);
     switch (requested.how) {
     case Request::drive:
-        drive(cind, 2, O, requested.delays);
+        pins.drive(2, O, requested.delays);
         break;
     case Request::driveTriState:
-        driveTriState(cind, 2, O, requested.delays);
+        pins.driveTriState(2, O, requested.delays);
         break;
     case Request::driveAfter:
-        driveAfter(cind, 2, O, requested.deltaTime);
+        pins.driveAfter(2, O, requested.deltaTime);
         break;
     }
 }
@@ -138,8 +146,9 @@ TEST(ComponentPins, RequestsReachTheirOutputWithTheFamilysDelays) {
     for (const auto &c : cases) {
         freshHeadlessNetlist();
         const Signal out(3, "Q");
-        addStandardComponent(requestOne, rectIcon, "Request", SD("aa", nullptr), noSignals(), noSignals(),
-                             out);
+        StandardComponent request = box("Request", noSignals(), noSignals(), out);
+        request.evaluate = requestOne;
+        addStandardComponent(request, SD("aa", nullptr));
         convertNetlist();
         requested = {c.how, c.delays, c.deltaTime};
         resetCircuit(); // activates the component: it requests at time 0

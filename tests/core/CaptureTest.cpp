@@ -83,6 +83,11 @@ void drawPanes(int) {}
 void keyPressed(int) {}
 const int iconA[] = {1, 2, 3};
 
+// A component evaluated by evaluateA, drawn with iconA, on the given buses.
+StandardComponent shownA(const char *decal, const Signal &data, const Signal &control, const Signal &out) {
+    return componentOn(decal, iconA, evaluateA, data, control, out);
+}
+
 // The node of the component with index cind.
 const ComponentNode &component(int cind) {
     const ComponentNode *n = phaseOne->componentList.start;
@@ -98,17 +103,16 @@ TEST(Capture, DescriptorLabelOverridesTheDefault) {
     } cases[] = {{"Mine", "AND", "Mine"}, {nullptr, "AND", "AND"}};
     for (const auto &k : cases) {
         freshNetlist();
-        const Signal a(1, "a"), y(1, "y");
-        addStandardComponent(evaluateA, iconA, k.defaultDecal, SD("ab", k.sdDecal), a, Signal(0, "none"), y);
+        const Signal a(1, "a"), none(0, "none"), y(1, "y");
+        addStandardComponent(shownA(k.defaultDecal, a, none, y), SD("ab", k.sdDecal));
         EXPECT_EQ(component(0).decal, k.expected);
     }
 }
 
-TEST(Capture, ShortFormStoresPinsInBusOrder) {
+TEST(Capture, PinsAreStoredInBusOrder) {
     freshNetlist();
-    const Signal d(3, "d"), y(2, "y");
-    addStandardComponent(evaluateA, iconA, "G", SD(SD("aa", nullptr), "bc", nullptr), d, Signal(0, "none"),
-                         y);
+    const Signal d(3, "d"), none(0, "none"), y(2, "y");
+    addStandardComponent(shownA("G", d, none, y), SD(SD("aa", nullptr), "bc", nullptr));
     const ComponentNode &c = component(0);
     EXPECT_EQ(c.logicEvaluate, &evaluateA);
     EXPECT_EQ(c.iconArray, iconA);
@@ -133,8 +137,20 @@ TEST(Capture, FullFormCopiesEverything) {
     const Signal d(2, "d"), ctl(1, "ctl"), q(4, "q");
     int integers[] = {7, 8};
     unsigned char bytes[] = {0xAB, 0xCD, 0xEF};
-    addStandardComponent(evaluateB, SecondaryEvaluatePointer{}, iconA, drawPanes, keyPressed, evaluateA, 1, 1,
-                         "REG", SD("zz", nullptr), (d[1], d[0]), ctl, q, 2, integers, 3, bytes, 4, 5, 6);
+    const Signal swapped = (d[1], d[0]);
+    StandardComponent x = shownA("REG", swapped, ctl, q);
+    x.evaluate = evaluateB;
+    x.draw = drawPanes;
+    x.key = keyPressed;
+    x.heapQueueEventTriggered = evaluateA;
+    x.outputOverloadable = 1;
+    x.selfActivating = 1;
+    x.integerParameters = integers;
+    x.byteParameters = bytes;
+    x.numberOfInternal32BitVariables = 4;
+    x.numberOfInternal16BitVariables = 5;
+    x.numberOfInternal8BitVariables = 6;
+    addStandardComponent(x, SD("zz", nullptr));
     integers[0] = bytes[0] = 0; // the node keeps its own copies
     const ComponentNode &c = component(0);
     EXPECT_EQ(c.logicEvaluate, &evaluateB);
@@ -273,8 +289,10 @@ TEST(Capture, ParameterCountsBelowOneGiveNoArray) {
     freshNetlist();
     const int integers[] = {1, 2};
     const unsigned char bytes[] = {3};
-    addStandardComponent(evaluateA, SecondaryEvaluatePointer{}, nullptr, nullptr, nullptr, nullptr, 0, 0, "P",
-                         SD("a", nullptr), Zero, Zero, One, 0, integers, -1, bytes, 0, 0, 0);
+    StandardComponent x = shownA("P", Zero, Zero, One);
+    x.integerParameters = ValueSpan<int>(integers, 0);
+    x.byteParameters = ValueSpan<unsigned char>(bytes, -1);
+    addStandardComponent(x, SD("a", nullptr));
     EXPECT_TRUE(component(0).integerParameters.empty());
     EXPECT_TRUE(component(0).byteParameters.empty());
 }
@@ -284,8 +302,9 @@ TEST(Capture, IconsAreLeftOutWhileInvisible) {
     const Signal y(1, "y");
     for (int visible : {1, 0, 1}) {
         visibleFlag = visible;
-        addStandardComponent(evaluateA, SecondaryEvaluatePointer{}, iconA, drawPanes, nullptr, nullptr, 0, 0,
-                             "V", SD("a", nullptr), Zero, Zero, y, 0, nullptr, 0, nullptr, 0, 0, 0);
+        StandardComponent x = shownA("V", Zero, Zero, y);
+        x.draw = drawPanes;
+        addStandardComponent(x, SD("a", nullptr));
     }
     visibleFlag = 1;
     const struct {
@@ -308,7 +327,7 @@ TEST(Capture, ComponentsAreNumberedInCaptureOrderAndKeysBindToTheNext) {
     for (const auto &p : plan) {
         if (p.key)
             phaseOne->switchList.add(s.serialNumber[p.bit], p.key);
-        addStandardComponent(evaluateA, nullptr, "C", SD("a", nullptr), Zero, Zero, s[p.bit]);
+        addStandardComponent(shownA("C", Zero, Zero, s[p.bit]), SD("a", nullptr));
     }
     EXPECT_EQ(phaseOne->componentList.numberOfComponents, 5);
     int expectedIndex = 0;
@@ -334,8 +353,8 @@ TEST(Capture, ComponentsAreNumberedInCaptureOrderAndKeysBindToTheNext) {
 
 TEST(Capture, ListPrintShowsIndexAndLabel) {
     freshNetlist();
-    addStandardComponent(evaluateA, nullptr, "AND", SD("a", nullptr), Zero, Zero, One);
-    addStandardComponent(evaluateA, nullptr, "OR", SD("b", "Mine"), Zero, Zero, One);
+    addStandardComponent(shownA("AND", Zero, Zero, One), SD("a", nullptr));
+    addStandardComponent(shownA("OR", Zero, Zero, One), SD("b", "Mine"));
     testing::internal::CaptureStderr();
     phaseOne->componentList.print();
     phaseOne->switchList.print();
@@ -346,8 +365,8 @@ TEST(Capture, ListPrintShowsIndexAndLabel) {
 TEST(Capture, DeletingTheCaptureWritesTheTwoCounts) {
     freshNetlist();
     const Signal s(5, "s");
-    addStandardComponent(evaluateA, nullptr, "C", SD("a", nullptr), s, Zero, s[0]);
-    addStandardComponent(evaluateA, nullptr, "C", SD("b", nullptr), s, Zero, s[1]);
+    addStandardComponent(shownA("C", s, Zero, s[0]), SD("a", nullptr));
+    addStandardComponent(shownA("C", s, Zero, s[1]), SD("b", nullptr));
     testing::internal::CaptureStderr();
     delete phaseOne;
     phaseOne = nullptr;
@@ -356,7 +375,7 @@ TEST(Capture, DeletingTheCaptureWritesTheTwoCounts) {
 
 TEST(CaptureDeath, CountedErrorsStopAfterTheWholeCapture) {
     freshNetlist();
-    addStandardComponent(evaluateA, nullptr, "C", SD("a", nullptr), Zero, Zero, One);
+    addStandardComponent(shownA("C", Zero, Zero, One), SD("a", nullptr));
     ++phaseOne->fatalDiagnosticCount;
     ++phaseOne->fatalDiagnosticCount;
     EXPECT_EXIT(delete phaseOne, ::testing::ExitedWithCode(1),

@@ -44,10 +44,17 @@ inline int capture(const Part &p, const Signal &data, const Signal &control, con
     SD sd(p.position.c_str(), nullptr);
     for (int l = 2; l <= p.level; ++l)
         sd = SD(sd, "in", nullptr);
-    addStandardComponent(p.evaluate, SecondaryEvaluatePointer{}, nullptr, p.draw, p.key, nullptr,
-                         p.overloadable, p.selfActivating, p.decal.c_str(), sd, data, control, out,
-                         static_cast<int>(p.integers.size()), p.integers.data(),
-                         static_cast<int>(p.bytes.size()), p.bytes.data(), p.words32, p.words16, p.words8);
+    StandardComponent c = componentOn(p.decal.c_str(), nullptr, p.evaluate, data, control, out);
+    c.draw = p.draw;
+    c.key = p.key;
+    c.outputOverloadable = p.overloadable;
+    c.selfActivating = p.selfActivating;
+    c.integerParameters = p.integers;
+    c.byteParameters = p.bytes;
+    c.numberOfInternal32BitVariables = p.words32;
+    c.numberOfInternal16BitVariables = p.words16;
+    c.numberOfInternal8BitVariables = p.words8;
+    addStandardComponent(c, sd);
     return phaseOne->componentList.numberOfComponents - 1;
 }
 

@@ -323,8 +323,7 @@ std::vector<std::vector<int>> referenceLists() {
     return lists;
 }
 
-// The lists as the kernel reads them: offsets into one shared pool.  The
-// per-signal views must show the same lists.
+// The lists as the kernel reads them: offsets into one shared pool.
 std::vector<std::vector<int>> builtLists() {
     const PhaseThree &p3 = *phaseThree;
     const int signals = phaseTwo->numberOfSignals;
@@ -335,7 +334,6 @@ std::vector<std::vector<int>> builtLists() {
         const int first = p3.activationStart[s], last = p3.activationStart[s + 1];
         EXPECT_LE(first, last) << "signal " << s;
         lists.emplace_back(p3.activationEntries() + first, p3.activationEntries() + last);
-        EXPECT_EQ(pins(p3.activationList[s], p3.lengthOfActivationList[s]), lists.back()) << "signal " << s;
     }
     return lists;
 }
@@ -351,7 +349,7 @@ TEST(ActivationLists, ListEachReaderOnceAndSelfActivatingDriversOfTheirOutputs) 
     capture(Part{}, z, y, none());     // 3
     convert();
     EXPECT_EQ(builtLists(), (std::vector<std::vector<int>>{{}, {}, {0}, {0, 1, 2}, {3}, {3}}));
-    EXPECT_EQ(phaseThree->activationList[0], nullptr);
+    EXPECT_EQ(phaseThree->activationStart[1], 0) << "an empty list takes no entries";
 }
 
 // The bits of wires at the given positions, bits[from] lowest.

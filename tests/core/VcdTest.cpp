@@ -297,8 +297,11 @@ void probedSourcesWithARestart() {
     // settled ends before the main loop would see a request.
     PowerOn(SD("fa", nullptr), trigger, 40, Zero);
     Probe(SD("fb", nullptr), trigger, "trigger");
-    addStandardComponent(restartOnce, nullptr, "Restart", SD("fc", nullptr), trigger, Signal(0, "none"),
-                         Signal(0, "none"));
+    StandardComponent restart;
+    restart.decal = "Restart";
+    restart.evaluate = restartOnce;
+    restart.dataIn = &trigger;
+    addStandardComponent(restart, SD("fc", nullptr));
 }
 
 // Where each probe line's value sits in the dump: scope, reference and the

@@ -62,8 +62,7 @@ TEST(IconFrame, LeadRowsDivideTheBodyHeight) {
 // One component with two data inputs, one control input and two outputs.
 void threeInTwoOut() {
     const Signal data(2, "d"), control(1, "c"), out(2, "q");
-    addStandardComponent(nullptr, sep, rectIcon, nullptr, nullptr, nullptr, 0, 0, "box", SD("aa", nullptr),
-                         data, control, out, 0, nullptr, 0, nullptr, 0, 0, 0);
+    addStandardComponent(componentOn("box", rectIcon, nullptr, data, control, out), SD("aa", nullptr));
 }
 
 using TabRecord = std::tuple<int, int, int, int>;      // component, signal, x, y
@@ -162,8 +161,13 @@ void oneComponentPerCase() {
     SD sd("aa", nullptr);
     for (const VisibilityCase &c : visibilityCases) {
         sd.graphicLevel = c.level;
-        addStandardComponent(nullptr, sep, rectIcon, countPane, nullptr, nullptr, c.overloadable, 0, "c", sd,
-                             s, noSignals(), noSignals(), 0, nullptr, 0, nullptr, 0, 0, 0);
+        StandardComponent shown;
+        shown.decal = "c";
+        shown.icon = rectIcon;
+        shown.draw = countPane;
+        shown.outputOverloadable = c.overloadable;
+        shown.dataIn = &s;
+        addStandardComponent(shown, sd);
     }
 }
 

@@ -21,9 +21,6 @@ namespace {
 
 using namespace panelView;
 
-// An evaluate function that does nothing, for a component playing a multiplexer.
-void standInMultiplexer(int) {}
-
 struct LiveWindow : ::testing::Test {
     xtest::Connection x;
     Window window = 0;
@@ -42,7 +39,6 @@ struct LiveWindow : ::testing::Test {
         xtest::movePointer(x, window, 5, 5);
     }
     void TearDown() override {
-        multiplexerEvaluate = nullptr; // in case a test named one and failed before putting it back
         if (window != 0)
             closeDisplay();
     }
@@ -168,11 +164,10 @@ TEST_F(LiveWindow, F7KeepsOnlyTheLinesToMultiplexersFromTheNextRedraw) {
     key(XK_l, {XK_Control_L});
     EXPECT_EQ(pixel(lineToTopProbe()), white); // the panel has no multiplexer
 
-    // Once a capture names the multiplexer's evaluate function, the lines to
-    // components evaluated by it come back: here the probe "top" stands in for one.
+    // The lines to components registered as multiplexers come back: here
+    // the probe "top" stands in for one.
     const int topProbe = 1;
-    phaseTwo->logicEvaluate[topProbe] = standInMultiplexer;
-    multiplexerEvaluate = standInMultiplexer;
+    phaseTwo->records[topProbe].kind = ComponentKind::multiplexer;
     key(XK_l, {XK_Control_L});
     EXPECT_EQ(pixel(lineToTopProbe()), black);
     EXPECT_EQ(count(lineToBoxMiddle(), black), 0); // the module is no multiplexer
