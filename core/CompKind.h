@@ -11,13 +11,13 @@
 
 #include <cstdint>
 
+// The built-in gates come first, so that telling one is a single comparison
+// in the step's hot path.
 enum class ComponentKind : uint8_t {
-    // Evaluated through its evaluate function, if it has one.
-    other = 0,
     // The built-in gates, evaluated in place by the step (core/InPlace.h):
     // a gate evaluation is the simulator's most frequent work, and the call
     // would cost as much as the gate.
-    andGate,
+    andGate = 0,
     orGate,
     nand,
     nor,
@@ -43,11 +43,13 @@ enum class ComponentKind : uint8_t {
     // A multiplexer: the display's "lines for multiplexers only" mode draws
     // only the lines that end at one.
     multiplexer,
+    // Evaluated through its evaluate function, if it has one.
+    other,
 };
 
 // Whether the step evaluates a component of this kind as a built-in gate.
 constexpr bool isBuiltInGate(ComponentKind kind) {
-    return kind != ComponentKind::other && kind <= ComponentKind::xnorPair;
+    return kind <= ComponentKind::xnorPair;
 }
 
 // One component as the step reads it, in 16 bytes: where its pins lie and
