@@ -41,6 +41,7 @@ void printKeyHelp() {
                  "Control-l:  re-paint\n"
                  "Control-v:  toggle the hexadecimal readout beside eight-value panes\n"
                  "Control-k:  toggle the legend of the value colours\n"
+                 "Control-e:  explain the pane under the pointer (or Control-click it)\n"
                  "\n";
     // The colour legend: each sample is three blanks on the value's 256-colour background.
     std::cout
