@@ -21,6 +21,7 @@
 #include "core/RunTime.h"
 #include "core/Sim.h"
 #include "core/cmdLine.h"
+#include "display/Display.h"
 
 namespace {
 

@@ -30,6 +30,7 @@
 #include "core/Sim.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
+#include "display/Display.h"
 #include "display/Ph5.h"
 
 namespace {

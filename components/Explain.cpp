@@ -7,6 +7,7 @@
 #include <set>
 
 #include "components/ExplainRules.h"
+#include "components/Registry.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/cmdLine.h"
@@ -110,10 +111,9 @@ std::string heading(int c) {
 std::string shown(const std::vector<int> &bits) {
     if (bits.size() == 1)
         return valueName(phaseThree->currentSignals[bits[0]]);
-    static const char character[] = {'0', 'U', 'X', 'Z', '1'};
     std::string text;
     for (const int s : bits)
-        text += character[phaseThree->currentSignals[s]];
+        text += valueLetter(phaseThree->currentSignals[s]);
     return text;
 }
 

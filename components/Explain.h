@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "components/RunFeatures.h"
+
 // How many levels of causes are written below a named bit.
 constexpr int explanationDepthLimit = 8;
 // How many lines a named group's chains take at most; further causes are
@@ -55,7 +57,4 @@ void explainGroup(std::ostream &out, const ExplainedGroup &group, std::vector<in
 // it shows; empty for any other component.
 ExplainedGroup paneGroup(int cind);
 
-// The end of the run: for every name given with -w, its explanation on out.
-// A name that matches nothing is said so on standard error.  Does nothing
-// without -w.
-void writeExplanations(std::ostream &out);
+// (writeExplanations, for the end of the run: components/RunFeatures.h.)

@@ -1,15 +1,14 @@
-// The steps of an explanation: the kind of the component that drives a
-// signal (found by its evaluate or key function), and which of its inputs
+// The steps of an explanation: the rule of the component that drives a
+// signal (its registry row's, components/Registry.h), and which of its inputs
 // decide the value the signal held at a time, or the root that ends the
-// chain.  Component kinds and their rules are data: one table row per kind.
+// chain.
 #include "components/ExplainRules.h"
 
 #include <algorithm>
 
 #include "components/RTSigSup.h"
+#include "components/Registry.h"
 #include "components/SecEvTyp.h"
-#include "components/msiRT.h"
-#include "components/ssiRT.h"
 #include "components/vlsiRT.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
@@ -48,11 +47,6 @@ std::string nameOf(int s) {
     return phaseTwo->signalNames[s];
 }
 
-bool isProbe(int c) {
-    const ComponentFunction draw = phaseTwo->drawDynamic[c];
-    return draw == probe || draw == probebyte || draw == probebyteh;
-}
-
 std::vector<int> dataPins(int c) {
     const int *p = phaseTwo->dataInputs[c];
     return p ? std::vector<int>(p, p + phaseTwo->numberOfDataInputs[c]) : std::vector<int>{};
@@ -62,94 +56,16 @@ namespace {
 
 // ---- What a component is ------------------------------------------------------
 
-// How a component's output is explained.
-enum class Rule {
-    none,       // drives nothing (a probe, a module box, a console)
-    gate,       // combinational gate: its inputs that are not binary
-    tsb,        // tri-state driver: its enable, then its data
-    source,     // switch, pulser, clock, power-on: driven from its initial level
-    mux,        // the select, then the selected data input
-    decoder,    // the enable, then the code
-    arithmetic, // adder, incrementer: the operand bits up to the output's
-    encoder,    // every request line
-    counter,    // a count that has not been cleared
-    clockGate,  // the clock gate: its enable
-    dff,        // the data taken at the last edge, or nothing since the reset
-    jkff,       // J and K at the last edge, or nothing since the reset
-    reg,        // the data loaded at the last strobe, or nothing since the reset
-    bitReg,     // the bit-addressable register
-    ram,        // the address, then the stored word
-    rom,        // the address
-};
-
-// The delays with which a kind's evaluation changes its outputs.
-struct Kind {
-    ComponentFunction evaluate;
-    const char *name;
-    Rule rule;
-    FamilyDelays delays;
-};
-
-constexpr FamilyDelays ramDelays{static_cast<int>(ramReadDelay), static_cast<int>(ramReadDelay)};
-
-// clang-format off
-const Kind kinds[] = {
-    // evaluate              name         rule              delays
-    {andGate,                "And",       Rule::gate,       ssiDelays},
-    {orGate,                 "Or",        Rule::gate,       ssiDelays},
-    {nand,                   "Nand",      Rule::gate,       ssiDelays},
-    {nor,                    "Nor",       Rule::gate,       ssiDelays},
-    {notGate,                "Not",       Rule::gate,       ssiDelays},
-    {xorGate,                "Xor",       Rule::gate,       ssiDelays},
-    {xnor,                   "Xnor",      Rule::gate,       ssiDelays},
-    {iand,                   "Iand",      Rule::gate,       ssiDelays},
-    {inand,                  "Inand",     Rule::gate,       ssiDelays},
-    {cior,                   "CiOr",      Rule::gate,       ssiDelays},
-    {cinor,                  "CiNor",     Rule::gate,       ssiDelays},
-    {multiLevelCompare,      "mLevCmp",   Rule::gate,       ssiDelays},
-    {tsb,                    "Tsb",       Rule::tsb,        ssiDelays},
-    {clock,                  "Clock",     Rule::source,     ssiDelays},
-    {powerOn,                "PowerOn",   Rule::source,     ssiDelays},
-    {adder,                  "Adder",     Rule::arithmetic, msiDelays},
-    {increment,              "Increment", Rule::arithmetic, msiDelays},
-    {counter,                "Counter",   Rule::counter,    msiDelays},
-    {gate,                   "Gate",      Rule::clockGate,  msiDelays},
-    {dff,                    "Dff",       Rule::dff,        msiDelays},
-    {jkff,                   "Jkff",      Rule::jkff,       msiDelays},
-    {mux,                    "Mux",       Rule::mux,        msiDelays},
-    {decoder,                "Decoder",   Rule::decoder,    msiDelays},
-    {encoder,                "Encoder",   Rule::encoder,    msiDelays},
-    {enabledRegister,        "Register",  Rule::reg,        msiDelays},
-    {bitAddressibleRegister, "BitAddrReg", Rule::bitReg,    msiDelays},
-    {multiPortRam,           "Ram",       Rule::ram,        ramDelays},
-    {rom,                    "Rom",       Rule::rom,        vlsiDelays},
-};
-// clang-format on
-
-const Kind switchKind{nullptr, "Switch", Rule::source, ssiDelays};
-const Kind pulserKind{nullptr, "Pulser", Rule::source, ssiDelays};
-const Kind otherKind{nullptr, "Component", Rule::none, ssiDelays};
-
-// The kind of component c, by its evaluate and key functions.
-const Kind &kindOf(int c) {
-    const ComponentFunction key = phaseTwo->xEventTriggered[c];
-    if (key == toggleSwitch)
-        return switchKind;
-    if (key == togglePulser)
-        return pulserKind;
-    const ComponentFunction evaluate = phaseTwo->logicEvaluate[c];
-    for (const Kind &k : kinds)
-        if (evaluate != nullptr && k.evaluate == evaluate)
-            return k;
-    return otherKind;
-}
+using Rule = ExplainRule;
 
 // "Register at ca-cc.aa", with the label when it is not the kind's name.
+// The delays with which component c changes its outputs.
+FamilyDelays delaysOf(int c) {
+    return rowOf(c).delays;
+}
+
 std::string describe(int c) {
-    const Kind &kind = kindOf(c);
-    std::string name = kind.name;
-    if (kind.rule == Rule::ram && phaseTwo->integerParameters[c][ramZeroIsZERO] != 0)
-        name = "RegFile";
+    const std::string name = rowOf(c).label;
     std::string text = name;
     const std::string label = phaseTwo->decal[c];
     if (!label.empty() && label != name)
@@ -266,18 +182,6 @@ Finding combinational(int s, uint64_t t, const HeldValue &span, const std::strin
     return f;
 }
 
-// The folding gates with the rule they fold by; the others (Not, Xor, Xnor)
-// turn any input that is not binary into XXX.
-struct Folding {
-    ComponentFunction evaluate;
-    const gate_rules::FoldingGate &rule;
-};
-const Folding foldings[] = {
-    {andGate, gate_rules::andRule}, {orGate, gate_rules::orRule},   {nand, gate_rules::nandRule},
-    {nor, gate_rules::norRule},     {iand, gate_rules::iandRule},   {inand, gate_rules::inandRule},
-    {cior, gate_rules::ciorRule},   {cinor, gate_rules::cinorRule},
-};
-
 // The inputs of a folding gate that give the folded value at t: for an AND
 // the lowest in the value order, for an OR the highest.  A complemented
 // input counts by its complement.
@@ -304,23 +208,24 @@ std::vector<int> foldingInputs(int c, const gate_rules::FoldingGate &rule, uint6
     return deciding;
 }
 
+// A folding gate's deciding inputs are those that give the folded value; the
+// others (Not, Xor, Xnor) turn any input that is not binary into XXX.
 Finding explainGate(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
-    const ComponentFunction evaluate = phaseTwo->logicEvaluate[c];
-    for (const Folding &f : foldings)
-        if (f.evaluate == evaluate) {
-            const std::vector<int> deciding = foldingInputs(c, f.rule, t);
-            if (!unknownAmong(deciding, t).empty())
-                return combinational(s, t, span, driver, deciding, ssiDelays, "inputs");
-            const uint64_t at = requestedAt(span, ssiDelays);
-            return combinational(s, t, span, driver, foldingInputs(c, f.rule, at), ssiDelays, "inputs");
-        }
-    return combinational(s, t, span, driver, allInputs(c), ssiDelays, "inputs");
+    const ComponentRow &row = rowOf(c);
+    if (const gate_rules::FoldingGate *rule = row.folding) {
+        const std::vector<int> deciding = foldingInputs(c, *rule, t);
+        if (!unknownAmong(deciding, t).empty())
+            return combinational(s, t, span, driver, deciding, row.delays, "inputs");
+        const uint64_t at = requestedAt(span, row.delays);
+        return combinational(s, t, span, driver, foldingInputs(c, *rule, at), row.delays, "inputs");
+    }
+    return combinational(s, t, span, driver, allInputs(c), row.delays, "inputs");
 }
 
 Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     const std::vector<int> select = controlPins(c);
     if (!unknownAmong(select, t).empty())
-        return combinational(s, t, span, driver, select, msiDelays, "select");
+        return combinational(s, t, span, driver, select, delaysOf(c), "select");
     const int w = phaseTwo->numberOfOutputs[c];
     // The select as it is at t (binary): the data input it passes.
     int number = 0;
@@ -330,15 +235,15 @@ Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const
     const size_t passed = static_cast<size_t>(k + w * number);
     if (passed >= data.size())
         return inTransition(s, t, span, driver);
-    return combinational(s, t, span, driver, {data[passed]}, msiDelays,
+    return combinational(s, t, span, driver, {data[passed]}, delaysOf(c),
                          "select " + std::to_string(number) + " passes");
 }
 
 Finding explainDecoder(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     const std::vector<int> enable = controlPins(c);
     if (!unknownAmong(enable, t).empty())
-        return combinational(s, t, span, driver, enable, msiDelays, "enable");
-    return combinational(s, t, span, driver, dataPins(c), msiDelays, "code");
+        return combinational(s, t, span, driver, enable, delaysOf(c), "enable");
+    return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "code");
 }
 
 Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
@@ -349,16 +254,16 @@ Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span
     for (int b = 0; b <= k; ++b) {
         if (b < static_cast<int>(data.size()))
             deciding.push_back(data[static_cast<size_t>(b)]);
-        if (kindOf(c).evaluate == adder && w + b < static_cast<int>(data.size()))
+        if (rowOf(c).explain == Rule::adder && w + b < static_cast<int>(data.size()))
             deciding.push_back(data[static_cast<size_t>(w + b)]);
     }
-    return combinational(s, t, span, driver, deciding, msiDelays, "operand bits");
+    return combinational(s, t, span, driver, deciding, delaysOf(c), "operand bits");
 }
 
 Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     const std::vector<int> enable = controlPins(c);
     if (enable.empty())
-        return combinational(s, t, span, driver, dataPins(c), ssiDelays, "data");
+        return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "data");
     const SignalValue e = valueAt(enable[0], t);
     if (e == ZERO && span.value == HIZ) {
         Finding f = rootFinding(driver, "undriven", "its only driver is not enabled");
@@ -367,8 +272,8 @@ Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const s
         return f;
     }
     if (!isBinary(e))
-        return combinational(s, t, span, driver, enable, ssiDelays, "enable");
-    return combinational(s, t, span, driver, dataPins(c), ssiDelays, "enabled, data");
+        return combinational(s, t, span, driver, enable, delaysOf(c), "enable");
+    return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "enabled, data");
 }
 
 // A clocked part whose value came from an evaluation at the reset.
@@ -396,7 +301,7 @@ Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
     const std::vector<int> control = controlPins(c); // write (strobe), enable
     const int write = control[registerWriteControl], enable = control[registerEnableControl];
     // The register loads at a rise of its write with the enable ONE.
-    for (const uint64_t at : risesOf(write, t, false, msiDelays)) {
+    for (const uint64_t at : risesOf(write, t, false, delaysOf(c))) {
         if (valueAt(enable, at) != ONE)
             continue;
         const int data = dataPins(c)[static_cast<size_t>(k)];
@@ -416,7 +321,7 @@ Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
 Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     const std::vector<int> in = dataPins(c);
     const int clock = in[dffClock], d = in[dffData];
-    const std::vector<uint64_t> rises = risesOf(clock, t, true, msiDelays);
+    const std::vector<uint64_t> rises = risesOf(clock, t, true, delaysOf(c));
     if (rises.empty())
         return notLoaded(c, driver, "its clock " + nameOf(clock) + " has not risen from ZERO");
     const uint64_t at = rises.front();
@@ -431,14 +336,14 @@ Finding explainDff(int c, int s, uint64_t t, const HeldValue &span, const std::s
 }
 
 Finding explainJkff(int c, int s, const HeldValue &span, const std::string &driver) {
-    if (fromTheReset(span, msiDelays))
+    if (fromTheReset(span, delaysOf(c)))
         return notLoaded(c, driver, "no clock edge, set or reset since the reset");
-    const uint64_t at = requestedAt(span, msiDelays);
+    const uint64_t at = requestedAt(span, delaysOf(c));
     const std::vector<int> in = dataPins(c);
     std::vector<int> deciding = {in[1], in[3]}; // K, J
     const std::vector<int> outputs(phaseTwo->outputs[c], phaseTwo->outputs[c] + 2);
     deciding.push_back(outputs[1]); // Q, which J = K = ONE toggles
-    return combinational(s, at, span, driver, deciding, msiDelays,
+    return combinational(s, at, span, driver, deciding, delaysOf(c),
                          "clocked at " + std::to_string(at) + " with");
 }
 
@@ -451,7 +356,7 @@ Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const
                                    control.begin() + (port + 1) * addressBits);
     const uint64_t at = span.since >= ramReadDelay ? span.since - ramReadDelay : t;
     if (!unknownAmong(address, at).empty())
-        return combinational(s, at, span, driver, address, ramDelays, "read address");
+        return combinational(s, at, span, driver, address, delaysOf(c), "read address");
     int number = 0;
     for (int b = 0; b < addressBits; ++b)
         number |= (valueAt(address[static_cast<size_t>(b)], at) == ONE ? 1 : 0) << b;
@@ -505,9 +410,8 @@ const std::vector<std::vector<Drive>> &drivers() {
 
 Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) {
     const int c = d.component, k = d.output;
-    const Kind &kind = kindOf(c);
     const std::string driver = describe(c);
-    switch (kind.rule) {
+    switch (rowOf(c).explain) {
     case Rule::gate:
         return explainGate(c, s, t, span, driver);
     case Rule::tsb:
@@ -518,16 +422,17 @@ Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) 
         return explainMux(c, k, s, t, span, driver);
     case Rule::decoder:
         return explainDecoder(c, s, t, span, driver);
-    case Rule::arithmetic:
+    case Rule::adder:
+    case Rule::incrementer:
         return explainArithmetic(c, k, s, t, span, driver);
     case Rule::encoder:
-        return combinational(s, t, span, driver, dataPins(c), msiDelays, "request lines");
+        return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "request lines");
     case Rule::counter:
         if (span.value == UNINITIALIZED)
             return notLoaded(c, driver, "its clear has not been ZERO since the reset");
         return inTransition(s, t, span, driver);
     case Rule::clockGate:
-        return combinational(s, t, span, driver, {dataPins(c)[1]}, msiDelays, "enable");
+        return combinational(s, t, span, driver, {dataPins(c)[1]}, delaysOf(c), "enable");
     case Rule::dff:
         return explainDff(c, s, t, span, driver);
     case Rule::jkff:
@@ -535,14 +440,16 @@ Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) 
     case Rule::reg:
         return explainRegister(c, k, t, driver);
     case Rule::bitReg:
-        if (fromTheReset(span, msiDelays))
+        if (fromTheReset(span, delaysOf(c)))
             return notLoaded(c, driver, "not cleared, set or written since the reset");
-        return combinational(s, t, span, driver, allInputs(c), msiDelays, "inputs");
+        return combinational(s, t, span, driver, allInputs(c), delaysOf(c), "inputs");
     case Rule::ram:
         return explainRam(c, k, s, t, span, driver);
     case Rule::rom:
-        return combinational(s, t, span, driver, dataPins(c), vlsiDelays, "address");
-    case Rule::none:
+        return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "address");
+    case Rule::unset:
+    case Rule::drivesNothing:
+    case Rule::notFollowed:
         break;
     }
     return rootFinding(driver, "not followed", "this kind of component is not explained");
@@ -567,7 +474,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
     const std::string driver = busOf(ds.size());
     std::vector<Drive> drivingPins;
     for (const Drive &d : ds)
-        if (kindOf(d.component).rule != Rule::tsb || tsbDrives(d.component, t) != HIZ)
+        if (rowOf(d.component).explain != Rule::tsb || tsbDrives(d.component, t) != HIZ)
             drivingPins.push_back(d);
     std::vector<int> driving;
     for (const Drive &d : drivingPins)
@@ -578,8 +485,8 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
         const int a = driving[0];
         const int b = driving.size() >= 2 ? driving[1] : held->second;
         const auto drives = [t](int c) {
-            return kindOf(c).rule == Rule::tsb ? " drives " + valueName(tsbDrives(c, t))
-                                               : std::string(" drives it");
+            return rowOf(c).explain == Rule::tsb ? " drives " + valueName(tsbDrives(c, t))
+                                                 : std::string(" drives it");
         };
         Finding f =
             rootFinding(driver, "contention",

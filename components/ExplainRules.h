@@ -36,8 +36,6 @@ uint64_t now();
 HeldValue spanOf(int s, uint64_t t);
 std::string valueName(SignalValue v);
 std::string nameOf(int s);
-// Whether component c is a probe (one bit or eight).
-bool isProbe(int c);
 // The serial numbers of component c's data inputs, in order.
 std::vector<int> dataPins(int c);
 

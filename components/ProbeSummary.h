@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "components/RunFeatures.h"
+
 // One probe's line without its end: "LABEL at POS = VALUE", VALUE being the
 // value's name for a one-bit probe, and for an eight-bit probe its bits most
 // significant first as 0, 1, U, X or Z, followed by a blank and the byte in
@@ -12,5 +14,4 @@
 // component that is no probe.
 std::string probeSummaryLine(int cind);
 
-// Writes the line of every probe, in component order, to out.
-void writeProbeSummary(std::ostream &out);
+// (writeProbeSummary: components/RunFeatures.h.)

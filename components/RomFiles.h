@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "components/RunFeatures.h"
 #include "components/WordFile.h"
 #include "core/Signal.h"
 
@@ -28,15 +29,7 @@ void addRomFileKind(const RomFileKind &kind);
 // that describes instructions.  Called from a circuit's build function.
 void setProgramCounter(const Signal &pc);
 
-// Loads the file of every request "ROM=FILE" into the ROM at that position,
-// once the netlist is converted and before the run.  Any error (no such ROM
-// or several, a ROM named twice, a file that cannot be read, a malformed
-// file) is written to standard error and ends the process with status 1.
-void loadRomFiles(const std::vector<std::string> &requests);
-
-// After the probes' lines of -s: for each ROM loaded from a file whose kind
-// describes instructions, the instruction at the program counter.
-void writeRomSummary(std::ostream &out);
+// (loadRomFiles and writeRomSummary: components/RunFeatures.h.)
 
 // Forgets the kinds, the program counter and what was loaded (tests, and
 // another netlist in the same process).

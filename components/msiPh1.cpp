@@ -5,10 +5,8 @@
 #include <sstream>
 
 #include "components/CapErr.h"
+#include "components/Registry.h"
 #include "components/SecEvTyp.h"
-#include "components/msiRT.h"
-#include "core/addStCmp.h"
-#include "display/iconData.h"
 
 namespace {
 
@@ -26,12 +24,10 @@ long long powerOfTwo(int bits) {
 
 // Registers one medium-scale component: shown as a rectangle, no drawing or
 // key functions, no internal variables.
-void addMsiComponent(const char *decal, ComponentFunction evaluate, const SD &sd, const Signal &dataIn,
-                     const Signal &controlIn, const Signal &out, ValueSpan<int> parameters = {},
-                     ComponentKind kind = ComponentKind::other) {
-    StandardComponent c = componentOn(decal, rectIcon, evaluate, dataIn, controlIn, out);
+void addMsiComponent(ComponentKind kind, const SD &sd, const Signal &dataIn, const Signal &controlIn,
+                     const Signal &out, ValueSpan<int> parameters = {}) {
+    StandardComponent c = registeredAs(kind, dataIn, controlIn, out);
     c.integerParameters = parameters;
-    c.kind = kind;
     addStandardComponent(c, sd);
 }
 
@@ -77,7 +73,7 @@ void Adder(const SD &sd, const Signals &dataIn, const Signals &out) {
     if (dataIn.length != 2 * out.length)
         namedLengthError("Adder", sd, {{"dataIn", &dataIn}, {"out", &out}});
     const int parameters[] = {out.length};
-    addMsiComponent("Adder", adder, sd, dataIn, noSignals(), out, parameters);
+    addMsiComponent(ComponentKind::adder, sd, dataIn, noSignals(), out, parameters);
 }
 
 void Counter(const SD &sd, const Signal &in, const Signal &out) {
@@ -89,25 +85,23 @@ void Counter(const SD &sd, const Signal &in, const Signal &out) {
         message << " in.length should be at least 2.";
         countedCaptureError(message);
     }
-    addMsiComponent("Counter", counter, sd, in, noSignals(), out);
+    addMsiComponent(ComponentKind::counter, sd, in, noSignals(), out);
 }
 
 void Gate(const SD &sd, const Signal &in, const Signal &out) {
     checkFixedLengths("Gate", sd, in, out, 2, 1);
-    addMsiComponent("Gate", gate, sd, in, noSignals(), out);
+    addMsiComponent(ComponentKind::clockGate, sd, in, noSignals(), out);
 }
 
 void Dff(const SD &sd, const Signal &in, const Signal &out) {
     checkFixedLengths("Dff", sd, in, out, 4, 1);
     // With its pins in place the step settles its quiet evaluations itself.
-    const bool wired = in.length == 4 && out.length == 1;
-    addMsiComponent("Dff", dff, sd, in, noSignals(), out, {},
-                    wired ? ComponentKind::flipFlop : ComponentKind::other);
+    addMsiComponent(ComponentKind::dff, sd, in, noSignals(), out);
 }
 
 void Jkff(const SD &sd, const Signal &in, const Signal &out) {
     checkFixedLengths("Jkff", sd, in, out, 5, 2);
-    addMsiComponent("Jkff", jkff, sd, in, noSignals(), out);
+    addMsiComponent(ComponentKind::jkff, sd, in, noSignals(), out);
 }
 
 void Increment(const SD &sd, const Signal &in, const Signal &out) {
@@ -119,25 +113,25 @@ void Increment(const SD &sd, const Signal &in, const Signal &out) {
         message << " in.length should be at least out.length.";
         countedCaptureError(message);
     }
-    addMsiComponent("Increment", increment, sd, in, noSignals(), out);
+    addMsiComponent(ComponentKind::increment, sd, in, noSignals(), out);
 }
 
 void Mux(const SD &sd, const Signals &controlIn, const Signals &dataIn, const Signals &out) {
     if (dataIn.length != out.length * powerOfTwo(controlIn.length))
         namedLengthError("Mux", sd, {{"dataIn", &dataIn}, {"controlIn", &controlIn}, {"out", &out}});
-    addMsiComponent("Mux", mux, sd, dataIn, controlIn, out, {}, ComponentKind::multiplexer);
+    addMsiComponent(ComponentKind::mux, sd, dataIn, controlIn, out);
 }
 
 void Decoder(const SD &sd, const Signals &controlIn, const Signals &dataIn, const Signals &out) {
     if (out.length != powerOfTwo(dataIn.length) || controlIn.length != 1)
         namedLengthError("Decoder", sd, {{"dataIn", &dataIn}, {"controlIn", &controlIn}, {"out", &out}});
-    addMsiComponent("Decoder", decoder, sd, dataIn, controlIn, out);
+    addMsiComponent(ComponentKind::decoder, sd, dataIn, controlIn, out);
 }
 
 void Encoder(const SD &sd, const Signals &dataIn, const Signals &out, const Signal &valid) {
     if (dataIn.length != powerOfTwo(out.length) || valid.length != 1)
         namedLengthError("Encoder", sd, {{"dataIn", &dataIn}, {"out", &out}, {"valid", &valid}});
-    addMsiComponent("Encoder", encoder, sd, dataIn, noSignals(), (valid, out));
+    addMsiComponent(ComponentKind::encoder, sd, dataIn, noSignals(), (valid, out));
 }
 
 void Register(const SD &sd, const Signal &enable, const Signal &write, const Signals &dataIn,
@@ -148,7 +142,7 @@ void Register(const SD &sd, const Signal &enable, const Signal &write, const Sig
         listLengths(message, {{"dataIn", &dataIn}, {"write", &write}, {"enable", &enable}, {"out", &out}});
         countedCaptureError(message);
     }
-    addMsiComponent("Register", enabledRegister, sd, dataIn, (enable, write), out);
+    addMsiComponent(ComponentKind::enabledRegister, sd, dataIn, (enable, write), out);
 }
 
 void BitAddressibleRegister(const SD &sd, const Signal &clear, const Signal &set, const Signal &enable,
@@ -162,7 +156,7 @@ void BitAddressibleRegister(const SD &sd, const Signal &clear, const Signal &set
         }
     if (readAddress.length != writeAddress.length || registerOut.length != powerOfTwo(readAddress.length))
         addressibleRegisterError(sd, "Read/Write Address or Output lengths do not agree.");
-    addMsiComponent("BitAddrReg", bitAddressibleRegister, sd, ((bitIn, writeAddress), readAddress),
+    addMsiComponent(ComponentKind::bitAddressibleRegister, sd, ((bitIn, writeAddress), readAddress),
                     (((clear, set), enable), write), (bitOut, registerOut));
 }
 
@@ -173,18 +167,18 @@ namespace {
 // What tells the three console components apart at capture: the name their
 // length message gives, their decal and runtime, and the one bus whose length
 // is checked.
+// The bus whose length a console's capture checks.
 struct ConsoleKind {
-    const char *name;
-    ComponentFunction evaluate;
+    ComponentKind kind;
     const char *checkedBus;
     int checkedLength;
 };
 
 // clang-format off
-//                             name / decal  evaluate  checked bus  its length
-const ConsoleKind stderrKind  {"Stderr",     _stderr,  "in",        10};
-const ConsoleKind intOutKind  {"IntOut",     intOut,   "control",   2};
-const ConsoleKind hexOutKind  {"HexOut",     hexOut,   "control",   2};
+//                             kind                           checked bus  its length
+const ConsoleKind stderrKind  {ComponentKind::stderrOutput,   "in",        10};
+const ConsoleKind intOutKind  {ComponentKind::intOut,         "control",   2};
+const ConsoleKind hexOutKind  {ComponentKind::hexOut,         "control",   2};
 // clang-format on
 
 // Checks the length of the checked bus (a counted error) and registers the
@@ -193,12 +187,12 @@ void captureConsole(const ConsoleKind &kind, const SD &sd, const Signal &checked
                     const Signal &controlIn) {
     if (checked.length != kind.checkedLength) {
         std::ostringstream message;
-        message << "I/O length error--" << kind.name << "() at " << positionOf(sd);
+        message << "I/O length error--" << componentRow(kind.kind).name << "() at " << positionOf(sd);
         listLengths(message, {{kind.checkedBus, &checked}});
         message << " should be " << kind.checkedLength << ".";
         countedCaptureError(message);
     }
-    addMsiComponent(kind.name, kind.evaluate, sd, dataIn, controlIn, noSignals());
+    addMsiComponent(kind.kind, sd, dataIn, controlIn, noSignals());
 }
 
 } // namespace

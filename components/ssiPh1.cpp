@@ -9,12 +9,11 @@
 #include <utility>
 
 #include "components/CapErr.h"
+#include "components/Registry.h"
 #include "components/SecEvTyp.h"
 #include "components/ssiRT.h"
-#include "core/InPlace.h"
 #include "core/Ph1.h"
 #include "core/addStCmp.h"
-#include "display/iconData.h"
 
 namespace {
 
@@ -49,48 +48,22 @@ void requireBits(const char *component, const SD &sd, std::initializer_list<Name
 
 // ---- Gates ------------------------------------------------------------------
 
-struct GateKind {
-    const char *name;
-    const char *decal;
-    const int *icon;
-    ComponentFunction evaluate;
-    ComponentKind kind;
-};
-
-// clang-format off
 using Kind = ComponentKind;
-//                        name in messages     decal      icon       evaluate           kind
-const GateKind andKind    {"And",               "And",     andIcon,   andGate,           Kind::andGate};
-const GateKind orKind     {"Or",                "Or",      orIcon,    orGate,            Kind::orGate};
-const GateKind nandKind   {"Nand",              "Nand",    nandIcon,  nand,              Kind::nand};
-const GateKind norKind    {"Nor",               "Nor",     norIcon,   nor,               Kind::nor};
-const GateKind notKind    {"Not",               "Not",     notIcon,   notGate,           Kind::notGate};
-const GateKind xorKind    {"Xor",               "Xor",     xorIcon,   xorGate,           Kind::xorGate};
-const GateKind xnorKind   {"Xnor",              "Xnor",    xnorIcon,  xnor,              Kind::xnor};
-const GateKind iandKind   {"Iand",              "Iand",    iAndIcon,  iand,              Kind::iand};
-const GateKind inandKind  {"Inand",             "Inand",   iNandIcon, inand,             Kind::inand};
-const GateKind ciorKind   {"CiOr",              "CiOr",    CiOrIcon,  cior,              Kind::cior};
-const GateKind cinorKind  {"CiNor",             "CiNor",   CiNorIcon, cinor,             Kind::cinor};
-const GateKind compareKind{"MultiLevelCompare", "mLevCmp", rectIcon,  multiLevelCompare, Kind::compare};
-// clang-format on
 
 // One gate; its output is out[0], which must exist.
-void captureGate(const GateKind &kind, const SD &sd, const Signal &dataIn, const Signal &controlIn,
-                 const Signal &out) {
-    requireBits(kind.name, sd, {{"out", &out}});
-    StandardComponent c = componentOn(kind.decal, kind.icon, kind.evaluate, dataIn, controlIn, out);
-    // The step evaluates every gate in place, a two-input one by its pair rule.
-    c.kind = inPlaceGateKind(kind.kind, dataIn.length, controlIn.length);
-    addStandardComponent(c, sd);
+// The step evaluates every gate in place, a two-input one by its pair rule.
+void captureGate(Kind kind, const SD &sd, const Signal &dataIn, const Signal &controlIn, const Signal &out) {
+    requireBits(componentRow(kind).name, sd, {{"out", &out}});
+    addStandardComponent(registeredAs(kind, dataIn, controlIn, out), sd);
 }
 
 // And(sd, in, out) and Or(sd, in, out): out[i] over the i-th group of in.
-void captureGroupedGate(const GateKind &kind, const SD &sd, const Signal &in, const Signal &out) {
+void captureGroupedGate(Kind kind, const SD &sd, const Signal &in, const Signal &out) {
     if (out.length == 1) {
         captureGate(kind, sd, in, noSignals(), out);
         return;
     }
-    const std::string name = kind.name;
+    const std::string name = componentRow(kind).name;
     if (out.length == 0) {
         std::ostringstream message;
         message << "ERROR -- " << name << " with out.length == 0 at " << positionOf(sd) << "  length error: ";
@@ -111,8 +84,7 @@ void captureGroupedGate(const GateKind &kind, const SD &sd, const Signal &in, co
 }
 
 // And(sd, in1, in2, out) and Or(sd, in1, in2, out): two-input gates per bit.
-void captureBitwiseGate(const GateKind &kind, const SD &sd, const Signal &in1, const Signal &in2,
-                        const Signal &out) {
+void captureBitwiseGate(Kind kind, const SD &sd, const Signal &in1, const Signal &in2, const Signal &out) {
     const bool shared1 = in1.length == 1 && in2.length != 1;
     const bool shared2 = in2.length == 1 && in1.length != 1;
     const bool fits = in1.length == in2.length ? in1.length == out.length
@@ -120,7 +92,7 @@ void captureBitwiseGate(const GateKind &kind, const SD &sd, const Signal &in1, c
                       : shared2                ? in1.length == out.length
                                                : false;
     if (!fits)
-        lengthError(std::string(kind.name) + " (vector) component", sd,
+        lengthError(std::string(componentRow(kind).name) + " (vector) component", sd,
                     {{"in1", &in1}, {"in2", &in2}, {"out", &out}});
     for (int i = out.length - 1; i >= 0; --i) {
         const Signal x = shared1 ? in1 : in1[i];
@@ -131,27 +103,24 @@ void captureBitwiseGate(const GateKind &kind, const SD &sd, const Signal &in1, c
 
 // ---- Stimulus and observation -------------------------------------------------
 
-// A component shown with the given label and icon, registering nothing else
+// The kind's registration under another label than its row's, with no pins
 // yet; the capture functions add what their component has.
-StandardComponent shown(const char *decal, const int *icon) {
-    StandardComponent c;
+StandardComponent shown(Kind kind, const char *decal) {
+    StandardComponent c = registeredAs(kind);
     c.decal = decal;
-    c.icon = icon;
     return c;
 }
 
 void captureProbe(const SD &sd, const Signal &wire, const std::string &decal) {
-    StandardComponent c = shown(decal.c_str(), circleIcon);
-    c.draw = probe;
+    StandardComponent c = shown(Kind::probe, decal.c_str());
     c.dataIn = &wire;
     addStandardComponent(c, sd);
 }
 
 // The two eight-bit probes differ only in how they draw.
-void captureByteProbe(const SD &sd, const Signals &in, const std::string &label, ComponentFunction draw) {
+void captureByteProbe(Kind kind, const SD &sd, const Signals &in, const std::string &label) {
     const std::string decal = label.empty() ? in.nameTag : label;
-    StandardComponent c = shown(decal.c_str(), circleIcon);
-    c.draw = draw;
+    StandardComponent c = shown(kind, decal.c_str());
     c.dataIn = &in;
     addStandardComponent(c, sd);
 }
@@ -176,8 +145,7 @@ int serialOf(const Signal &s) {
 void Tsb(const SD &sd, const Signal &in, const Signal &control, const Signal &out) {
     if (control.length != 1 || in.length != 1 || out.length != 1)
         lengthError("Tsb (Tri-state-buffer)", sd, {{"control", &control}, {"in", &in}, {"out", &out}});
-    StandardComponent c = shown("Tsb", tsbIcon);
-    c.evaluate = tsb;
+    StandardComponent c = registeredAs(Kind::tsb);
     c.outputOverloadable = 1; // several buffers may drive one bus
     c.dataIn = &in;
     c.controlIn = &control;
@@ -186,29 +154,29 @@ void Tsb(const SD &sd, const Signal &in, const Signal &control, const Signal &ou
 }
 
 void Nand(const SD &sd, const Signals &in, const Signal &out) {
-    captureGate(nandKind, sd, in, noSignals(), out);
+    captureGate(Kind::nand, sd, in, noSignals(), out);
 }
 void Nor(const SD &sd, const Signals &in, const Signal &out) {
-    captureGate(norKind, sd, in, noSignals(), out);
+    captureGate(Kind::nor, sd, in, noSignals(), out);
 }
 void Xor(const SD &sd, const Signals &in, const Signal &out) {
-    captureGate(xorKind, sd, in, noSignals(), out);
+    captureGate(Kind::xorGate, sd, in, noSignals(), out);
 }
 void Xnor(const SD &sd, const Signals &in, const Signal &out) {
-    captureGate(xnorKind, sd, in, noSignals(), out);
+    captureGate(Kind::xnor, sd, in, noSignals(), out);
 }
 
 void Iand(const SD &sd, const Signals &inTrue, const Signals &inComplement, const Signal &out) {
-    captureGate(iandKind, sd, inComplement, inTrue, out);
+    captureGate(Kind::iand, sd, inComplement, inTrue, out);
 }
 void Inand(const SD &sd, const Signals &inTrue, const Signals &inComplement, const Signal &out) {
-    captureGate(inandKind, sd, inComplement, inTrue, out);
+    captureGate(Kind::inand, sd, inComplement, inTrue, out);
 }
 void CiOr(const SD &sd, const Signals &inTrue, const Signals &inComplement, const Signal &out) {
-    captureGate(ciorKind, sd, inComplement, inTrue, out);
+    captureGate(Kind::cior, sd, inComplement, inTrue, out);
 }
 void CiNor(const SD &sd, const Signals &inTrue, const Signals &inComplement, const Signal &out) {
-    captureGate(cinorKind, sd, inComplement, inTrue, out);
+    captureGate(Kind::cinor, sd, inComplement, inTrue, out);
 }
 
 void MultiLevelCompare(const SD &sd, const Signals &in, const Signal &out) {
@@ -220,26 +188,26 @@ void MultiLevelCompare(const SD &sd, const Signals &in, const Signal &out) {
         message << " (two inputs are compared)";
         captureError(message);
     }
-    captureGate(compareKind, sd, in, noSignals(), out);
+    captureGate(Kind::compare, sd, in, noSignals(), out);
 }
 
 void And(const SD &sd, const Signals &in, const Signal &out) {
-    captureGroupedGate(andKind, sd, in, out);
+    captureGroupedGate(Kind::andGate, sd, in, out);
 }
 void Or(const SD &sd, const Signals &in, const Signal &out) {
-    captureGroupedGate(orKind, sd, in, out);
+    captureGroupedGate(Kind::orGate, sd, in, out);
 }
 
 void And(const SD &sd, const Signals &in1, const Signals &in2, const Signal &out) {
-    captureBitwiseGate(andKind, sd, in1, in2, out);
+    captureBitwiseGate(Kind::andGate, sd, in1, in2, out);
 }
 void Or(const SD &sd, const Signals &in1, const Signals &in2, const Signal &out) {
-    captureBitwiseGate(orKind, sd, in1, in2, out);
+    captureBitwiseGate(Kind::orGate, sd, in1, in2, out);
 }
 
 void Not(const SD &sd, const Signals &in, const Signals &out) {
     if (in.length == 1 && out.length == 1) {
-        captureGate(notKind, sd, in, noSignals(), out);
+        captureGate(Kind::notGate, sd, in, noSignals(), out);
         return;
     }
     if (out.length < 2 || in.length != out.length)
@@ -287,11 +255,11 @@ void ProbeH(const SD &sd, const Signals &in, const std::string &label) {
 }
 
 void ProbeByte(const SD &sd, const Signals &in, const std::string &label) {
-    captureByteProbe(sd, in, label, probebyte);
+    captureByteProbe(Kind::probeByte, sd, in, label);
 }
 
 void ProbeByteH(const SD &sd, const Signals &in, const std::string &label) {
-    captureByteProbe(sd, in, label, probebyteh);
+    captureByteProbe(Kind::probeByteH, sd, in, label);
 }
 
 void Switch(const SD &sd, const Signal &out, const char keyChar, const Signal &init,
@@ -299,9 +267,7 @@ void Switch(const SD &sd, const Signal &out, const char keyChar, const Signal &i
     requireBits("Switch", sd, {{"out", &out}, {"init", &init}});
     const std::string decal = std::string(1, keyChar) + ":" + (label.empty() ? out[0].nameTag : label);
     const int parameters[] = {serialOf(init)};
-    StandardComponent c = shown(decal.c_str(), rectIcon);
-    c.draw = switchPane;
-    c.key = toggleSwitch;
+    StandardComponent c = shown(Kind::switchSource, decal.c_str());
     c.selfActivating = 1;
     c.integerParameters = parameters;
     for (int bit = out.length - 1; bit >= 0; --bit) {
@@ -318,9 +284,7 @@ void PowerOn(const SD &sd, const Signal &out, const int time, const Signal &init
     if (time < 0)
         parameterError("PowerOn", sd, {{"time", time}}, "time may not be negative");
     const int parameters[] = {time, serialOf(init)};
-    StandardComponent c = shown("PowerOn", rectIcon);
-    c.evaluate = powerOn;
-    c.draw = switchPane;
+    StandardComponent c = registeredAs(Kind::powerOn);
     c.selfActivating = 1;
     c.out = &out;
     c.integerParameters = parameters;
@@ -333,9 +297,7 @@ void Pulser(const SD &sd, const Signal &out, const char keyChar, const int durat
         parameterError("Pulser", sd, {{"duration", duration}}, "duration may not be negative");
     const int parameters[] = {duration, serialOf(init)};
     const char decal[] = {keyChar, '\0'};
-    StandardComponent c = shown(decal, rectIcon);
-    c.draw = switchPane;
-    c.key = togglePulser;
+    StandardComponent c = shown(Kind::pulser, decal);
     c.selfActivating = 1;
     c.out = &out;
     c.integerParameters = parameters;
@@ -348,7 +310,7 @@ void Module(const SD &sd, const Signals &in, const Signal &out) {
 }
 
 void Module(const SD &sd, const char *tag, const Signals &in, const Signal &out) {
-    StandardComponent c = shown(tag ? tag : "Module", rectIcon);
+    StandardComponent c = tag ? shown(Kind::module, tag) : registeredAs(Kind::module);
     // Output-overloadable: the box counts as a driver of out beside the real
     // drivers inside it, and shows only at exactly its own level.
     c.outputOverloadable = 1;
@@ -359,8 +321,7 @@ void Module(const SD &sd, const char *tag, const Signals &in, const Signal &out)
 
 void Stop(const SD &sd, const Signal &in) {
     requireBits("Stop", sd, {{"in", &in}});
-    StandardComponent c = shown("Stop", rectIcon);
-    c.evaluate = stop;
+    StandardComponent c = registeredAs(Kind::stop);
     c.dataIn = &in;
     addStandardComponent(c, sd);
 }
@@ -372,9 +333,7 @@ void Clock(const SD &sd, const Signal &out, const int duration, const int offset
         parameterError("Clock", sd, {{"duration", duration}, {"offset", offset}, {"period", period}},
                        "none may be negative and duration may not exceed period");
     const int parameters[] = {duration, offset, period, serialOf(init)};
-    StandardComponent c = shown("Clock", rectIcon);
-    c.evaluate = clock;
-    c.draw = switchPane;
+    StandardComponent c = registeredAs(Kind::clock);
     c.selfActivating = 1;
     c.out = &out;
     c.integerParameters = parameters;
@@ -382,5 +341,5 @@ void Clock(const SD &sd, const Signal &out, const int duration, const int offset
 }
 
 void Space(const SD &sd) {
-    addStandardComponent(shown("", spaceIcon), sd);
+    addStandardComponent(registeredAs(Kind::space), sd);
 }

@@ -46,8 +46,8 @@ gate_rules::GateInputs inputsOf(int cind) {
 
 // A gate called through its function pointer: the same rule the step
 // applies in place, requested with the small-scale delays.
-template <ComponentKind kind> void evaluateGate(int cind) {
-    ComponentPins(cind).drive(0, gateOutput(kind, inputsOf(cind)), ssiDelays);
+template <InPlaceForm form> void evaluateGate(int cind) {
+    ComponentPins(cind).drive(0, gateOutput(form, inputsOf(cind)), ssiDelays);
 }
 
 // ---- Sources --------------------------------------------------------------
@@ -187,40 +187,40 @@ void byteValues(int cind, SignalValue (&values)[byteProbeWidth]) {
 // ---- Gates ------------------------------------------------------------------
 
 void andGate(int cind) {
-    evaluateGate<ComponentKind::andGate>(cind);
+    evaluateGate<InPlaceForm::andGate>(cind);
 }
 void orGate(int cind) {
-    evaluateGate<ComponentKind::orGate>(cind);
+    evaluateGate<InPlaceForm::orGate>(cind);
 }
 void nand(int cind) {
-    evaluateGate<ComponentKind::nand>(cind);
+    evaluateGate<InPlaceForm::nand>(cind);
 }
 void nor(int cind) {
-    evaluateGate<ComponentKind::nor>(cind);
+    evaluateGate<InPlaceForm::nor>(cind);
 }
 void iand(int cind) {
-    evaluateGate<ComponentKind::iand>(cind);
+    evaluateGate<InPlaceForm::iand>(cind);
 }
 void inand(int cind) {
-    evaluateGate<ComponentKind::inand>(cind);
+    evaluateGate<InPlaceForm::inand>(cind);
 }
 void cior(int cind) {
-    evaluateGate<ComponentKind::cior>(cind);
+    evaluateGate<InPlaceForm::cior>(cind);
 }
 void cinor(int cind) {
-    evaluateGate<ComponentKind::cinor>(cind);
+    evaluateGate<InPlaceForm::cinor>(cind);
 }
 void notGate(int cind) {
-    evaluateGate<ComponentKind::notGate>(cind);
+    evaluateGate<InPlaceForm::notGate>(cind);
 }
 void xorGate(int cind) {
-    evaluateGate<ComponentKind::xorGate>(cind);
+    evaluateGate<InPlaceForm::xorGate>(cind);
 }
 void xnor(int cind) {
-    evaluateGate<ComponentKind::xnor>(cind);
+    evaluateGate<InPlaceForm::xnor>(cind);
 }
 void multiLevelCompare(int cind) {
-    evaluateGate<ComponentKind::compare>(cind);
+    evaluateGate<InPlaceForm::compare>(cind);
 }
 
 void tsb(int cind) {

@@ -6,10 +6,9 @@
 
 #include "components/CapErr.h"
 #include "components/RTSigSup.h"
+#include "components/Registry.h"
 #include "components/SecEvTyp.h"
 #include "components/vlsiRT.h"
-#include "core/addStCmp.h"
-#include "display/iconData.h"
 
 namespace {
 
@@ -20,15 +19,14 @@ const char *decalOf(const SD &sd) {
 
 // The two forms of the multi-port memory.
 struct MemoryKind {
-    const char *name; // in messages
-    const char *decal;
+    ComponentKind kind;
     int zeroIsZERO;
 };
 
 // clang-format off
-//                               name in messages  decal      word 0 reads ZERO
-const MemoryKind registerFileKind{"RegisterFile",  "RegFile", 1};
-const MemoryKind ramKind         {"Ram",           "Ram",     0};
+//                               kind                          word 0 reads ZERO
+const MemoryKind registerFileKind{ComponentKind::registerFile, 1};
+const MemoryKind ramKind         {ComponentKind::ram,          0};
 // clang-format on
 
 // The length each bus must have, checked together so one message lists all.
@@ -40,7 +38,7 @@ void checkMemoryLengths(const MemoryKind &kind, const SD &sd, const Signal &cont
     if (dataIn.length == dataLength && controlIn.length == controlLength && out.length == outLength)
         return;
     std::ostringstream message;
-    message << "Error--" << kind.name << " " << decalOf(sd) << " at " << positionOf(sd)
+    message << "Error--" << componentRow(kind.kind).name << " " << decalOf(sd) << " at " << positionOf(sd)
             << ": I/O length error\n"
             << " dataIn.length = " << dataIn.length << " should match: " << dataLength << "\n"
             << " controlIn.length = " << controlIn.length << " should match: " << controlLength << "\n"
@@ -57,7 +55,7 @@ void captureMemory(const MemoryKind &kind, const SD &sd, const Signal &controlIn
     const int parameters[] = {numberOfWords,      width,          addressSize,
                               readPorts,          writePorts,     storeWordsPerSimWord,
                               numberOf32BitWords, kind.zeroIsZERO};
-    StandardComponent c = componentOn(kind.decal, rectIcon, multiPortRam, dataIn, controlIn, out);
+    StandardComponent c = registeredAs(kind.kind, dataIn, controlIn, out);
     c.integerParameters = parameters;
     c.numberOfInternal32BitVariables = multiPortRamInternal32BitWords(numberOf32BitWords, width);
     c.numberOfInternal8BitVariables = writePorts; // one strobe state per write port
@@ -100,7 +98,7 @@ void Rom(const SD &sd, const Signals &in, const Signals &out, const int words, c
     if (contents)
         bytes.assign(contents, contents + byteCount);
     const int parameters[] = {words, bitsPerWord, allocatedBytesPerWord};
-    StandardComponent c = componentOn("Rom", rectIcon, rom, in, noSignals(), out);
+    StandardComponent c = registeredAs(ComponentKind::rom, in, noSignals(), out);
     c.integerParameters = parameters;
     c.byteParameters = bytes;
     addStandardComponent(c, sd);

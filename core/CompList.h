@@ -8,9 +8,6 @@
 #include "core/CompKind.h"
 #include "core/Signal.h"
 
-// Every runtime function of a component takes only its component index.
-using ComponentFunction = void (*)(int cind);
-
 using signalBlockEvaluatePointer = void (*)(int &, int, const SignalValue *, int, SignalValue *);
 using logicBlockEvaluatePointer = void (*)(int &, int, const int *, int, int *);
 
@@ -77,6 +74,7 @@ struct ComponentNode {
     int outputOverloadable = 0;
     int selfActivating = 0;
     ComponentKind kind = ComponentKind::other; // as its capture registered it
+    InPlaceForm form = InPlaceForm::called;    // how the step evaluates it
     StoredText graphicPosition;
     StoredText decal;
     // The counts are kept together and apart from the pins and parameters

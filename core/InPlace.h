@@ -3,7 +3,7 @@
 // evaluation.  The kernel owns them because its step runs them; the gates'
 // and the flip-flop's own functions in components/ call the same rules, so
 // each is written once.  Which components get them is decided by their
-// captures (core/CompKind.h).
+// captures, from the component registry (core/CompKind.h).
 #pragma once
 
 #include <algorithm>
@@ -13,39 +13,37 @@
 #include "core/Ph3.h"
 #include "core/Signal.h"
 
-// The quick and lazy delays one family passes to every transition it requests.
-struct FamilyDelays {
-    int quickTime;
-    int lazyTime;
-};
-
 // Gates, sources and probes; the step requests the built-in gates' outputs
 // with them.  (The other families' delays: components/SecEvTyp.h.)
 constexpr FamilyDelays ssiDelays{7, 10};
 
 // ---- Gates --------------------------------------------------------------------
 
-// The kind a gate captured as kind, with the given numbers of data and control
-// inputs, is evaluated as: its two-input form where it has one and the counts
-// fit, otherwise kind itself.
-constexpr ComponentKind inPlaceGateKind(ComponentKind kind, int dataInputs, int controlInputs) {
+// The form a component is evaluated in, given the form its registry row names
+// and its numbers of data inputs, control inputs and outputs: a plain gate's
+// two-input form where it has one and the counts fit; a D flip-flop settled in
+// place only when its pins are the four and one its rule reads, else called;
+// otherwise the row's form itself.
+constexpr InPlaceForm inPlaceFormFor(InPlaceForm form, int dataInputs, int controlInputs, int outputs) {
+    if (form == InPlaceForm::flipFlop)
+        return dataInputs == 4 && controlInputs == 0 && outputs == 1 ? form : InPlaceForm::called;
     if (dataInputs != 2 || controlInputs != 0)
-        return kind;
-    switch (kind) {
-    case ComponentKind::andGate:
-        return ComponentKind::andPair;
-    case ComponentKind::orGate:
-        return ComponentKind::orPair;
-    case ComponentKind::nand:
-        return ComponentKind::nandPair;
-    case ComponentKind::nor:
-        return ComponentKind::norPair;
-    case ComponentKind::xorGate:
-        return ComponentKind::xorPair;
-    case ComponentKind::xnor:
-        return ComponentKind::xnorPair;
+        return form;
+    switch (form) {
+    case InPlaceForm::andGate:
+        return InPlaceForm::andPair;
+    case InPlaceForm::orGate:
+        return InPlaceForm::orPair;
+    case InPlaceForm::nand:
+        return InPlaceForm::nandPair;
+    case InPlaceForm::nor:
+        return InPlaceForm::norPair;
+    case InPlaceForm::xorGate:
+        return InPlaceForm::xorPair;
+    case InPlaceForm::xnor:
+        return InPlaceForm::xnorPair;
     default:
-        return kind;
+        return form;
     }
 }
 
@@ -171,45 +169,45 @@ template <const FoldingGate &gate> [[gnu::always_inline]] inline SignalValue fol
 
 } // namespace gate_rules
 
-// The output value of a built-in gate of the given kind over its inputs.
-[[gnu::always_inline]] inline SignalValue gateOutput(ComponentKind kind, const gate_rules::GateInputs &in) {
+// The output value of a built-in gate of the given form over its inputs.
+[[gnu::always_inline]] inline SignalValue gateOutput(InPlaceForm form, const gate_rules::GateInputs &in) {
     using namespace gate_rules;
-    switch (kind) {
-    case ComponentKind::andGate:
+    switch (form) {
+    case InPlaceForm::andGate:
         return fold<andRule>(in);
-    case ComponentKind::orGate:
+    case InPlaceForm::orGate:
         return fold<orRule>(in);
-    case ComponentKind::nand:
+    case InPlaceForm::nand:
         return fold<nandRule>(in);
-    case ComponentKind::nor:
+    case InPlaceForm::nor:
         return fold<norRule>(in);
-    case ComponentKind::notGate:
+    case InPlaceForm::notGate:
         return invertLevelOrXxx(in.valueAt(in.data()));
-    case ComponentKind::xorGate:
+    case InPlaceForm::xorGate:
         return parity(in);
-    case ComponentKind::xnor:
+    case InPlaceForm::xnor:
         return invertLevelOrXxx(parity(in));
-    case ComponentKind::iand:
+    case InPlaceForm::iand:
         return fold<iandRule>(in);
-    case ComponentKind::inand:
+    case InPlaceForm::inand:
         return fold<inandRule>(in);
-    case ComponentKind::cior:
+    case InPlaceForm::cior:
         return fold<ciorRule>(in);
-    case ComponentKind::cinor:
+    case InPlaceForm::cinor:
         return fold<cinorRule>(in);
-    case ComponentKind::compare:
+    case InPlaceForm::compare:
         return in.valueAt(in.data()) == in.valueAt(in.data() + 1) ? ONE : ZERO;
-    case ComponentKind::andPair:
+    case InPlaceForm::andPair:
         return foldPair<andRule>(in);
-    case ComponentKind::orPair:
+    case InPlaceForm::orPair:
         return foldPair<orRule>(in);
-    case ComponentKind::nandPair:
+    case InPlaceForm::nandPair:
         return foldPair<nandRule>(in);
-    case ComponentKind::norPair:
+    case InPlaceForm::norPair:
         return foldPair<norRule>(in);
-    case ComponentKind::xorPair:
+    case InPlaceForm::xorPair:
         return parityPair(in);
-    case ComponentKind::xnorPair:
+    case InPlaceForm::xnorPair:
         return invertLevelOrXxx(parityPair(in));
     default: // not a built-in gate: the caller evaluates it through its function instead
         __builtin_unreachable();

@@ -8,7 +8,7 @@
 #include "core/Ph4.h"
 #include "core/RunEnd.h"
 #include "core/cmdLine.h"
-#include "display/WindowEv.h"
+#include "display/Display.h"
 
 namespace {
 

@@ -138,6 +138,7 @@ void PhaseTwo::appendComponent(const ComponentNode &node) {
     appendTo(pins, node.controlInputs, node.numberOfControlInputs);
     r.outputFrom = static_cast<int>(pins.size());
     appendTo(pins, node.outputs, node.numberOfOutputs);
+    r.form = node.form;
     r.kind = node.kind;
     r.draws = node.drawDynamic != nullptr;
     records.push_back(r);

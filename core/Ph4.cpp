@@ -15,8 +15,7 @@
 #include "core/ValueHistory.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
-#include "display/Ph5.h"
-#include "display/WindowEv.h"
+#include "display/Display.h"
 
 std::map<int, int> m;
 
@@ -118,23 +117,11 @@ bool recordingChanges() {
     return dumping() || valueHistory != nullptr;
 }
 
-// Super probes are painted only where they can be seen: without a window the
-// painting would cost far more than the steps and show nothing.
-bool superProbesShown() {
-    return phaseFive != nullptr && phaseFive->superProbeSelect && windowOpen();
-}
-
 // Whether the run must do more than step: a halt, a restart, the status line
 // or the super probes ask for the main loop.  (Without a window the slow-down
 // waits for nothing.)
 [[gnu::always_inline]] inline bool attentionNeeded() {
     return haltFlag || reStart || displayTimeFlag || superProbesShown();
-}
-
-// The level drawDynamic calls are filtered by; 1 without a display.  Read
-// only when a component has something to draw, which most never have.
-int displayLevel() {
-    return phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
 }
 
 } // namespace
@@ -175,11 +162,11 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
                                                           unsigned long lazyAt) {
     a.marks[c] = 0;
     const ComponentRecord &r = a.records[c];
-    if (isBuiltInGate(r.kind)) {
-        const SignalValue out = gateOutput(r.kind, {a.slots, a.pins, r});
+    if (isBuiltInGate(r.form)) {
+        const SignalValue out = gateOutput(r.form, {a.slots, a.pins, r});
         const int s = a.pins[r.outputFrom];
         requestGateTransition(a.slots[s], s, out, quickAt, lazyAt);
-    } else if (r.kind != ComponentKind::flipFlop ||
+    } else if (r.form != InPlaceForm::flipFlop ||
                !flipFlopSettlesQuietly(phaseTwo->state[c], a.slots, a.pins + r.dataFrom)) {
         // Most evaluations of a flip-flop only wait for the clock or arm it:
         // those are settled in place, without the call of its function.
@@ -375,7 +362,7 @@ bool PhaseFour::step(unsigned long until) {
     countIdleEvaluations(componentEvaluations);
     // Drawn from the values of this step, before the advance changes them.
     if (superProbesShown())
-        phaseFive->displaySuperProbes();
+        displaySuperProbes();
     if (recordingChanges())
         return advance<true>(a, activated, activatedInOrder, eventsApplied, until);
     return advance<false>(a, activated, activatedInOrder, eventsApplied, until);

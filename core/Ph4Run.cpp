@@ -12,10 +12,7 @@
 #include "core/ValueHistory.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
-#include "display/FandCOp.h"
-#include "display/Ph5.h"
-#include "display/SchCell.h"
-#include "display/WindowEv.h"
+#include "display/Display.h"
 
 namespace {
 
@@ -46,20 +43,6 @@ void replayKeyStrings() {
         FunctionKeyOperate(*c - '0');
     for (const char *c = CursorKeyString; *c != '\0'; ++c)
         CursorKeyOperate(*c - '0');
-}
-
-void drawFirstTime() {
-    SchematicCell schematic;
-    phaseFive->componentTiling(&schematic);
-    phaseFive->schematicTiled = 1;
-    phaseFive->drawSchematic();
-    phaseFive->superProbeCollect = 0;
-    if (phaseFive->interconnectFlag)
-        phaseFive->connect();
-    phaseFive->drawPanes();
-    if (phaseFive->superProbeSelect)
-        phaseFive->displaySuperProbes();
-    drawZoomRectangle();
 }
 
 void restartAtTimeZero() {

@@ -7,10 +7,7 @@
 // c - '0'.
 void replayKeyStrings();
 
-// Tiles the schematic and draws it completely: icons, connection lines
-// (when enabled), panes, super probes (when shown) and the zoom rectangle.
-// Super probes are recorded only during this drawing.
-void drawFirstTime();
+// (The first drawing, drawFirstTime, is the display's: display/Display.h.)
 
 // The reset to time zero followed by every keyboard source driving its
 // initial level, in index order: the start of a run and every restart.

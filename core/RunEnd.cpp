@@ -10,8 +10,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "components/ProbeSummary.h"
-#include "components/RomFiles.h"
+#include "components/RunFeatures.h"
 #include "core/Ph4.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"

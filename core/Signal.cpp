@@ -225,8 +225,7 @@ void CaptureArena::releaseBefore(long next) {
 // ---- Signals -------------------------------------------------------------------
 
 std::string_view signalValueText(SignalValue sv) {
-    static constexpr std::string_view names[] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};
-    return isSignalValue(sv) ? names[sv] : "NOT A SIGNAL";
+    return isSignalValue(sv) ? valueSpellings[sv].name : "NOT A SIGNAL";
 }
 
 const char *signalValueName(SignalValue sv) {

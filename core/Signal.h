@@ -25,6 +25,41 @@ constexpr bool isBinary(SignalValue v) {
     return v == ZERO || v == ONE;
 }
 
+// The number of values, and so of entries in every table indexed by value.
+constexpr int numberOfSignalValues = ONE + 1;
+
+// How the values are written, one row per value in value order: its name
+// (messages, explanations, the legend, a one-bit probe's line), its letter
+// (a multi-bit value shown bit by bit: the summary, explanations, the
+// readout) and its letters in a value change dump (a vector's bits, and a
+// one-bit variable's change, which readers take only in lower case for
+// an uninitialised value).
+struct ValueSpelling {
+    const char *name;
+    char letter;
+    char dumpLetter;
+    char dumpScalarLetter;
+};
+// clang-format off
+inline constexpr ValueSpelling valueSpellings[numberOfSignalValues] = {
+    //  name             letter  in a dump  one bit in a dump
+    {"ZERO",             '0',    '0',       '0'},
+    {"UNINITIALIZED",    'U',    'U',       'u'},
+    {"XXX",              'X',    'x',       'x'},
+    {"HIZ",              'Z',    'z',       'z'},
+    {"ONE",              '1',    '1',       '1'},
+};
+// clang-format on
+
+// The letter of v, as valueSpellings gives it; 'Z' for a stored byte that is
+// no value (it drives nothing).
+constexpr char valueLetter(SignalValue v) {
+    return isSignalValue(v) ? valueSpellings[v].letter : 'Z';
+}
+
+// The digits of a hexadecimal number, in upper case as every readout writes them.
+inline constexpr char hexDigits[] = "0123456789ABCDEF";
+
 // Writes the name of a value ("ZERO" ... "ONE", or "NOT A SIGNAL") to standard error.
 void saySignalValue(SignalValue sv);
 

@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "components/Explain.h"
-#include "components/ProbeSummary.h"
-#include "components/RomFiles.h"
+#include "components/RunFeatures.h"
 #include "core/CircuitChecks.h"
 #include "core/KeyScript.h"
 #include "core/Ph1.h"
@@ -16,7 +14,7 @@
 #include "core/RunEnd.h"
 #include "core/Vcd.h"
 #include "core/cmdLine.h"
-#include "display/Ph5.h"
+#include "display/Display.h"
 
 PhaseTwo *phaseTwo = nullptr;
 PhaseThree *phaseThree = nullptr;
@@ -79,9 +77,7 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 
     phaseFour = new PhaseFour;
     if (options.openDisplay) {
-        phaseFive = new PhaseFive;
-        if (zFlagSet)
-            phaseFive->zoomTo(zSetXa, zSetYa, zSetXb, zSetYb);
+        openDisplay();
     }
 }
 
@@ -104,7 +100,7 @@ void Sim(int argc, char **argv, void (*build)()) {
     const unsigned long reached = phaseFour->time;
     closeValueChangeDump();
 
-    retire(phaseFive);
+    closeDisplay();
     retire(phaseFour);
     retire(phaseThree);
     retire(phaseTwo);

@@ -131,7 +131,7 @@ public:
     }
 
 private:
-    int length = 0; // events queued, read through getLength
+    int length = 0;    // events queued, read through getLength
     char *bytes;       // the array of nodes; slot s is at bytes + 8 * s
     Slot freeList = 0; // released and never used nodes, linked through left
     size_t capacity;   // in nodes, the blank node at slot 0 included

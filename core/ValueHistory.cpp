@@ -5,7 +5,7 @@
 
 #include "core/Ph2.h"
 #include "core/cmdLine.h"
-#include "display/WindowEv.h"
+#include "display/Display.h"
 
 ValueHistory *valueHistory = nullptr;
 

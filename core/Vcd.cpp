@@ -16,7 +16,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "components/ssiRT.h"
+#include "components/Registry.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 #include "core/RunEnd.h"
@@ -26,11 +26,14 @@ ValueChangeDump *valueChangeDump = nullptr;
 
 namespace {
 
-// The dump's character for each value in a vector, indexed by SignalValue.
-const char valueCharacter[] = {'0', 'U', 'x', 'z', '1'};
-// Likewise in a one-bit variable's scalar change: readers take an
-// uninitialised scalar only in lower case, "u!".
-const char scalarCharacter[] = {'0', 'u', 'x', 'z', '1'};
+// The dump's character for each value in a vector, and in a one-bit
+// variable's scalar change (core/Signal.h's valueSpellings).
+constexpr char vectorLetter(SignalValue v) {
+    return valueSpellings[v].dumpLetter;
+}
+constexpr char scalarLetter(SignalValue v) {
+    return valueSpellings[v].dumpScalarLetter;
+}
 
 // A bus wider than this is dumped as one variable per bit: a vector is
 // written whole at every change of any bit, which for very wide buses would
@@ -86,22 +89,20 @@ std::string range(int high, int low) {
 // A module box stands for a sub-circuit: it drives its outputs only on paper
 // and evaluates nothing.
 bool isModuleBox(int c) {
-    return phaseTwo->outputOverloadable[c] && phaseTwo->logicEvaluate[c] == nullptr;
+    return rowOf(c).kind == ComponentKind::module;
 }
 
 bool isOneBitProbe(int c) {
-    return phaseTwo->drawDynamic[c] == probe;
+    return rowOf(c).probe == ProbeReading::oneBit;
 }
 
 bool isByteProbe(int c) {
-    return phaseTwo->drawDynamic[c] == probebyte || phaseTwo->drawDynamic[c] == probebyteh;
+    return rowOf(c).probe == ProbeReading::eightBits;
 }
 
 // A component that only takes room (the spaces between groups of probes).
 bool isSpacer(int c) {
-    const PhaseTwo &p = *phaseTwo;
-    return p.numberOfDataInputs[c] == 0 && p.numberOfControlInputs[c] == 0 && p.numberOfOutputs[c] == 0 &&
-           p.logicEvaluate[c] == nullptr && p.drawDynamic[c] == nullptr && p.xEventTriggered[c] == nullptr;
+    return rowOf(c).kind == ComponentKind::space;
 }
 
 // Gives every declared object a name of its own within its scope: a repeated
@@ -551,7 +552,7 @@ void ValueChangeDump::writeChanges(unsigned long time) {
                 at = used;
             }
             char *const out = base + at;
-            out[0] = scalarCharacter[value];
+            out[0] = scalarLetter(value);
             std::memcpy(out + 1, codes[v].text, sizeof(ShortCode::text));
             out[1 + codes[v].length] = '\n';
             at += 2 + static_cast<size_t>(codes[v].length);
@@ -584,11 +585,11 @@ void ValueChangeDump::writeValue(const DumpVariable &v) {
     // A one-bit variable is a scalar change: the vector form of one bit is
     // refused by waveform viewers.
     if (v.bits.size() == 1) {
-        *out++ = scalarCharacter[current[v.bits[0]]];
+        *out++ = scalarLetter(current[v.bits[0]]);
     } else {
         *out++ = 'b';
         for (const int s : v.bits)
-            *out++ = valueCharacter[current[s]];
+            *out++ = vectorLetter(current[s]);
         *out++ = ' ';
     }
     out = std::copy(v.code.begin(), v.code.end(), out);

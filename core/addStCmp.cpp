@@ -1,6 +1,7 @@
 // Registration of one captured component.
 #include "core/addStCmp.h"
 
+#include "core/InPlace.h"
 #include "core/Ph1.h"
 
 namespace {
@@ -50,6 +51,8 @@ void addStandardComponent(const StandardComponent &component, const SD &sd) {
     node->dataInputs = keepPins(list, component.dataIn, node->numberOfDataInputs);
     node->controlInputs = keepPins(list, component.controlIn, node->numberOfControlInputs);
     node->outputs = keepPins(list, component.out, node->numberOfOutputs);
+    node->form = inPlaceFormFor(component.inPlace, node->numberOfDataInputs, node->numberOfControlInputs,
+                                node->numberOfOutputs);
     node->integerParameters = list.keep(component.integerParameters);
     node->numberOfIntegerParameters = node->integerParameters.size();
     node->byteParameters = list.keep(component.byteParameters);

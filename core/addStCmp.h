@@ -19,9 +19,13 @@ struct StandardComponent {
     const char *decal = "";    // the default label; the SD's label overrides it
     const int *icon = nullptr; // left out while visibleFlag is 0
     ComponentFunction evaluate = nullptr;
-    // What the kernel and the display treat it as; decided by the capture
-    // functions in components/ (a circuit's own component stays other).
+    // What it is: its row in the component registry (components/Registry.h),
+    // from which the capture functions in components/ take it; a circuit's own
+    // component stays other.
     ComponentKind kind = ComponentKind::other;
+    // The form its row gives the step; registration fits it to the pins
+    // (core/InPlace.h).  A circuit's own component is called.
+    InPlaceForm inPlace = InPlaceForm::called;
     ComponentFunction draw = nullptr; // draws the value panes
     ComponentFunction key = nullptr;  // at start, at each restart and on its key
     // Kept because the registration interface names it; never called.

@@ -20,20 +20,19 @@ void drawLegend(Windex &w) {
     const int cw = w.charWidth();
     int width = 0;
     for (const SignalValue v : legendOrder)
-        width += size + 4 + cw * static_cast<int>(std::string(legendName[v]).size()) + legendGap;
+        width += size + 4 + cw * static_cast<int>(std::string(valueSpellings[v].name).size()) + legendGap;
     int x = w.xPixels - width;
     const int baseline = 3 + w.fontAscent();
     for (const SignalValue v : legendOrder) {
         w.drawPixelSwatch(v, x, baseline - size + 1, size, size - 1);
         x += size + 4;
-        const std::string name = legendName[v];
+        const std::string name = valueSpellings[v].name;
         w.drawPixelText(x, baseline, name);
         x += cw * static_cast<int>(name.size()) + legendGap;
     }
 }
 
 std::string hexReadout(const SignalValue *bits, int n) {
-    static const char hexDigits[] = "0123456789ABCDEF";
     std::string text;
     for (int nibble = 0; nibble + 4 <= n; nibble += 4) {
         unsigned value = 0;
@@ -44,7 +43,10 @@ std::string hexReadout(const SignalValue *bits, int n) {
             anyU = anyU || bits[k] == UNINITIALIZED;
             anyZ = anyZ || bits[k] == HIZ || !isSignalValue(bits[k]);
         }
-        text += anyX ? 'X' : anyU ? 'U' : anyZ ? 'Z' : hexDigits[value];
+        text += anyX   ? valueLetter(XXX)
+                : anyU ? valueLetter(UNINITIALIZED)
+                : anyZ ? valueLetter(HIZ)
+                       : hexDigits[value];
     }
     return text;
 }

@@ -14,5 +14,3 @@ Palette highContrastPalette = {"#56B4E9", "#CC79A7", "#D55E00", "#F0E442", "#006
 const Palette &chosenPalette() {
     return highContrastFlag ? highContrastPalette : defaultPalette;
 }
-
-const char *const legendName[numberOfSignalValues] = {"ZERO", "UNINITIALIZED", "XXX", "HIZ", "ONE"};

@@ -5,8 +5,6 @@
 
 #include "core/Signal.h"
 
-constexpr int numberOfSignalValues = ONE + 1;
-
 // Colour strings "#RRGGBB", indexed by SignalValue (ZERO, UNINITIALIZED,
 // XXX, HIZ, ONE).
 using Palette = const char *const[numberOfSignalValues];
@@ -16,5 +14,3 @@ extern Palette highContrastPalette;
 // The palette the command line chose: the high-contrast one with -P.
 const Palette &chosenPalette();
 
-// The name of a value as the window's legend shows it, indexed likewise.
-extern const char *const legendName[numberOfSignalValues];

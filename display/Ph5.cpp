@@ -8,9 +8,47 @@
 
 #include "core/Ph2.h"
 #include "core/cmdLine.h"
+#include "display/SchCell.h"
 #include "display/Window.h"
 
 PhaseFive *phaseFive = nullptr;
+
+void openDisplay() {
+    phaseFive = new PhaseFive;
+    if (zFlagSet)
+        phaseFive->zoomTo(zSetXa, zSetYa, zSetXb, zSetYb);
+}
+
+void closeDisplay() {
+    delete phaseFive;
+    phaseFive = nullptr;
+}
+
+void drawFirstTime() {
+    SchematicCell schematic;
+    phaseFive->componentTiling(&schematic);
+    phaseFive->schematicTiled = 1;
+    phaseFive->drawSchematic();
+    phaseFive->superProbeCollect = 0;
+    if (phaseFive->interconnectFlag)
+        phaseFive->connect();
+    phaseFive->drawPanes();
+    if (phaseFive->superProbeSelect)
+        phaseFive->displaySuperProbes();
+    drawZoomRectangle();
+}
+
+int displayLevel() {
+    return phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+}
+
+bool superProbesShown() {
+    return phaseFive != nullptr && phaseFive->superProbeSelect && windowOpen();
+}
+
+void displaySuperProbes() {
+    phaseFive->displaySuperProbes();
+}
 
 PhaseFive::PhaseFive() {
     // A write to a lost X server must end in the X I/O error path (status 1,
@@ -55,7 +93,7 @@ void PhaseFive::drawPanes() {
 namespace {
 
 bool isMultiplexer(int cind) {
-    return phaseTwo->records[cind].kind == ComponentKind::multiplexer;
+    return phaseTwo->records[cind].kind == ComponentKind::mux;
 }
 
 // The input tabs grouped by signal, each group in list order: the tabs of

@@ -1,6 +1,7 @@
 // The schematic display: window, display settings and the drawing passes.
 #pragma once
 
+#include "display/Display.h"
 #include "display/SupProbe.h"
 #include "display/Tab.h"
 
@@ -63,6 +64,3 @@ public:
 
 extern PhaseFive *phaseFive;
 
-// The visibility rule: overloadable components (modules, tri-state drivers)
-// show only at exactly their level, the others at their level and deeper.
-bool componentVisible(int cind, int displayLevel);

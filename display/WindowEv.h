@@ -1,7 +1,10 @@
-// Window events: reading one X event as an event code, dispatching it to the
-// keys, switches, mouse and redraws, and the few window services the main
-// loop needs.  Free of X11 types, so the kernel can use it without them.
+// Window events: reading one X event as an event code and dispatching it to
+// the keys, switches, mouse and redraws.  The services the main loop calls
+// (anyWindowEvents, windowOpen, waitForWindowEvent, pressCharacterKey, the
+// zoom rectangle and the status line) are declared in display/Display.h.
 #pragma once
+
+#include "display/Display.h"
 
 // Event codes, as checkEvent passes them to the dispatcher.
 enum WindowEventCode {
@@ -25,28 +28,3 @@ int pointerCode(int button, int x, int y);
 int pointerButton(int keyChar);
 int pointerX(int keyChar);
 int pointerY(int keyChar);
-
-// A printable key's press: operates the first switch (or pulser) bound to
-// the character, or says on standard error that none is.  Needs no window.
-void pressCharacterKey(int character);
-
-// Handles at most one pending window event of phaseFive's window: keys,
-// bound switches, buttons and drags, redraws.  Returns 0 when nothing was
-// pending or the event needed no action (an Expose, a key giving no single
-// character, any other event), else 1.
-int anyWindowEvents();
-
-// True when phaseFive has a window on a display (not -X, and the display
-// could be opened).
-bool windowOpen();
-
-// Blocks until phaseFive's window has an event to read.  Events no window
-// operation reads are dropped on the way, so they cannot keep the caller
-// from sleeping.  Returns at once without a window, and when a signal or a
-// failed write asked the run to stop.  Losing the X server
-// while waiting ends the process through the X I/O error handler.
-void waitForWindowEvent();
-
-// The window operations the main loop calls, on phaseFive's window.
-void drawZoomRectangle();
-void drawStatusLine(unsigned long time, int queueLength, int stallLevel);

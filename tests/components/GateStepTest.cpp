@@ -27,61 +27,62 @@ constexpr SignalValue allValues[] = {ZERO, UNINITIALIZED, XXX, HIZ, ONE};
 
 // ---- Which components the step evaluates in place ----
 
-// Each capture registers the kind the step and the display read, whatever
-// its function: every gate its general rule (three inputs have no pair
-// form), the flip-flop and the multiplexer theirs, everything else other.
-TEST(ComponentKinds, EachCaptureRegistersItsKind) {
+// Each capture registers the kind of its registry row and the form the step
+// evaluates it in: every gate its general rule (three inputs have no pair
+// form), a fitting flip-flop settled in place, everything else called.
+TEST(ComponentKinds, EachCaptureRegistersItsKindAndForm) {
     using Build = void (*)(const SD &, const Signal &in, const Signal &out);
+    using K = ComponentKind;
+    using F = InPlaceForm;
     const struct {
         const char *capture;
         Build build;
-        ComponentKind expected;
+        K kind;
+        F form;
     } cases[] = {
-        {"And", [](const SD &sd, const Signal &in, const Signal &out) { And(sd, in, out); },
-         ComponentKind::andGate},
-        {"Or", [](const SD &sd, const Signal &in, const Signal &out) { Or(sd, in, out); },
-         ComponentKind::orGate},
-        {"Nand", [](const SD &sd, const Signal &in, const Signal &out) { Nand(sd, in, out); },
-         ComponentKind::nand},
-        {"Nor", [](const SD &sd, const Signal &in, const Signal &out) { Nor(sd, in, out); },
-         ComponentKind::nor},
-        {"Not", [](const SD &sd, const Signal &in, const Signal &out) { Not(sd, in[0], out); },
-         ComponentKind::notGate},
-        {"Xor", [](const SD &sd, const Signal &in, const Signal &out) { Xor(sd, in, out); },
-         ComponentKind::xorGate},
-        {"Xnor", [](const SD &sd, const Signal &in, const Signal &out) { Xnor(sd, in, out); },
-         ComponentKind::xnor},
+        {"And", [](const SD &sd, const Signal &in, const Signal &out) { And(sd, in, out); }, K::andGate,
+         F::andGate},
+        {"Or", [](const SD &sd, const Signal &in, const Signal &out) { Or(sd, in, out); }, K::orGate,
+         F::orGate},
+        {"Nand", [](const SD &sd, const Signal &in, const Signal &out) { Nand(sd, in, out); }, K::nand,
+         F::nand},
+        {"Nor", [](const SD &sd, const Signal &in, const Signal &out) { Nor(sd, in, out); }, K::nor, F::nor},
+        {"Not", [](const SD &sd, const Signal &in, const Signal &out) { Not(sd, in[0], out); }, K::notGate,
+         F::notGate},
+        {"Xor", [](const SD &sd, const Signal &in, const Signal &out) { Xor(sd, in, out); }, K::xorGate,
+         F::xorGate},
+        {"Xnor", [](const SD &sd, const Signal &in, const Signal &out) { Xnor(sd, in, out); }, K::xnor,
+         F::xnor},
         {"Iand",
          [](const SD &sd, const Signal &in, const Signal &out) { Iand(sd, in[0], in.sub(1, 2), out); },
-         ComponentKind::iand},
+         K::iand, F::iand},
         {"Inand",
          [](const SD &sd, const Signal &in, const Signal &out) { Inand(sd, in[0], in.sub(1, 2), out); },
-         ComponentKind::inand},
+         K::inand, F::inand},
         {"CiOr",
          [](const SD &sd, const Signal &in, const Signal &out) { CiOr(sd, in[0], in.sub(1, 2), out); },
-         ComponentKind::cior},
+         K::cior, F::cior},
         {"CiNor",
          [](const SD &sd, const Signal &in, const Signal &out) { CiNor(sd, in[0], in.sub(1, 2), out); },
-         ComponentKind::cinor},
+         K::cinor, F::cinor},
         {"MultiLevelCompare",
          [](const SD &sd, const Signal &in, const Signal &out) { MultiLevelCompare(sd, in.sub(0, 1), out); },
-         ComponentKind::compare},
-        {"Dff", [](const SD &sd, const Signal &in, const Signal &out) { Dff(sd, (in, Zero), out); },
-         ComponentKind::flipFlop},
+         K::compare, F::compare},
+        {"Dff", [](const SD &sd, const Signal &in, const Signal &out) { Dff(sd, (in, Zero), out); }, K::dff,
+         F::flipFlop},
         {"Mux", [](const SD &sd, const Signal &in, const Signal &out) { Mux(sd, in[0], in.sub(1, 2), out); },
-         ComponentKind::multiplexer},
+         K::mux, F::called},
         // The tri-state buffer arbitrates its bus and keeps its call.
-        {"Tsb", [](const SD &sd, const Signal &in, const Signal &out) { Tsb(sd, in[0], in[1], out); },
-         ComponentKind::other},
+        {"Tsb", [](const SD &sd, const Signal &in, const Signal &out) { Tsb(sd, in[0], in[1], out); }, K::tsb,
+         F::called},
         {"Clock", [](const SD &sd, const Signal &, const Signal &out) { Clock(sd, out, 5, 0, 20, Zero); },
-         ComponentKind::other},
-        {"Stop", [](const SD &sd, const Signal &in, const Signal &) { Stop(sd, in[0]); },
-         ComponentKind::other},
-        {"Probe", [](const SD &sd, const Signal &in, const Signal &) { Probe(sd, in[0], "p"); },
-         ComponentKind::other},
+         K::clock, F::called},
+        {"Stop", [](const SD &sd, const Signal &in, const Signal &) { Stop(sd, in[0]); }, K::stop, F::called},
+        {"Probe", [](const SD &sd, const Signal &in, const Signal &) { Probe(sd, in[0], "p"); }, K::probe,
+         F::called},
         {"Jkff",
          [](const SD &sd, const Signal &in, const Signal &out) { Jkff(sd, (in, Zero, Zero), (out, out)); },
-         ComponentKind::other},
+         K::jkff, F::called},
     };
     for (const auto &c : cases) {
         freshHeadlessNetlist();
@@ -89,34 +90,40 @@ TEST(ComponentKinds, EachCaptureRegistersItsKind) {
         c.build(SD("aa", nullptr), in, out);
         convertNetlist();
         ASSERT_EQ(phaseTwo->numberOfComponents, 1) << c.capture;
-        EXPECT_EQ(phaseTwo->records[0].kind, c.expected) << c.capture;
+        EXPECT_EQ(phaseTwo->records[0].kind, c.kind) << c.capture;
+        EXPECT_EQ(phaseTwo->records[0].form, c.form) << c.capture;
     }
 }
 
 // Only the plain gates with exactly two data inputs and no control inputs
-// take a two-input form; every other gate keeps its general rule.
-TEST(ComponentKinds, TwoInputFormsFitOnlyTwoDataInputsWithoutControls) {
-    using K = ComponentKind;
+// take a two-input form, and only a flip-flop with the pins its rule reads is
+// settled in place; every other component keeps its row's form.
+TEST(ComponentKinds, FormsFitThePins) {
+    using F = InPlaceForm;
     const struct {
-        K kind;
-        int data, control;
-        K expected;
+        F form;
+        int data, control, outputs;
+        F expected;
     } cases[] = {
-        {K::andGate, 2, 0, K::andPair},   {K::orGate, 2, 0, K::orPair},   {K::nand, 2, 0, K::nandPair},
-        {K::nor, 2, 0, K::norPair},       {K::xorGate, 2, 0, K::xorPair}, {K::xnor, 2, 0, K::xnorPair},
-        {K::andGate, 3, 0, K::andGate},   {K::xorGate, 1, 0, K::xorGate}, {K::orGate, 2, 1, K::orGate},
-        {K::iand, 2, 0, K::iand},         {K::compare, 2, 0, K::compare}, {K::other, 2, 0, K::other},
-        {K::flipFlop, 2, 0, K::flipFlop},
+        {F::andGate, 2, 0, 1, F::andPair},   {F::orGate, 2, 0, 1, F::orPair},
+        {F::nand, 2, 0, 1, F::nandPair},     {F::nor, 2, 0, 1, F::norPair},
+        {F::xorGate, 2, 0, 1, F::xorPair},   {F::xnor, 2, 0, 1, F::xnorPair},
+        {F::andGate, 3, 0, 1, F::andGate},   {F::xorGate, 1, 0, 1, F::xorGate},
+        {F::orGate, 2, 1, 1, F::orGate},     {F::iand, 2, 0, 1, F::iand},
+        {F::compare, 2, 0, 1, F::compare},   {F::called, 2, 0, 1, F::called},
+        {F::flipFlop, 4, 0, 1, F::flipFlop}, {F::flipFlop, 3, 0, 1, F::called},
+        {F::flipFlop, 4, 1, 1, F::called},   {F::flipFlop, 4, 0, 2, F::called},
+        {F::flipFlop, 2, 0, 1, F::called},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(inPlaceGateKind(c.kind, c.data, c.control), c.expected)
-            << static_cast<int>(c.kind) << " with " << c.data << " data and " << c.control
-            << " control inputs";
+        EXPECT_EQ(inPlaceFormFor(c.form, c.data, c.control, c.outputs), c.expected)
+            << static_cast<int>(c.form) << " with " << c.data << " data, " << c.control
+            << " control inputs and " << c.outputs << " outputs";
 }
 
-// The records of a small circuit carry each component's kind (a gate's
-// in-place rule, a flip-flop the step may settle) and whether it draws,
-// beside its pins.
+// The records of a small circuit carry each component's form (a gate's
+// in-place rule, a flip-flop the step may settle), its kind and whether it
+// draws, beside its pins.
 TEST(ComponentKinds, TheRecordsNameTheGatesAndTheDrawingComponents) {
     freshHeadlessNetlist();
     const Signal a(2, "a"), y(1, "y"), z(1, "z"), q(1, "q");
@@ -130,19 +137,23 @@ TEST(ComponentKinds, TheRecordsNameTheGatesAndTheDrawingComponents) {
     Dff(sd, (Zero, y, a[0]), q);          // 6: a length error, still registered
     Jkff(sd, (Zero, a, y, Zero), (q, z)); // 7
     convertNetlist();
+    using F = InPlaceForm;
     using K = ComponentKind;
     const struct {
+        F form;
         K kind;
         bool draws;
         int data, control, outputs;
     } expected[] = {
-        {K::andPair, false, 2, 0, 1}, {K::other, true, 1, 0, 0},     {K::other, false, 1, 1, 1},
-        {K::xnor, false, 3, 0, 1},    {K::flipFlop, false, 4, 0, 1}, {K::iand, false, 2, 1, 1},
-        {K::other, false, 3, 0, 1},   {K::other, false, 5, 0, 2},
+        {F::andPair, K::andGate, false, 2, 0, 1}, {F::called, K::probe, true, 1, 0, 0},
+        {F::called, K::tsb, false, 1, 1, 1},      {F::xnor, K::xnor, false, 3, 0, 1},
+        {F::flipFlop, K::dff, false, 4, 0, 1},    {F::iand, K::iand, false, 2, 1, 1},
+        {F::called, K::dff, false, 3, 0, 1},      {F::called, K::jkff, false, 5, 0, 2},
     };
     const PhaseTwo &p2 = *phaseTwo;
     ASSERT_EQ(p2.numberOfComponents, static_cast<int>(std::size(expected)));
     for (int c = 0; c < p2.numberOfComponents; ++c) {
+        EXPECT_EQ(p2.records[c].form, expected[c].form) << "component " << c;
         EXPECT_EQ(p2.records[c].kind, expected[c].kind) << "component " << c;
         EXPECT_EQ(p2.records[c].draws, expected[c].draws) << "component " << c;
         EXPECT_EQ(p2.numberOfDataInputs[c], expected[c].data) << "component " << c;
@@ -165,10 +176,10 @@ void inverter(const SD &sd, const Signal &a, const Signal &, const Signal &out) 
 }
 // A plain gate registered by hand with the second bus as control inputs,
 // which it must ignore wherever it is evaluated.
-template <ComponentFunction runtime, ComponentKind kind>
+template <ComponentFunction runtime, InPlaceForm form>
 void withControlInputs(const SD &sd, const Signal &data, const Signal &control, const Signal &out) {
     StandardComponent c = componentOn("Direct", rectIcon, runtime, data, control, out);
-    c.kind = inPlaceGateKind(kind, data.length, control.length);
+    c.inPlace = form;
     addStandardComponent(c, sd);
 }
 
@@ -193,8 +204,8 @@ const GateCase gateCases[] = {
     {"Inand", Inand, 0, 3, true},
     {"CiOr", CiOr, 0, 3, true},
     {"CiNor", CiNor, 0, 3, true},
-    {"And with control inputs", withControlInputs<andGate, ComponentKind::andGate>, 0, 3, true},
-    {"Xor with control inputs", withControlInputs<xorGate, ComponentKind::xorGate>, 0, 3, true},
+    {"And with control inputs", withControlInputs<andGate, InPlaceForm::andGate>, 0, 3, true},
+    {"Xor with control inputs", withControlInputs<xorGate, InPlaceForm::xorGate>, 0, 3, true},
 };
 
 using Timeline = std::vector<std::pair<unsigned long, SignalValue>>;
@@ -211,9 +222,9 @@ std::pair<Timeline, unsigned long> run(const GateCase &g, const std::vector<Sign
     const Signal out(1, "Out");
     g.build(SD("aa", nullptr), a, b, out);
     convertNetlist();
-    EXPECT_TRUE(isBuiltInGate(phaseTwo->records[0].kind)) << g.gate << " is evaluated in place";
+    EXPECT_TRUE(isBuiltInGate(phaseTwo->records[0].form)) << g.gate << " is evaluated in place";
     if (throughFunction)
-        phaseTwo->records[0].kind = ComponentKind::other;
+        phaseTwo->records[0].form = InPlaceForm::called;
     phaseFour->runInitialize();
     phaseFour->time = 100;
     for (size_t i = 0; i < first.size(); ++i)
@@ -307,9 +318,9 @@ FlipFlopOutcome runFlipFlop(int state, const std::vector<SignalValue> &inputs, b
     const Signal in(4, "In"), q(1, "Q");
     Dff(SD("aa", nullptr), in, q);
     convertNetlist();
-    EXPECT_EQ(phaseTwo->records[0].kind, ComponentKind::flipFlop);
+    EXPECT_EQ(phaseTwo->records[0].form, InPlaceForm::flipFlop);
     if (throughFunction)
-        phaseTwo->records[0].kind = ComponentKind::other;
+        phaseTwo->records[0].form = InPlaceForm::called;
     phaseFour->runInitialize();
     phaseFour->time = 100;
     phaseTwo->state[0] = state;

@@ -88,7 +88,7 @@ TEST(MsiCapture, MuxMakesItselfKnownToTheDisplay) {
     freshHeadlessNetlist();
     Mux(SD("aa", nullptr), Signal(1, "S"), Signal(2, "D"), Signal(1, "O"));
     convertNetlist();
-    EXPECT_EQ(phaseTwo->records[0].kind, ComponentKind::multiplexer);
+    EXPECT_EQ(phaseTwo->records[0].kind, ComponentKind::mux);
 }
 
 TEST(MsiCapture, LengthErrorsAreCountedAndTheComponentIsStillRegistered) {

@@ -12,6 +12,7 @@
 #include "core/Ph4Run.h"
 #include "core/RunTime.h"
 #include "core/cmdLine.h"
+#include "display/Display.h"
 #include "display/FandCOp.h"
 #include "display/Ph5.h"
 

@@ -8,6 +8,7 @@
 #include "core/Ph4Run.h"
 #include "core/Sim.h"
 #include "core/cmdLine.h"
+#include "display/Display.h"
 #include "display/Ph5.h"
 #include "display/WindowEv.h"
 #include "support/Fresh.h"
@@ -26,11 +27,6 @@ void openDisplay(bool withWindow, const std::string &label) {
     useXDisplay = withWindow ? 1 : 0;
     std::strncpy(WindowLabelString, label.c_str(), sizeof WindowLabelString - 1);
     phaseFive = new PhaseFive;
-}
-
-void closeDisplay() {
-    delete phaseFive;
-    phaseFive = nullptr;
 }
 
 void startRun() {

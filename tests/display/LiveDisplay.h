@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "display/Display.h"
+
 // Starts a fresh netlist, runs build and converts the result into the
 // phases two to four as Sim does (the capture count lines are not written).
 void captureCircuit(void (*build)());
@@ -16,8 +18,7 @@ void captureCircuit(void (*build)());
 // followed by label; without one it behaves as under -X.
 void openDisplay(bool withWindow, const std::string &label = "");
 
-// Deletes the display phase, closing its window.
-void closeDisplay();
+// (closeDisplay, which deletes it and closes its window: display/Display.h.)
 
 // The start of a run: the first drawing, the reset, and steps until nothing
 // is left to do.

@@ -167,7 +167,7 @@ TEST_F(LiveWindow, F7KeepsOnlyTheLinesToMultiplexersFromTheNextRedraw) {
     // The lines to components registered as multiplexers come back: here
     // the probe "top" stands in for one.
     const int topProbe = 1;
-    phaseTwo->records[topProbe].kind = ComponentKind::multiplexer;
+    phaseTwo->records[topProbe].kind = ComponentKind::mux;
     key(XK_l, {XK_Control_L});
     EXPECT_EQ(pixel(lineToTopProbe()), black);
     EXPECT_EQ(count(lineToBoxMiddle(), black), 0); // the module is no multiplexer

@@ -222,10 +222,10 @@ TEST(Palette, HighContrastColoursArePairwiseFarApart) {
     };
     const double apart = 140, fromBackground = 150;
     for (int a = 0; a < numberOfSignalValues; ++a) {
-        EXPECT_GE(distance(rgb(highContrastPalette[a]), rgb("#FFFFFF")), fromBackground) << legendName[a];
+        EXPECT_GE(distance(rgb(highContrastPalette[a]), rgb("#FFFFFF")), fromBackground) << valueSpellings[a].name;
         for (int b = a + 1; b < numberOfSignalValues; ++b)
             EXPECT_GE(distance(rgb(highContrastPalette[a]), rgb(highContrastPalette[b])), apart)
-                << legendName[a] << " and " << legendName[b];
+                << valueSpellings[a].name << " and " << valueSpellings[b].name;
     }
     // The default palette stays as it was.
     EXPECT_STREQ(defaultPalette[ONE], "#008000");

@@ -10,6 +10,7 @@
 #include "core/Ph4Run.h"
 #include "core/Sim.h"
 #include "core/cmdLine.h"
+#include "display/Display.h"
 #include "support/Fresh.h"
 
 std::string startHeadless(const std::function<void()> &build) {
