@@ -1,5 +1,6 @@
 // The assembler: a first pass places statements and labels, a second
-// resolves operands and writes the words.
+// resolves operands and writes the words.  Instructions come from the
+// instruction set's table, directives from the directives' table below.
 #include "model/Assembler.h"
 
 #include <algorithm>
@@ -9,12 +10,45 @@
 
 namespace {
 
+struct Statement;
+struct Assembly;
+
+// What a directive's operands are, which says when it acts.
+enum class OperandKind {
+    number, // numbers (and the name .equ defines), known as the line is read: the directive acts
+            // then and places no word
+    value,  // a number or a label, known once every line is read: the directive takes an address
+            // and places its word there in the second pass
+};
+
+// A directive, such as ".org 10": a statement for the assembler rather than
+// an instruction for the computer.
+struct Directive {
+    const char *name;  // as documented; any case is accepted
+    unsigned operands; // how many it takes
+    OperandKind kind;  // what they are
+    const char *needs; // what it needs, for the error when its operands are missing or wrong
+    void (*act)(Assembly &, const Statement &); // what it does, once it has its operands
+};
+
 // One statement of the source, as the first pass leaves it.
 struct Statement {
     int line;
-    uint64_t address;
-    std::string operation; // a mnemonic in upper case, or ".word"
-    std::string operand;   // empty when none was written
+    uint64_t address;                  // the word it places, if it places one
+    const Instruction *instruction;    // the instruction it is, or
+    const Directive *directive;        // the directive it is
+    std::vector<std::string> operands; // as written
+};
+
+// What the assembler has gathered so far.
+struct Assembly {
+    Assembly(const std::string &fileName, RomShape shape) : image(fileName, shape, false) {}
+
+    RomImageBuilder image;
+    std::vector<Statement> statements;
+    std::map<std::string, std::pair<uint64_t, int>> labels; // address and line
+    uint64_t next = 0;                                      // the address of the next word
+    bool tooLong = false;                                   // said once
 };
 
 std::string upper(std::string text) {
@@ -58,148 +92,156 @@ std::optional<long long> numberOf(const std::string &text) {
     return negative ? -value : value;
 }
 
-class Assembler {
-public:
-    Assembler(const std::string &fileName, RomShape shape) : image(fileName, shape, false) {}
-
-    RomContents run(std::istream &source) {
-        if (image.shape().bitsPerWord != 16) {
-            image.fileError("assembly is for a ROM of 16-bit words, this one has " +
-                            std::to_string(image.shape().bitsPerWord));
-            return image.take();
-        }
-        int lineNumber = 0;
-        for (std::string line; std::getline(source, line);)
-            firstPass(++lineNumber, lineWithoutComment(line, true));
-        for (const Statement &s : statements)
-            secondPass(s);
-        return image.take();
+void defineLabel(Assembly &a, int line, const std::string &name, uint64_t address) {
+    if (!isLabel(name)) {
+        a.image.error(line, "'" + name + "' is not a label");
+        return;
     }
+    const auto [it, fresh] = a.labels.emplace(name, std::make_pair(address, line));
+    if (!fresh)
+        a.image.error(line, "label " + name + " defined twice (first on line " +
+                                std::to_string(it->second.second) + ")");
+}
 
-private:
-    RomImageBuilder image;
-    std::vector<Statement> statements;
-    std::map<std::string, std::pair<uint64_t, int>> labels; // address and line
-    uint64_t next = 0;
-    bool tooLong = false; // said once
+// The operand's value: a number or a label's address.
+std::optional<long long> valueOf(Assembly &a, int line, const std::string &operand) {
+    if (const std::optional<long long> n = numberOf(operand))
+        return n;
+    const auto label = a.labels.find(operand);
+    if (label != a.labels.end())
+        return static_cast<long long>(label->second.first);
+    a.image.error(line, isLabel(operand) ? "undefined label " + operand
+                                         : "'" + operand + "' is neither a number nor a label");
+    return std::nullopt;
+}
 
-    void firstPass(int line, std::string text) {
-        const std::string::size_type colon = text.find(':');
-        if (colon != std::string::npos) {
-            defineLabel(line, lineWithoutComment(text.substr(0, colon)));
-            text = text.substr(colon + 1);
-        }
-        std::vector<std::string> words = wordsOf(text);
-        if (words.empty())
-            return;
-        const std::string operation = upper(words[0]);
-        if (operation == ".EQU") {
-            equate(line, words);
-            return;
-        }
-        if (words.size() > 2) {
-            image.error(line, "more than one operand");
-            return;
-        }
-        const std::string operand = words.size() == 2 ? words[1] : "";
-        if (operation == ".ORG")
-            origin(line, operand);
-        else if (operation == ".WORD" || instructionNamed(operation))
-            statements.push_back({line, next++, operation, operand});
+// The directive's error when its operands are missing or not what it needs.
+void needsError(Assembly &a, const Statement &s) {
+    a.image.error(s.line, std::string(s.directive->name) + " needs " + s.directive->needs);
+}
+
+// ".equ NAME number": a label for a number, such as a RAM address.
+void equate(Assembly &a, const Statement &s) {
+    const std::optional<long long> value = numberOf(s.operands[1]);
+    if (!value || *value < 0)
+        needsError(a, s);
+    else
+        defineLabel(a, s.line, s.operands[0], static_cast<uint64_t>(*value));
+}
+
+// ".org address": the following statements from that address.
+void origin(Assembly &a, const Statement &s) {
+    const std::optional<long long> address = numberOf(s.operands[0]);
+    if (!address || *address < 0)
+        needsError(a, s);
+    else
+        a.next = static_cast<uint64_t>(*address);
+}
+
+// ".word value": a data word, negative values in two's complement.
+void placeData(Assembly &a, const Statement &s) {
+    const std::optional<long long> value = valueOf(a, s.line, s.operands[0]);
+    if (!value)
+        return;
+    if (*value < -32768 || *value > 65535) {
+        a.image.error(s.line, "value " + s.operands[0] + " out of range -32768..65535");
+        return;
+    }
+    a.image.place(s.line, s.address, static_cast<uint64_t>(*value) & 0xFFFF);
+}
+
+// The directives the assembler knows; "needs" ends the error "NAME needs ...".
+// clang-format off
+constexpr Directive directives[] = {
+    // name   operands kind                 needs                          act          what it does
+    {".equ",  2,       OperandKind::number, "a name and a number from 0",  equate},    // labels a number
+    {".org",  1,       OperandKind::number, "an address, a number from 0", origin},    // places what follows
+    {".word", 1,       OperandKind::value,  "a value",                     placeData}, // places a data word
+};
+// clang-format on
+
+// The directive named, in any case.
+const Directive *directiveNamed(const std::string &name) {
+    for (const Directive &d : directives)
+        if (upper(name) == upper(d.name))
+            return &d;
+    return nullptr;
+}
+
+// Carries out a directive that has all its operands; says what one without
+// them needs.
+void carryOut(Assembly &a, const Statement &s) {
+    if (s.operands.size() < s.directive->operands)
+        needsError(a, s);
+    else
+        s.directive->act(a, s);
+}
+
+// Places a line's label and statement: a directive whose operands are
+// numbers acts now, and an instruction or a data word takes the next address.
+void firstPass(Assembly &a, int line, std::string text) {
+    const std::string::size_type colon = text.find(':');
+    if (colon != std::string::npos) {
+        defineLabel(a, line, lineWithoutComment(text.substr(0, colon)), a.next);
+        text = text.substr(colon + 1);
+    }
+    const std::vector<std::string> words = wordsOf(text);
+    if (words.empty())
+        return;
+    Statement s{line, a.next, instructionNamed(upper(words[0])), directiveNamed(words[0]),
+                std::vector<std::string>(words.begin() + 1, words.end())};
+    // Too many operands: an instruction takes at most one, as does anything
+    // unknown; a directive of more says what it needs.
+    const unsigned most = s.directive ? s.directive->operands : 1;
+    if (s.operands.size() > most) {
+        if (most == 1)
+            a.image.error(line, "more than one operand");
         else
-            image.error(line, (operation[0] == '.' ? "unknown directive " : "unknown mnemonic ") + words[0]);
+            needsError(a, s);
+        return;
     }
-
-    void defineLabel(int line, const std::string &name) {
-        if (!isLabel(name)) {
-            image.error(line, "'" + name + "' is not a label");
-            return;
-        }
-        const auto [it, fresh] = labels.emplace(name, std::make_pair(next, line));
-        if (!fresh)
-            image.error(line, "label " + name + " defined twice (first on line " +
-                                  std::to_string(it->second.second) + ")");
+    if (s.instruction || (s.directive && s.directive->kind == OperandKind::value)) {
+        a.statements.push_back(s);
+        ++a.next;
+    } else if (s.directive) {
+        carryOut(a, s);
+    } else {
+        a.image.error(line, (words[0][0] == '.' ? "unknown directive " : "unknown mnemonic ") + words[0]);
     }
+}
 
-    // ".equ NAME VALUE": a label for a number, such as a RAM address.
-    void equate(int line, const std::vector<std::string> &words) {
-        const std::optional<long long> value = words.size() == 3 ? numberOf(words[2]) : std::nullopt;
-        if (!value || *value < 0) {
-            image.error(line, ".equ needs a name and a number from 0");
-            return;
-        }
-        const uint64_t here = next;
-        next = static_cast<uint64_t>(*value);
-        defineLabel(line, words[1]);
-        next = here;
+// Writes a statement's word, every label now known.
+void secondPass(Assembly &a, const Statement &s) {
+    if (s.address >= static_cast<uint64_t>(a.image.shape().words)) {
+        if (!a.tooLong)
+            a.image.error(s.line, "program too long for " + std::to_string(a.image.shape().words) + " words");
+        a.tooLong = true;
+        return;
     }
-
-    void origin(int line, const std::string &operand) {
-        const std::optional<long long> address = numberOf(operand);
-        if (!address || *address < 0)
-            image.error(line, ".org needs an address, a number from 0");
-        else
-            next = static_cast<uint64_t>(*address);
+    if (s.directive) {
+        carryOut(a, s);
+        return;
     }
-
-    // The operand's value: a number or a label's address.
-    std::optional<long long> valueOf(const Statement &s) {
-        if (const std::optional<long long> n = numberOf(s.operand))
-            return n;
-        const auto label = labels.find(s.operand);
-        if (label != labels.end())
-            return static_cast<long long>(label->second.first);
-        image.error(s.line, isLabel(s.operand) ? "undefined label " + s.operand
-                                               : "'" + s.operand + "' is neither a number nor a label");
-        return std::nullopt;
+    const Instruction &i = *s.instruction;
+    if (i.takesOperand == s.operands.empty()) {
+        a.image.error(s.line,
+                      i.mnemonic + std::string(i.takesOperand ? " needs an operand" : " takes no operand"));
+        return;
     }
-
-    void secondPass(const Statement &s) {
-        if (s.address >= static_cast<uint64_t>(image.shape().words)) {
-            if (!tooLong)
-                image.error(s.line, "program too long for " + std::to_string(image.shape().words) + " words");
-            tooLong = true;
-            return;
-        }
-        if (s.operation == ".WORD") {
-            placeData(s);
-            return;
-        }
-        const Instruction &i = *instructionNamed(s.operation);
-        if (i.takesOperand == s.operand.empty()) {
-            image.error(s.line, s.operation + (i.takesOperand ? " needs an operand" : " takes no operand"));
-            return;
-        }
-        long long operand = 0;
-        if (i.takesOperand) {
-            const std::optional<long long> value = valueOf(s);
-            if (!value)
-                return;
-            if (*value < 0 || *value > operandMaximum) {
-                image.error(s.line,
-                            "operand " + s.operand + " out of range 0.." + std::to_string(operandMaximum));
-                return;
-            }
-            operand = *value;
-        }
-        image.place(s.line, s.address, i.opcode | static_cast<uint64_t>(operand));
-    }
-
-    void placeData(const Statement &s) {
-        if (s.operand.empty()) {
-            image.error(s.line, ".word needs a value");
-            return;
-        }
-        const std::optional<long long> value = valueOf(s);
+    long long operand = 0;
+    if (i.takesOperand) {
+        const std::optional<long long> value = valueOf(a, s.line, s.operands[0]);
         if (!value)
             return;
-        if (*value < -32768 || *value > 65535) {
-            image.error(s.line, "value " + s.operand + " out of range -32768..65535");
+        if (*value < 0 || *value > operandMaximum) {
+            a.image.error(s.line,
+                          "operand " + s.operands[0] + " out of range 0.." + std::to_string(operandMaximum));
             return;
         }
-        image.place(s.line, s.address, static_cast<uint64_t>(*value) & 0xFFFF);
+        operand = *value;
     }
-};
+    a.image.place(s.line, s.address, i.opcode | static_cast<uint64_t>(operand));
+}
 
 // The mnemonic the control store runs for each value of an instruction's top
 // four bits; 0x3, 0x7, 0xB and 0xC-0xF decode as their neighbours do.
@@ -213,7 +255,18 @@ constexpr const char *mnemonicByTopBits[16] = {
 } // namespace
 
 RomContents assembleProgram(const std::string &fileName, std::istream &source, RomShape shape) {
-    return Assembler(fileName, shape).run(source);
+    Assembly a(fileName, shape);
+    if (shape.bitsPerWord != 16) {
+        a.image.fileError("assembly is for a ROM of 16-bit words, this one has " +
+                          std::to_string(shape.bitsPerWord));
+        return a.image.take();
+    }
+    int lineNumber = 0;
+    for (std::string line; std::getline(source, line);)
+        firstPass(a, ++lineNumber, lineWithoutComment(line, true));
+    for (const Statement &s : a.statements)
+        secondPass(a, s);
+    return a.image.take();
 }
 
 std::string disassemble(uint16_t word) {

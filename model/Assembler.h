@@ -1,7 +1,8 @@
 // The computer's instruction set and its assembler: assembly source for the
 // program ROM, read like any ROM file (option -R with a file ending in .asm).
 // The set is what the control store decodes from an instruction's top four
-// bits; the README's table gives each instruction's microinstructions.
+// bits; the instruction set's table in docs/programs.md gives each
+// instruction's microinstructions.
 #pragma once
 
 #include <cstdint>

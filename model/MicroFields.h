@@ -1,6 +1,6 @@
 // The microinstruction's layout, named once: the control store's table, the
-// data path and the memory interface pick their bits from it, and so do the
-// microprogram files and the assembler's reading of the control store.
+// data path and the memory interface pick their bits from it, and the
+// microprogram files name them by it.
 #pragma once
 
 #include <cstdint>
@@ -44,11 +44,6 @@ constexpr const MicroFieldLayout &layoutOf(MicroField f) {
 // The largest value a field holds.
 constexpr uint32_t fieldMaximum(MicroField f) {
     return (1u << (layoutOf(f).high - layoutOf(f).low + 1)) - 1;
-}
-
-// The field's value in a 32-bit microinstruction.
-constexpr uint32_t fieldOf(uint32_t word, MicroField f) {
-    return word >> layoutOf(f).low & fieldMaximum(f);
 }
 
 // value placed in the field's bits (value must fit the field).

@@ -84,6 +84,35 @@ TEST(Assembler, EveryErrorNamesTheFileAndLine) {
               std::vector<std::string>{"p.asm: assembly is for a ROM of 16-bit words, this one has 32"});
 }
 
+TEST(Assembler, DirectivesInAnyCaseTakeJustTheirOperands) {
+    const struct {
+        const char *source;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {".equ a 1 2", {"p.asm:1: .equ needs a name and a number from 0"}},
+        {".equ a", {"p.asm:1: .equ needs a name and a number from 0"}},
+        {".equ a b", {"p.asm:1: .equ needs a name and a number from 0"}},
+        {".equ a -1", {"p.asm:1: .equ needs a name and a number from 0"}},
+        {".equ 1a 5", {"p.asm:1: '1a' is not a label"}},
+        {".org 1 2", {"p.asm:1: more than one operand"}},
+        {".org -1", {"p.asm:1: .org needs an address, a number from 0"}},
+        {"a: .org a", {"p.asm:1: .org needs an address, a number from 0"}},
+        {".word 1 2", {"p.asm:1: more than one operand"}},
+        {".byte 1 2", {"p.asm:1: more than one operand"}},
+        // A data word takes its address first, and reads its value when placed.
+        {".org 64\n.word", {"p.asm:2: program too long for 64 words"}},
+        {".org 63\n.word\nLODD 1",
+         {"p.asm:2: .word needs a value", "p.asm:3: program too long for 64 words"}},
+    };
+    for (const auto &k : cases)
+        EXPECT_EQ(assemble(k.source).errors, k.errors) << k.source;
+    const RomContents c = assemble(".EQU y 0x41\n.WORD y\n.Org 5\nz: JUMP z");
+    ASSERT_TRUE(c.errors.empty()) << c.errors[0];
+    std::vector<uint64_t> expected(64, 0);
+    expected[0] = 0x0041, expected[5] = 0x6005;
+    EXPECT_EQ(c.words, expected);
+}
+
 TEST(Assembler, DecodesWhatTheControlStoreRunsForEachTopFourBits) {
     const char *const expected[16] = {"LODD 291", "STOD 291", "ADDD 291", "ADDD 291", "JPOS 291", "RETN",
                                       "JUMP 291", "JUMP 291", "LODL 291", "CALL 291", "LODR",     "LODR",
@@ -108,7 +137,7 @@ TEST(MicroTable, TheShippedMicroprogramWrittenByItsFieldsReadsBackWordForWord) {
     std::string table;
     for (const uint32_t word : controlStore()) {
         for (const MicroFieldLayout &f : microFields)
-            table += std::string(f.name) + "=" + std::to_string(fieldOf(word, f.field)) + " ";
+            table += std::string(f.name) + "=" + std::to_string(word >> f.low & fieldMaximum(f.field)) + " ";
         table += "# a row\n";
     }
     const RomContents c = readTable(table);
