@@ -29,8 +29,4 @@ void addRomFileKind(const RomFileKind &kind);
 // that describes instructions.  Called from a circuit's build function.
 void setProgramCounter(const Signal &pc);
 
-// (loadRomFiles and writeRomSummary: components/RunFeatures.h.)
-
-// Forgets the kinds, the program counter and what was loaded (tests, and
-// another netlist in the same process).
-void resetRomFiles();
+// (resetRomFiles, loadRomFiles and writeRomSummary: components/RunFeatures.h.)

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Forgets the ROM file kinds, the program counter and what was loaded, before
+// a circuit's build function adds its own.
+void resetRomFiles();
+
 // Loads the file of every request "ROM=FILE" into the ROM at that position,
 // once the netlist is converted and before the run.  Any error (no such ROM
 // or several, a ROM named twice, a file that cannot be read, a malformed

@@ -51,7 +51,6 @@ public:
     // word, already holds a value, or the value has more bits than a word.
     void place(int line, uint64_t address, uint64_t value);
     const RomShape &shape() const { return romShape; }
-    const std::string &fileName() const { return file; }
     // The words, and the errors in the order of their lines.
     RomContents take();
 

@@ -3,6 +3,7 @@
 // component; a length error writes its message to standard error and is
 // counted, and the component is registered all the same, so that one run
 // reports every error of a circuit before the count stops it after conversion.
+// (The file name: msi, the medium-scale family; Ph1, capture: the first phase of a run.)
 #pragma once
 
 #include "core/Schmtc.h"

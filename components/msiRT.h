@@ -2,6 +2,7 @@
 // component index, reads its pins through the netlist arrays and requests its
 // outputs with the medium-scale delays; the clocked ones keep their edge
 // detection in the component's state word, which every reset sets to 0.
+// (The file name: msi, the medium-scale family; RT, run time.)
 #pragma once
 
 #include "core/Signal.h"

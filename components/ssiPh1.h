@@ -2,6 +2,7 @@
 // build function.  Each checks its buses and registers its component(s); a
 // length or parameter error writes its message to standard error and ends the
 // program at once with exit status 1.
+// (The file name: ssi, the small-scale family; Ph1, capture: the first phase of a run.)
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // Runtimes of the small-scale components: gates, sources and probes.  Each
 // takes only the component index and reads its pins and parameters through
 // the netlist arrays.
+// (The file name: ssi, the small-scale family; RT, run time.)
 #pragma once
 
 #include "core/CompList.h"

@@ -2,6 +2,7 @@
 // A length error writes its message to standard error and counts as a fatal
 // diagnostic; the component is still registered, and the program stops after
 // the build function, so one run reports every error of a circuit.
+// (The file name: vlsi, the very-large-scale family; Ph1, capture: the first phase of a run.)
 #pragma once
 
 #include "core/Schmtc.h"

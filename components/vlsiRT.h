@@ -1,6 +1,7 @@
 // Runtimes of the memories: the read-only memory and the multi-port
 // read/write memory (register file or RAM).  Each takes only the component
 // index and reads its pins, parameters and store through the netlist arrays.
+// (The file name: vlsi, the very-large-scale family; RT, run time.)
 #pragma once
 
 // Positions of the multi-port memory's integer parameters, shared by its

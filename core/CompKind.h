@@ -27,49 +27,22 @@ struct FamilyDelays {
 // One kind per component function of the netlist interface (the vector forms
 // of And, Or and Not and the rows of ProbeH register these same kinds), and
 // one for a circuit's own component, registered without a component function.
-// The registry has one row per kind; no code relies on the order.
+// The registry has one row per kind, in this order (checked when it
+// compiles); other stays last, for numberOfComponentKinds.
 enum class ComponentKind : uint8_t {
-    andGate,
-    orGate,
-    nand,
-    nor,
-    notGate,
-    xorGate,
-    xnor,
-    iand,
-    inand,
-    cior,
-    cinor,
-    compare, // MultiLevelCompare
-    tsb,
-    probe,
-    probeByte,
-    probeByteH,
-    switchSource, // Switch
-    pulser,
-    powerOn,
-    clock,
-    stop,
-    module,
-    space,
-    adder,
-    counter,
-    clockGate, // Gate
-    dff,
-    jkff,
-    increment,
-    mux,
-    decoder,
-    encoder,
-    enabledRegister, // Register
+    // clang-format off
+    // Gates (MultiLevelCompare: compare)
+    andGate, orGate, nand, nor, notGate, xorGate, xnor, iand, inand, cior, cinor, compare,
+    // Stimulus, observation and layout (Switch: switchSource)
+    tsb, probe, probeByte, probeByteH, switchSource, pulser, powerOn, clock, stop, module, space,
+    // Sequential and medium-scale parts (Gate: clockGate; Register: enabledRegister)
+    adder, counter, clockGate, dff, jkff, increment, mux, decoder, encoder, enabledRegister,
     bitAddressibleRegister,
-    stderrOutput, // Stderr
-    intOut,
-    hexOut,
-    registerFile,
-    ram,
-    rom,
+    // Console output (Stderr: stderrOutput) and memories
+    stderrOutput, intOut, hexOut, registerFile, ram, rom,
+    // A circuit's own component
     other,
+    // clang-format on
 };
 
 // The number of kinds, and so of registry rows.
@@ -78,34 +51,20 @@ constexpr int numberOfComponentKinds = static_cast<int>(ComponentKind::other) + 
 // How the step evaluates a component.  The built-in gates come first, so that
 // telling one is a single comparison in the step's hot path (isBuiltInGate).
 enum class InPlaceForm : uint8_t {
+    // clang-format off
     // The built-in gates, evaluated in place by the step (core/InPlace.h):
     // a gate evaluation is the simulator's most frequent work, and the call
     // would cost as much as the gate.
-    andGate = 0,
-    orGate,
-    nand,
-    nor,
-    notGate,
-    xorGate,
-    xnor,
-    iand,
-    inand,
-    cior,
-    cinor,
-    compare,
+    andGate = 0, orGate, nand, nor, notGate, xorGate, xnor, iand, inand, cior, cinor, compare,
     // The plain gates with exactly two data inputs and no control inputs,
     // the most common gates of all: read without counting their inputs.
-    andPair,
-    orPair,
-    nandPair,
-    norPair,
-    xorPair,
-    xnorPair,
+    andPair, orPair, nandPair, norPair, xorPair, xnorPair,
     // A D flip-flop (four data inputs, one output) whose quiet evaluations the
     // step settles in place; the others still call its function.
     flipFlop,
     // Evaluated through its evaluate function, if it has one.
     called,
+    // clang-format on
 };
 
 // Whether the step evaluates a component of this form as a built-in gate.

@@ -19,6 +19,7 @@ public:
     ~PhaseOne();
 };
 
+// Capture, the first phase: the lists from the first Signal to the conversion.
 extern PhaseOne *phaseOne;
 
 // While 0, components are captured without an icon.

@@ -152,4 +152,5 @@ private:
     void closeRecords();
 };
 
+// The second phase: the netlist as flat arrays, for the rest of the run.
 extern PhaseTwo *phaseTwo;

@@ -125,4 +125,5 @@ private:
     std::vector<int> activationPool; // the storage the activation lists point into
 };
 
+// The third phase: signal values, connectivity and activation lists.
 extern PhaseThree *phaseThree;

@@ -175,9 +175,11 @@ private:
     void reportTimeWarp(const Event &ev) const;
 };
 
+// The fourth phase: the kernel, its queue, time and step.
 extern PhaseFour *phaseFour;
 
-// Which tri-state driver holds each bus.  A bus never taken counts as held by
+// The tri-state holder map: which tri-state driver holds each bus (by serial
+// number).  A bus never taken counts as held by
 // component 0 (looking it up creates that entry); a restart keeps the map.
 extern std::map<int, int> m;
 

@@ -82,7 +82,11 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 }
 
 void Sim(int argc, char **argv, void (*build)()) {
+    // Every run starts from the defaults, whatever ran before it in the
+    // process, so that one process can run circuit after circuit alike.
     clearRunEnd();
+    resetOptions();
+    resetRomFiles();
     installStopSignals();
     commandLine(argc, argv);
     loadKeyScript(); // a malformed list ends the program before anything is built

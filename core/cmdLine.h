@@ -45,5 +45,6 @@ extern std::vector<std::string> explainNames;
 // does an empty -V file name.
 void commandLine(int argc, char **argv);
 
-// Puts every option global back to its default and restarts the option scan.
+// Puts every option global back to its default and restarts the option scan:
+// the start of every run (Sim), before the command line is read.
 void resetOptions();

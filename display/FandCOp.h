@@ -9,4 +9,3 @@
 // legend (Control-v and Control-k): beyond every function key and replay
 // character.
 constexpr int readoutCode = 100, legendCode = 101;
-

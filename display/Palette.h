@@ -13,4 +13,3 @@ extern Palette highContrastPalette;
 
 // The palette the command line chose: the high-contrast one with -P.
 const Palette &chosenPalette();
-

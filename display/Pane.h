@@ -16,6 +16,8 @@ enum class PaneOrientation {
 // (Control-v), their hexadecimal digits beside the pane.
 void drawPane_bytes(int x, int y, int w, int h, const SignalValue *sv, PaneOrientation orientation,
                     float shrinkFactor);
+// The two eight-value panes under the names the netlist interface gives them,
+// for a circuit's own panes; the probes draw through drawPane_bytes.
 // Eight values side by side, sv[0] leftmost.
 void drawPane_byte_h(int x, int y, int w, int h, SignalValue *sv, bool is_probe, float shrinkFactor);
 // Eight values stacked, sv[0] at the top.

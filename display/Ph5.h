@@ -62,5 +62,5 @@ public:
     void zoomTo(int xa, int ya, int xb, int yb);
 };
 
+// The fifth phase: the display, with or without a window.
 extern PhaseFive *phaseFive;
-

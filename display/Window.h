@@ -83,7 +83,8 @@ public:
     void drawFilledRectangle(int xs, int ys, int w, int h);
     // Filled with the colour of value v (nothing for a value out of range).
     void drawValueFill(SignalValue v, int xs, int ys, int w, int h);
-    // The five fills the component code names, one per value.
+    // The fill of one value each, under the names the netlist interface gives
+    // them for a circuit's own panes; the library draws through drawValueFill.
     void drawFilledRectangle_ONE(int xs, int ys, int w, int h);
     void drawFilledRectangle_ZERO(int xs, int ys, int w, int h);
     void drawFilledRectangle_UNINITIALIZED(int xs, int ys, int w, int h);

@@ -119,16 +119,11 @@ TEST(ConsoleCapture, RegistrationTable) {
         {"HexOut", hexOut, serials(data), serials(control)},
         {"Hex16", hexOut, serials(data), serials(control)},
     };
-    const auto nodes = captured();
-    ASSERT_EQ(nodes.size(), std::size(expected));
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        const auto &e = expected[i];
-        const ComponentNode *n = nodes[i];
-        expectPlainRectangle(n, e.decal, e.evaluate);
-        EXPECT_EQ(n->dataInputs, e.data) << e.decal;
-        EXPECT_EQ(n->controlInputs, e.control) << e.decal;
-        EXPECT_TRUE(n->outputs.empty()) << e.decal;
-    }
+    expectPlainCaptures(expected, [](const ComponentNode &n, const auto &e) {
+        EXPECT_EQ(n.dataInputs, e.data) << e.decal;
+        EXPECT_EQ(n.controlInputs, e.control) << e.decal;
+        EXPECT_TRUE(n.outputs.empty()) << e.decal;
+    });
     EXPECT_EQ(phaseOne->fatalDiagnosticCount, 0);
 }
 

@@ -2,6 +2,8 @@
 // kernel's reset and steps, and looking at what was captured.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -30,6 +32,19 @@ void expectPlainRectangle(const ComponentNode *node, const char *decal, Componen
 
 // The components captured so far, in index order.
 std::vector<const ComponentNode *> captured();
+
+// Checks that the components captured so far are one per entry of expected,
+// in order, each a plain rectangle (expectPlainRectangle) with the entry's
+// decal and evaluate, and lets check(node, entry) look at the rest.
+template <typename Expected, size_t N, typename Check>
+void expectPlainCaptures(const Expected (&expected)[N], Check check) {
+    const auto nodes = captured();
+    ASSERT_EQ(nodes.size(), N);
+    for (size_t i = 0; i < N; ++i) {
+        expectPlainRectangle(nodes[i], expected[i].decal, expected[i].evaluate);
+        check(*nodes[i], expected[i]);
+    }
+}
 
 // Serial numbers of a bus, entry 0 first.
 std::vector<int> serials(const Signal &s);

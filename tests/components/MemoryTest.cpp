@@ -81,21 +81,18 @@ TEST(MemoryCapture, RegistrationTable) {
         {"Mem", multiPortRam, {4, 17, 2, 1, 2, 2, 8, 0}, 8 + 17, 2, 34, 10, 17, 0},
         {"Rom", rom, {8, 12, 2}, 0, 0, 3, 0, 12, 16},
     };
+    expectPlainCaptures(expected, [](const ComponentNode &n, const auto &e) {
+        EXPECT_EQ(n.integerParameters, e.parameters) << e.decal;
+        EXPECT_EQ(n.numberOfInternal32BitVariables, e.internal32) << e.decal;
+        EXPECT_EQ(n.numberOfInternal16BitVariables, 0) << e.decal;
+        EXPECT_EQ(n.numberOfInternal8BitVariables, e.internal8) << e.decal;
+        EXPECT_EQ(n.dataInputs.size(), e.dataInputs) << e.decal;
+        EXPECT_EQ(n.controlInputs.size(), e.controlInputs) << e.decal;
+        EXPECT_EQ(n.outputs.size(), e.outputs) << e.decal;
+        EXPECT_EQ(n.byteParameters.size(), e.bytes) << e.decal;
+    });
     const auto nodes = captured();
-    ASSERT_EQ(nodes.size(), std::size(expected));
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        const auto &e = expected[i];
-        const ComponentNode *n = nodes[i];
-        expectPlainRectangle(n, e.decal, e.evaluate);
-        EXPECT_EQ(n->integerParameters, e.parameters) << e.decal;
-        EXPECT_EQ(n->numberOfInternal32BitVariables, e.internal32) << e.decal;
-        EXPECT_EQ(n->numberOfInternal16BitVariables, 0) << e.decal;
-        EXPECT_EQ(n->numberOfInternal8BitVariables, e.internal8) << e.decal;
-        EXPECT_EQ(n->dataInputs.size(), e.dataInputs) << e.decal;
-        EXPECT_EQ(n->controlInputs.size(), e.controlInputs) << e.decal;
-        EXPECT_EQ(n->outputs.size(), e.outputs) << e.decal;
-        EXPECT_EQ(n->byteParameters.size(), e.bytes) << e.decal;
-    }
+    ASSERT_GT(nodes.size(), 3u);
     EXPECT_EQ(nodes[3]->byteParameters[0], 0x0A);
     EXPECT_EQ(nodes[3]->byteParameters[1], 0xBC);
 }

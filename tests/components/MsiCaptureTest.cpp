@@ -70,17 +70,12 @@ TEST(MsiCapture, EveryComponentRegistersItsBusLayout) {
          lowFirst({&bits, &bitOut}),
          {}},
     };
-    const auto nodes = captured();
-    ASSERT_EQ(nodes.size(), std::size(expected));
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        const auto &e = expected[i];
-        const ComponentNode *n = nodes[i];
-        expectPlainRectangle(n, e.decal, e.evaluate);
-        EXPECT_EQ(n->dataInputs, e.data) << e.decal;
-        EXPECT_EQ(n->controlInputs, e.control) << e.decal;
-        EXPECT_EQ(n->outputs, e.out) << e.decal;
-        EXPECT_EQ(n->integerParameters, e.parameters) << e.decal;
-    }
+    expectPlainCaptures(expected, [](const ComponentNode &n, const auto &e) {
+        EXPECT_EQ(n.dataInputs, e.data) << e.decal;
+        EXPECT_EQ(n.controlInputs, e.control) << e.decal;
+        EXPECT_EQ(n.outputs, e.out) << e.decal;
+        EXPECT_EQ(n.integerParameters, e.parameters) << e.decal;
+    });
     EXPECT_EQ(phaseOne->fatalDiagnosticCount, 0);
 }
 
