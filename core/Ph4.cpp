@@ -120,8 +120,9 @@ bool recordingChanges() {
 // Whether the run must do more than step: a halt, a restart, the status line
 // or the super probes ask for the main loop.  (Without a window the slow-down
 // waits for nothing.)
-[[gnu::always_inline]] inline bool attentionNeeded() {
-    return haltFlag || reStart || displayTimeFlag || superProbesShown();
+// superProbes: whether they are shown, which only a window's key changes.
+[[gnu::always_inline]] inline bool attentionNeeded(bool superProbes) {
+    return haltFlag || reStart || displayTimeFlag || superProbes;
 }
 
 } // namespace
@@ -188,10 +189,8 @@ PhaseFour::StepArrays PhaseFour::stepArrays() const {
 }
 
 [[gnu::noinline]] void PhaseFour::drawIfShown(int c) {
-    if (componentVisible(c, displayLevel())) {
-        phaseTwo->drawDynamic[c](c);
+    if (drawComponentPanes(c))
         calledOut = true;
-    }
 }
 
 // Out of line, so that the usual short list's loop keeps its registers.
@@ -385,7 +384,10 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
     // A stop request (a signal, a failed write) lowers the limit on step
     // starts: the stretch ends at the next step boundary.
     const auto stopAfter = [] { limitStepStarts(stopTime != 0 ? stopTime : latestTime); };
-    if (done || attentionNeeded() || stopRequested)
+    // No key is read during a stretch: whether super probes are shown is
+    // settled for all of it.
+    const bool superProbes = superProbesShown();
+    if (done || attentionNeeded(superProbes) || stopRequested)
         return false;
     stopAfter();
     const StepArrays a = stepArrays();
@@ -407,7 +409,7 @@ template <bool recording, bool busy> bool PhaseFour::stepUnattendedAs() {
         }
         if (calledOut || !advanced) {
             calledOut = false;
-            if (done || attentionNeeded())
+            if (done || attentionNeeded(superProbes))
                 break;
             stopAfter();
         }

@@ -35,7 +35,7 @@ constexpr int numberOfSignalValues = ONE + 1;
 // one-bit variable's change, which readers take only in lower case for
 // an uninitialised value).
 struct ValueSpelling {
-    const char *name;
+    std::string_view name; // a whole string literal, so name.data() ends it
     char letter;
     char dumpLetter;
     char dumpScalarLetter;

@@ -21,11 +21,9 @@ void closeDisplay();
 // Super probes are recorded only during this drawing.
 void drawFirstTime();
 
-// The visibility rule: overloadable components (modules, tri-state drivers)
-// show only at exactly their level, the others at their level and deeper.
-bool componentVisible(int cind, int displayLevel);
-// The level of detail the window shows; 1 without a display.
-int displayLevel();
+// Lets component cind draw its panes when it is visible at the window's level
+// of detail (at level 1 without a display); returns whether it drew.
+bool drawComponentPanes(int cind);
 
 // Whether super probes are painted: shown (F8) in an open window.  Without a
 // window the painting would cost far more than the steps and show nothing.

@@ -20,13 +20,13 @@ void drawLegend(Windex &w) {
     const int cw = w.charWidth();
     int width = 0;
     for (const SignalValue v : legendOrder)
-        width += size + 4 + cw * static_cast<int>(std::string(valueSpellings[v].name).size()) + legendGap;
+        width += size + 4 + cw * static_cast<int>(valueSpellings[v].name.size()) + legendGap;
     int x = w.xPixels - width;
     const int baseline = 3 + w.fontAscent();
     for (const SignalValue v : legendOrder) {
         w.drawPixelSwatch(v, x, baseline - size + 1, size, size - 1);
         x += size + 4;
-        const std::string name = valueSpellings[v].name;
+        const std::string name(valueSpellings[v].name);
         w.drawPixelText(x, baseline, name);
         x += cw * static_cast<int>(name.size()) + legendGap;
     }

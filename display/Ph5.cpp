@@ -38,8 +38,12 @@ void drawFirstTime() {
     drawZoomRectangle();
 }
 
-int displayLevel() {
-    return phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+bool drawComponentPanes(int cind) {
+    const int level = phaseFive ? phaseFive->currentGraphicDisplayLevel : 1;
+    if (!componentVisible(cind, level))
+        return false;
+    phaseTwo->drawDynamic[cind](cind);
+    return true;
 }
 
 bool superProbesShown() {

@@ -64,3 +64,7 @@ public:
 
 // The fifth phase: the display, with or without a window.
 extern PhaseFive *phaseFive;
+
+// The visibility rule: overloadable components (modules, tri-state drivers)
+// show only at exactly their level, the others at their level and deeper.
+bool componentVisible(int cind, int displayLevel);
