@@ -38,18 +38,6 @@ constexpr SignalValue tsbOutput[5][5] = {
     /* ONE           */ {ZERO, HIZ, HIZ, HIZ, ONE},
 };
 
-// The inputs of component cind as the gates' rules read them.
-gate_rules::GateInputs inputsOf(int cind) {
-    const PhaseTwo &p2 = *phaseTwo;
-    return {phaseThree->signalSlots.data(), p2.pinPool(), p2.records[cind]};
-}
-
-// A gate called through its function pointer: the same rule the step
-// applies in place, requested with the small-scale delays.
-template <InPlaceForm form> void evaluateGate(int cind) {
-    ComponentPins(cind).drive(0, gateOutput(form, inputsOf(cind)), ssiDelays);
-}
-
 // ---- Sources --------------------------------------------------------------
 
 // The sources' state words, 0 after every reset.

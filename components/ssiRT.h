@@ -4,7 +4,9 @@
 // (The file name: ssi, the small-scale family; RT, run time.)
 #pragma once
 
+#include "components/RTPins.h"
 #include "core/CompList.h"
+#include "core/InPlace.h"
 #include "core/Ph2.h"
 #include "core/Ph3.h"
 
@@ -14,6 +16,16 @@ enum SwitchParameter { switchInit = 0 };
 enum PulserParameter { pulserDuration = 0, pulserInit = 1 };
 enum PowerOnParameter { powerOnTime = 0, powerOnInit = 1 };
 enum ClockParameter { clockDuration = 0, clockOffset = 1, clockPeriod = 2, clockInit = 3 };
+
+// A built-in gate of the given form called through its evaluate function: the
+// same rule the step applies in place (core/InPlace.h), requested with the
+// small-scale delays.  The named gates below are its forms; a new gate's
+// registry row can name evaluateGate<its form> itself.
+template <InPlaceForm form> void evaluateGate(int cind) {
+    const PhaseTwo &p2 = *phaseTwo;
+    const gate_rules::GateInputs in{phaseThree->signalSlots.data(), p2.pinPool(), p2.records[cind]};
+    ComponentPins(cind).drive(0, gateOutput(form, in), ssiDelays);
+}
 
 // Gates (evaluate functions).  They read the present input values, compute
 // the output over the five values and request it with the small-scale delays.
