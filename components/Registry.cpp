@@ -69,23 +69,8 @@ constexpr ComponentRow componentRows[numberOfComponentKinds] = {
 };
 // clang-format on
 
-namespace {
-
-// Whether every row sits at the index of its kind and says what a capture
-// and an explanation need: a name, an icon, an explanation rule.
-constexpr bool everyRowComplete() {
-    for (int k = 0; k < numberOfComponentKinds; ++k) {
-        const ComponentRow &row = componentRows[k];
-        if (static_cast<int>(row.kind) != k || row.name == nullptr || row.label == nullptr ||
-            row.icon == nullptr || row.explain == ExplainRule::unset)
-            return false;
-    }
-    return true;
-}
-static_assert(everyRowComplete(),
+static_assert(rowsComplete(componentRows, numberOfComponentKinds),
               "each kind has its row, in kind order, with an icon and an explanation rule");
-
-} // namespace
 
 const ComponentRow &rowOf(int cind) {
     return componentRow(phaseTwo->records[cind].kind);

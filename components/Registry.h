@@ -66,6 +66,19 @@ struct ComponentRow {
 // Every row, the row of kind k at index k.
 extern const ComponentRow componentRows[numberOfComponentKinds];
 
+// Whether the n rows sit each at the index of its kind and say what a capture
+// and an explanation need: a name, a label, an icon, an explanation rule.
+// The registry's table is checked with it when it compiles.
+constexpr bool rowsComplete(const ComponentRow *rows, int n) {
+    for (int k = 0; k < n; ++k) {
+        const ComponentRow &row = rows[k];
+        if (static_cast<int>(row.kind) != k || row.name == nullptr || row.label == nullptr ||
+            row.icon == nullptr || row.explain == ExplainRule::unset)
+            return false;
+    }
+    return true;
+}
+
 // The row of a kind.
 inline const ComponentRow &componentRow(ComponentKind kind) {
     return componentRows[static_cast<int>(kind)];
