@@ -168,6 +168,10 @@ TEST(Registry, EveryComponentFunctionRegistersItsRow) {
         EXPECT_EQ(phaseTwo->logicEvaluate[0], row.evaluate) << c.function;
         EXPECT_EQ(phaseTwo->drawDynamic[0], row.draw) << c.function;
         EXPECT_EQ(phaseTwo->xEventTriggered[0], row.key) << c.function;
+        const PhaseTwo &p2 = *phaseTwo;
+        EXPECT_EQ(p2.records[0].form, inPlaceFormFor(row.inPlace, p2.numberOfDataInputs[0],
+                                                     p2.numberOfControlInputs[0], p2.numberOfOutputs[0]))
+            << c.function << " is evaluated in its row's form";
         EXPECT_EQ(isProbe(0), row.probe != ProbeReading::none) << c.function;
         seen.insert(c.kind);
     }
