@@ -42,57 +42,58 @@ std::vector<std::string> explainNames;
 
 namespace {
 
-const char *const helpText = "Command line options:\n"
-                             " Colors (ForeGround,BackGround,SubWindow) (0-255 for each component)\n"
-                             "  -C <redFG> <greenFG> <blueFG>\n"
-                             "  -c <redBG> <greenBG> <blueBG>\n"
-                             "  -S <redSW> <greenSW> <blueSW>\n"
-                             " Early Exit\n"
-                             "  -E\n"
-                             " Function Key Operate\n"
-                             "  -F <string of operations> ops from {23456789HUDE}>\n"
-                             "     {H:Home; U:PgUp; D:PgDn; E:End}\n"
-                             "   for example:  -F 23589DD\n"
-                             " Geometry (standard X Window geometry format)\n"
-                             "  -g wxh+x+y\n"
-                             "   for example:  -g 1000x900+100+50\n"
-                             " Cursor Key Operate\n"
-                             "  -K <digit string> , digits from {0123}>\n"
-                             "     {0:left; 1:up; 2:right; 3:down}\n"
-                             "   for example:  -K 0003\n"
-                             " ProfRunTimeFlags\n"
-                             "  -p <flagNr> <flag> \n"
-                             "   (flag[0..15]: octal, hex or int accepted)\n"
-                             " StopTime\n"
-                             "  -T <time>\n"
-                             " Time Display\n"
-                             "  -t\n"
-                             " UserRunTimeFlags\n"
-                             "  -u <flagNr> <flag> \n"
-                             "   (flag[0..15]: octal, hex or int accepted)\n"
-                             " WindowLabelString\n"
-                             "  -W <windowLabel>\n"
-                             " Don't use X-Display\n"
-                             "  -X\n"
-                             " ZoomIn (to upper left and lower right coordinates)\n"
-                             "  -z <xul> <yul> <xlr> <ylr>\n"
-                             " Help\n"
-                             "  -h\n"
-                             "   (-K without a window: the slow-down does not wait)\n"
-                             " Scripted and headless runs\n"
-                             "  -k <keys>   keys pressed in order, each once the circuit has settled\n"
-                             "   items separated by commas: c, c*count, or c@time (press at that time)\n"
-                             "   \\, and \\\\ stand for a comma and a backslash key\n"
-                             "   for example:  -k '1,1,0*72'\n"
-                             "  -s          a line per probe with its present value when the run ends\n"
-                             "  -V <file>   a Value Change Dump of the probed signals to file\n"
-                             "  -A          with -V: every signal of the circuit\n"
-                             "  -w <name>   when the run ends, why a probe's or signal's bits are not\n"
-                             "              ZERO or ONE (a probe label or a signal bit: AC, mbr[3]; repeatable)\n"
-                             "  -P          high-contrast value colours (for projectors)\n"
-                             " ROM contents from files\n"
-                             "  -R <rom>=<file>  load the ROM at that position from file (may be repeated)\n"
-                             "   for example:  -R eo-hr.aa.aa=examples/sum.asm\n";
+const char *const helpText =
+    "Command line options:\n"
+    " Colors (ForeGround,BackGround,SubWindow) (0-255 for each component)\n"
+    "  -C <redFG> <greenFG> <blueFG>\n"
+    "  -c <redBG> <greenBG> <blueBG>\n"
+    "  -S <redSW> <greenSW> <blueSW>\n"
+    " Early Exit\n"
+    "  -E\n"
+    " Function Key Operate\n"
+    "  -F <string of operations> ops from {23456789HUDE}>\n"
+    "     {H:Home; U:PgUp; D:PgDn; E:End}\n"
+    "   for example:  -F 23589DD\n"
+    " Geometry (standard X Window geometry format)\n"
+    "  -g wxh+x+y\n"
+    "   for example:  -g 1000x900+100+50\n"
+    " Cursor Key Operate\n"
+    "  -K <digit string> , digits from {0123}>\n"
+    "     {0:left; 1:up; 2:right; 3:down}\n"
+    "   for example:  -K 0003\n"
+    " ProfRunTimeFlags\n"
+    "  -p <flagNr> <flag> \n"
+    "   (flag[0..15]: octal, hex or int accepted)\n"
+    " StopTime\n"
+    "  -T <time>\n"
+    " Time Display\n"
+    "  -t\n"
+    " UserRunTimeFlags\n"
+    "  -u <flagNr> <flag> \n"
+    "   (flag[0..15]: octal, hex or int accepted)\n"
+    " WindowLabelString\n"
+    "  -W <windowLabel>\n"
+    " Don't use X-Display\n"
+    "  -X\n"
+    " ZoomIn (to upper left and lower right coordinates)\n"
+    "  -z <xul> <yul> <xlr> <ylr>\n"
+    " Help\n"
+    "  -h\n"
+    "   (-K without a window: the slow-down does not wait)\n"
+    " Scripted and headless runs\n"
+    "  -k <keys>   keys pressed in order, each once the circuit has settled\n"
+    "   items separated by commas: c, c*count, or c@time (press at that time)\n"
+    "   \\, and \\\\ stand for a comma and a backslash key\n"
+    "   for example:  -k '1,1,0*72'\n"
+    "  -s          a line per probe with its present value when the run ends\n"
+    "  -V <file>   a Value Change Dump of the probed signals to file\n"
+    "  -A          with -V: every signal of the circuit\n"
+    "  -w <name>   when the run ends, why a probe's or signal's bits are not\n"
+    "              ZERO or ONE (a probe label or a signal bit: AC, mbr[3]; repeatable)\n"
+    "  -P          high-contrast value colours (for projectors)\n"
+    " ROM contents from files\n"
+    "  -R <rom>=<file>  load the ROM at that position from file (may be repeated)\n"
+    "   for example:  -R eo-hr.aa.aa=examples/sum.asm\n";
 
 const int numberOfRunTimeFlags = 16;
 
@@ -109,15 +110,47 @@ const long long windowSizeMin = 1, windowSizeMax = 32767;
     std::exit(1);
 }
 
+// How the options that take numbers say how many they take.
+const char *const numberCounts[] = {"", "a number", "two numbers", "three numbers", "four numbers"};
+
+// A word such as -R or -k, which is more likely the next option than a value.
+bool looksLikeAnOption(const char *word) {
+    return word[0] == '-' && word[1] != '\0' && !std::isdigit(static_cast<unsigned char>(word[1]));
+}
+
+// Whether the number read from word ended at end with nothing but blanks after it.
+bool whollyANumber(const char *word, const char *end) {
+    if (end == word)
+        return false;
+    while (std::isspace(static_cast<unsigned char>(*end)))
+        ++end;
+    return *end == '\0';
+}
+
+// The numbers of an option are read as strtol reads them, which scripts may
+// rely on; a word that is not wholly a number still says so on standard
+// error, with the value taken from it, since a typing slip would otherwise
+// pass unnoticed.  numbers: how many the option takes.
+void warnAboutNumber(char option, int numbers, const char *word, const char *end, const std::string &used) {
+    if (looksLikeAnOption(word))
+        std::cerr << "Warning -- -" << option << " takes " << numberCounts[numbers] << "; '" << word
+                  << "' looks like an option.\n";
+    else if (!whollyANumber(word, end))
+        std::cerr << "Warning -- -" << option << ": '" << word << "' is not a number; " << used
+                  << " is used.\n";
+}
+
 // The number a word begins with, read as strtol reads it in base (a word that
-// is no number gives 0).  Ends the process with status 1 when the number lies
-// outside min..max, rather than letting it wrap.
-long long numberInRange(char option, const char *what, const char *word, long long min, long long max,
-                        int base = 10) {
+// is no number gives 0, with a warning).  Ends the process with status 1 when
+// the number lies outside min..max, rather than letting it wrap.
+long long numberInRange(char option, int numbers, const char *what, const char *word, long long min,
+                        long long max, int base = 10) {
     errno = 0;
-    const long long value = std::strtoll(word, nullptr, base);
+    char *end = nullptr;
+    const long long value = std::strtoll(word, &end, base);
     if (errno == ERANGE || value < min || value > max)
         rejectNumber(option, what, word, min, static_cast<unsigned long long>(max));
+    warnAboutNumber(option, numbers, word, end, std::to_string(value));
     return value;
 }
 
@@ -130,9 +163,11 @@ unsigned long timeInRange(const char *word) {
     errno = 0;
     // strtoull would quietly negate a minus sign into a huge time.
     const bool negative = *digits == '-' && std::strtoll(digits, nullptr, 10) != 0;
-    const unsigned long long value = negative ? 0 : std::strtoull(digits, nullptr, 10);
+    char *end = nullptr;
+    const unsigned long long value = negative ? 0 : std::strtoull(digits, &end, 10);
     if (negative || errno == ERANGE || value > max)
         rejectNumber('T', "time", word, 0, max);
+    warnAboutNumber('T', 1, word, end == digits ? word : end, std::to_string(value));
     return static_cast<unsigned long>(value);
 }
 
@@ -231,9 +266,9 @@ void setTriple(int argc, char **argv, char option, int &red, int &green, int &bl
     char *values[3];
     if (!takeValues(argc, argv, option, 3, values))
         return;
-    red = static_cast<int>(numberInRange(option, "value", values[0], colourMin, colourMax));
-    green = static_cast<int>(numberInRange(option, "value", values[1], colourMin, colourMax));
-    blue = static_cast<int>(numberInRange(option, "value", values[2], colourMin, colourMax));
+    red = static_cast<int>(numberInRange(option, 3, "value", values[0], colourMin, colourMax));
+    green = static_cast<int>(numberInRange(option, 3, "value", values[1], colourMin, colourMax));
+    blue = static_cast<int>(numberInRange(option, 3, "value", values[2], colourMin, colourMax));
 }
 
 // Stores one run-time flag (-u or -p): table[flagNr] = flag, counting the use.
@@ -242,14 +277,14 @@ void setRunTimeFlag(int argc, char **argv, char option, int (&table)[16], int &c
     if (!takeValues(argc, argv, option, 2, values))
         return;
     const int flagNumber =
-        static_cast<int>(numberInRange(option, "flag number", values[0], INT_MIN, INT_MAX));
+        static_cast<int>(numberInRange(option, 2, "flag number", values[0], INT_MIN, INT_MAX));
     if (flagNumber < 0 || flagNumber >= numberOfRunTimeFlags) {
         std::cerr << "Option -" << option << " ignored: flag number " << flagNumber << " is outside 0.."
                   << numberOfRunTimeFlags - 1 << ".\n";
         return;
     }
     // Octal, hexadecimal or decimal, as the help says.
-    table[flagNumber] = static_cast<int>(numberInRange(option, "flag", values[1], INT_MIN, INT_MAX, 0));
+    table[flagNumber] = static_cast<int>(numberInRange(option, 2, "flag", values[1], INT_MIN, INT_MAX, 0));
     ++count;
 }
 
@@ -260,7 +295,7 @@ void setZoom(int argc, char **argv) {
         return;
     int *const corners[4] = {&zSetXa, &zSetYa, &zSetXb, &zSetYb};
     for (int k = 0; k < 4; ++k)
-        *corners[k] = static_cast<int>(numberInRange('z', "corner", values[k], INT_MIN, INT_MAX));
+        *corners[k] = static_cast<int>(numberInRange('z', 4, "corner", values[k], INT_MIN, INT_MAX));
     zFlagSet = 1;
 }
 

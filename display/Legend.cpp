@@ -15,20 +15,27 @@ constexpr int legendGap = 10;
 
 } // namespace
 
-void drawLegend(Windex &w) {
-    const int size = w.fontAscent();
-    const int cw = w.charWidth();
-    int width = 0;
+std::vector<LegendEntry> legendLayout(int windowWidth, int charWidth, int ascent) {
+    const int size = ascent;
+    const auto entryWidth = [&](SignalValue v) {
+        return size + 4 + charWidth * static_cast<int>(valueSpellings[v].name.size()) + legendGap;
+    };
+    int x = windowWidth;
     for (const SignalValue v : legendOrder)
-        width += size + 4 + cw * static_cast<int>(valueSpellings[v].name.size()) + legendGap;
-    int x = w.xPixels - width;
-    const int baseline = 3 + w.fontAscent();
+        x -= entryWidth(v);
+    const int baseline = 3 + ascent;
+    std::vector<LegendEntry> entries;
     for (const SignalValue v : legendOrder) {
-        w.drawPixelSwatch(v, x, baseline - size + 1, size, size - 1);
-        x += size + 4;
-        const std::string name(valueSpellings[v].name);
-        w.drawPixelText(x, baseline, name);
-        x += cw * static_cast<int>(name.size()) + legendGap;
+        entries.push_back({v, valueSpellings[v].name, x, baseline - size + 1, size, x + size + 4, baseline});
+        x += entryWidth(v);
+    }
+    return entries;
+}
+
+void drawLegend(Windex &w) {
+    for (const LegendEntry &e : legendLayout(w.xPixels, w.charWidth(), w.fontAscent())) {
+        w.drawPixelSwatch(e.value, e.swatchX, e.swatchY, e.swatchSize, e.swatchSize - 1);
+        w.drawPixelText(e.textX, e.baseline, std::string(e.name));
     }
 }
 

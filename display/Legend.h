@@ -4,13 +4,30 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/Signal.h"
 
 class Windex;
 
+// One value of the legend: its colour swatch (a square of swatchSize pixels
+// whose top-left corner is at swatchX, swatchY) and its name, written from
+// textX on the baseline.
+struct LegendEntry {
+    SignalValue value;
+    std::string_view name;
+    int swatchX, swatchY, swatchSize;
+    int textX, baseline;
+};
+
+// The legend's entries, left to right, ending at the right edge of a window
+// windowWidth pixels wide, for text of the given character width and ascent:
+// the two levels first (ZERO, ONE), then UNINITIALIZED, XXX and HIZ.
+std::vector<LegendEntry> legendLayout(int windowWidth, int charWidth, int ascent);
+
 // Draws the five value colours, each a swatch and the value's name, at the
-// right end of the band above the schematic.
+// right end of the band above the schematic (legendLayout).
 void drawLegend(Windex &w);
 
 // The readout of bits (most significant first, n of them, n a multiple of

@@ -5,6 +5,9 @@
 
 #include <X11/keysym.h>
 
+#include <cstdio>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "XHarness.h"
 #include "core/Ph2.h"
 #include "core/RunTime.h"
+#include "core/Sim.h"
 #include "display/Ph5.h"
 #include "display/Window.h"
 #include "display/WindowEv.h"
@@ -112,6 +116,46 @@ TEST_F(LiveWindow, KeysWithoutAnOperationAreReported) {
     for (const auto &c : cases)
         EXPECT_EQ(messageOfKey(c.key), c.message);
     EXPECT_EQ(pixel(topProbePane()), zeroColour);
+}
+
+// The key help written at start names exactly the function keys and the
+// control keys the window acts on: a key bound without a line in the help,
+// or a line whose key does nothing, fails here.
+TEST_F(LiveWindow, TheKeyHelpNamesExactlyTheKeysTheWindowActsOn) {
+    testing::internal::CaptureStdout();
+    printKeyHelp();
+    std::istringstream help(testing::internal::GetCapturedStdout());
+    std::set<int> helpFunctionKeys;
+    std::set<char> helpControlKeys;
+    for (std::string line; std::getline(help, line);) {
+        int f = 0;
+        char c = 0;
+        if (std::sscanf(line.c_str(), "F%d ", &f) == 1)
+            helpFunctionKeys.insert(f);
+        else if (std::sscanf(line.c_str(), "Control-%c:", &c) == 1)
+            helpControlKeys.insert(c);
+    }
+    ASSERT_FALSE(helpFunctionKeys.empty());
+    ASSERT_FALSE(helpControlKeys.empty());
+    // What the window does with each key of a keyboard: a key it has no
+    // operation for is reported as such.
+    std::set<int> boundFunctionKeys;
+    for (int f = 1; f <= 12; ++f) {
+        xtest::pressKey(x, XK_F1 + static_cast<KeySym>(f - 1));
+        const std::string said = stderrOf([] { EXPECT_TRUE(handleNextEvent()); });
+        if (said.find("Unused Function key") == std::string::npos)
+            boundFunctionKeys.insert(f);
+        reStart = done = 0;
+    }
+    std::set<char> boundControlKeys;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        xtest::pressKey(x, static_cast<KeySym>(c), {XK_Control_L});
+        const std::string said = stderrOf([] { EXPECT_TRUE(handleNextEvent()); });
+        if (said.find("unmapped") == std::string::npos)
+            boundControlKeys.insert(c);
+    }
+    EXPECT_EQ(boundFunctionKeys, helpFunctionKeys);
+    EXPECT_EQ(boundControlKeys, helpControlKeys);
 }
 
 TEST_F(LiveWindow, CursorKeysSetSlowDownAndHalt) {

@@ -140,6 +140,43 @@ TEST_F(ReadingWindow, TheLegendAndTheStatusLineHaveABandAboveTheSchematic) {
     EXPECT_EQ(win().bandPixels, 0);
 }
 
+// The legend reads left to right as the two levels, then the other three,
+// each named as the values are everywhere else, and ends at the window's
+// right edge without one entry running into the next.
+TEST(Legend, ListsTheLevelsFirstAndNamesEveryValue) {
+    const std::vector<LegendEntry> entries = legendLayout(800, 6, 11);
+    const struct {
+        SignalValue value;
+        const char *name;
+    } expected[] = {
+        {ZERO, "ZERO"}, {ONE, "ONE"}, {UNINITIALIZED, "UNINITIALIZED"}, {XXX, "XXX"}, {HIZ, "HIZ"}};
+    ASSERT_EQ(entries.size(), std::size(expected));
+    for (size_t k = 0; k < entries.size(); ++k) {
+        EXPECT_EQ(entries[k].value, expected[k].value) << "entry " << k;
+        EXPECT_EQ(entries[k].name, expected[k].name) << "entry " << k;
+        EXPECT_GE(entries[k].textX, entries[k].swatchX + entries[k].swatchSize) << "swatch before its name";
+        if (k > 0) {
+            EXPECT_GT(entries[k].swatchX,
+                      entries[k - 1].textX + 6 * static_cast<int>(entries[k - 1].name.size()))
+                << "entry " << k << " starts after the name before it";
+        }
+    }
+    EXPECT_LE(entries.back().textX + 6 * static_cast<int>(entries.back().name.size()), 800);
+    EXPECT_GT(entries.back().textX + 6 * static_cast<int>(entries.back().name.size()), 800 - 20)
+        << "at the right edge";
+}
+
+// On the screen, each swatch of the legend has its own value's colour.
+TEST_F(ReadingWindow, TheLegendsSwatchesHaveTheirValuesColours) {
+    open(true);
+    key(XK_k, {XK_Control_L});
+    for (const LegendEntry &e : legendLayout(win().xPixels, win().charWidth(), win().fontAscent())) {
+        const int cx = e.swatchX + e.swatchSize / 2, cy = e.swatchY + e.swatchSize / 2 - 1;
+        EXPECT_EQ(xtest::hex(xtest::pixelAt(x, window, cx, cy, win().display)), highContrastPalette[e.value])
+            << e.name;
+    }
+}
+
 // With -t the band is there before the first drawing, so the status line
 // never covers the top of the schematic.
 TEST_F(ReadingWindow, WithTheStatusLineFromTheStartTheBandComesFirst) {
@@ -222,7 +259,8 @@ TEST(Palette, HighContrastColoursArePairwiseFarApart) {
     };
     const double apart = 140, fromBackground = 150;
     for (int a = 0; a < numberOfSignalValues; ++a) {
-        EXPECT_GE(distance(rgb(highContrastPalette[a]), rgb("#FFFFFF")), fromBackground) << valueSpellings[a].name;
+        EXPECT_GE(distance(rgb(highContrastPalette[a]), rgb("#FFFFFF")), fromBackground)
+            << valueSpellings[a].name;
         for (int b = a + 1; b < numberOfSignalValues; ++b)
             EXPECT_GE(distance(rgb(highContrastPalette[a]), rgb(highContrastPalette[b])), apart)
                 << valueSpellings[a].name << " and " << valueSpellings[b].name;
