@@ -69,8 +69,8 @@ constexpr ComponentRow componentRows[numberOfComponentKinds] = {
 };
 // clang-format on
 
-static_assert(rowsComplete(componentRows, numberOfComponentKinds),
-              "each kind has its row, in kind order, with an icon and an explanation rule");
+static_assert(rowsInKindOrderWithRules(componentRows, numberOfComponentKinds),
+              "each kind has its row, in kind order, with an explanation rule");
 
 const ComponentRow &rowOf(int cind) {
     return componentRow(phaseTwo->records[cind].kind);
