@@ -37,8 +37,8 @@ TEST(WordFile, AddressesCommentsAndBlankLinesAndZeroesForWordsNotGiven) {
 
 TEST(WordFile, EachErrorNamesFileLineAndReasonAndTheOthersAreStillReported) {
     const struct {
-        const char *line;
-        const char *message;
+        std::string line;
+        std::string message;
     } cases[] = {
         {"10000", "w.hex:1: word 0x10000 is wider than 16 bits"},
         {"4: 1", "w.hex:1: address 0x4 is beyond the last word 0x3"},
@@ -48,7 +48,21 @@ TEST(WordFile, EachErrorNamesFileLineAndReasonAndTheOthersAreStillReported) {
         {"0x", "w.hex:1: 'x' is not a hexadecimal digit"},
         {"3:", "w.hex:1: a word is missing"},
         {"1 2", "w.hex:1: more than one word on a line"},
-        {"FFFFFFFFFFFFFFFFFFFF", "w.hex:1: word 0xFFFFFFFFFFFFFFFF is wider than 16 bits"},
+        // Numbers as written, the largest of 64 bits and the smallest beyond.
+        {"FFFFFFFFFFFFFFFF", "w.hex:1: word 0xFFFFFFFFFFFFFFFF is wider than 16 bits"},
+        {"10000000000000000", "w.hex:1: '10000000000000000' has more than 64 bits"},
+        {"FFFFFFFFFFFFFFFFFFFF", "w.hex:1: 'FFFFFFFFFFFFFFFFFFFF' has more than 64 bits"},
+        {"0000000000000000000012345", "w.hex:1: word 0x12345 is wider than 16 bits"},
+        {"10000000000000000: 1", "w.hex:1: '10000000000000000' has more than 64 bits"},
+        // A character that is no digit is quoted whole, a byte of none alone.
+        {"12\xC3\xA9"
+         "4",
+         "w.hex:1: '\xC3\xA9' is not a hexadecimal digit"},
+        {"0x\xE2\x82\xAC", "w.hex:1: '\xE2\x82\xAC' is not a hexadecimal digit"},
+        {"\xF0\x9F\x98\x80", "w.hex:1: '\xF0\x9F\x98\x80' is not a hexadecimal digit"},
+        {"1\xC3", "w.hex:1: '\xC3' is not a hexadecimal digit"},
+        {"1\xE2\x82", "w.hex:1: '\xE2' is not a hexadecimal digit"},
+        {std::string("1\0", 2), std::string("w.hex:1: '") + '\0' + "' is not a hexadecimal digit"},
     };
     for (const auto &k : cases) {
         const RomContents c = readWords(k.line, {4, 16});
@@ -57,6 +71,61 @@ TEST(WordFile, EachErrorNamesFileLineAndReasonAndTheOthersAreStillReported) {
     const RomContents twice = readWords("1\n0: 2\nzz\n", {4, 16});
     EXPECT_EQ(twice.errors, (std::vector<std::string>{"w.hex:2: address 0x0 was given a value on line 1",
                                                       "w.hex:3: 'z' is not a hexadecimal digit"}));
+}
+
+TEST(WordFile, LinesAfterAnAddressOutsideTheRomAreCheckedButPlacedNowhere) {
+    const struct {
+        const char *text;
+        std::vector<std::string> errors;
+        std::vector<uint64_t> words;
+    } cases[] = {
+        {"9: 1\n2\nzz\n1: 5\n6\n",
+         {"w.hex:1: address 0x9 is beyond the last word 0x3", "w.hex:3: 'z' is not a hexadecimal digit"},
+         {0, 5, 6, 0}},
+        {"x: 1\n2\n", {"w.hex:1: 'x' is not a hexadecimal digit"}, {0, 0, 0, 0}},
+        {"10000000000000000: 1\n2\n", {"w.hex:1: '10000000000000000' has more than 64 bits"}, {0, 0, 0, 0}},
+        // A file with more words than the ROM: the first beyond it is blamed.
+        {"3: 1\n2\n3\n", {"w.hex:2: address 0x4 is beyond the last word 0x3"}, {0, 0, 0, 1}},
+        // A word that is none still takes its address.
+        {"0: zz\n5\n", {"w.hex:1: 'z' is not a hexadecimal digit"}, {0, 5, 0, 0}},
+        {"1: 10000\n5\n", {"w.hex:1: word 0x10000 is wider than 16 bits"}, {0, 0, 5, 0}},
+    };
+    for (const auto &k : cases) {
+        const RomContents c = readWords(k.text, {4, 16});
+        EXPECT_EQ(c.errors, k.errors) << k.text;
+        EXPECT_EQ(c.words, k.words) << k.text;
+    }
+}
+
+TEST(WordFile, PrintableKeepsCharactersWholeAndWritesOtherBytesInHexadecimal) {
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"plain text ~!", "plain text ~!"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"\t\x1B[31m\x7F", "\\x09\\x1B[31m\\x7F"},
+        {"\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80",
+         "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},                     // e-acute, euro, emoji
+        {"\xC2\xA0\xEF\xBF\xBD", "\xC2\xA0\xEF\xBF\xBD"},               // a no-break space, U+FFFD
+        {"\xE9t\xE9", "\\xE9t\\xE9"},                                   // Latin-1
+        {"\xC3", "\\xC3"},                                              // cut short at the end
+        {"\xE2\x82x", "\\xE2\\x82x"},                                   // cut short by another character
+        {"\x80\xBF", "\\x80\\xBF"},                                     // continuation bytes alone
+        {"\xC0\xAF\xE0\x80\xAF", "\\xC0\\xAF\\xE0\\x80\\xAF"},          // overlong forms
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},                            // a surrogate
+        {"\xF4\x90\x80\x80\xF8\x88", "\\xF4\\x90\\x80\\x80\\xF8\\x88"}, // beyond U+10FFFF
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},                       // U+10FFFF itself
+        {"\xC2\x85", "\\xC2\\x85"},                                     // a C1 control
+        {"\xC2\x9F\xC2\xA1", "\\xC2\\x9F\xC2\xA1"},                     // the last C1 control, then not
+        {"a\xE2\x80\xAE"
+         "b\xE2\x81\xA9",
+         "a\\xE2\\x80\\xAEb\\xE2\\x81\\xA9"}, // reordering the text
+        {"\xE2\x80\xA8\xE2\x80\xA9\xE2\x80\xA7",
+         "\\xE2\\x80\\xA8\\xE2\\x80\\xA9\xE2\x80\xA7"}, // breaking the line
+    };
+    for (const auto &k : cases)
+        EXPECT_EQ(printable(k.text), k.shown) << k.shown;
 }
 
 // A file in the temporary directory, removed at the end of the test.
