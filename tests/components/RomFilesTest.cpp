@@ -2,6 +2,8 @@
 // the loader writing a ROM's bytes in its own layout, and the loader's
 // refusals, which end the program before the run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -183,6 +185,142 @@ TEST(RomFilesDeathTest, RefusalsListTheRomsAndEndWithStatusOne) {
     for (const auto &k : cases)
         EXPECT_EXIT((twinRoms(), loadRomFiles(k.requests)), testing::ExitedWithCode(1), exactly(k.message))
             << k.requests[0];
+}
+
+// A directory, a FIFO and a file in the temporary directory, removed at the
+// end of the test.
+struct SpecialFiles {
+    const std::string directory = testing::TempDir() + "rom.d", fifo = testing::TempDir() + "rom.fifo";
+    SpecialFiles() {
+        mkdir(directory.c_str(), 0700);
+        mkfifo(fifo.c_str(), 0600);
+    }
+    ~SpecialFiles() {
+        rmdir(directory.c_str());
+        std::remove(fifo.c_str());
+    }
+};
+
+// Lines of n bytes (comments) and their newlines, count of them.
+std::string commentLines(std::size_t n, std::size_t count) {
+    std::string line(n, '#');
+    std::string text;
+    for (std::size_t k = 0; k < count; ++k)
+        text += line + "\n";
+    return text;
+}
+
+// The longest line a ROM file may have, in bytes without its newline.  A
+// file for a ROM of 256 words or fewer (the ROM at "one" is 2) may have 256
+// such lines, 1048576 bytes.
+constexpr std::size_t longest = 4096;
+
+TEST(RomFilesDeathTest, OnlyARegularFileOfBoundedLinesAndSizeIsRead) {
+    const SpecialFiles special;
+    const TemporaryFile longLines("long.hex",
+                                  std::string(longest + 1, '#') + "\n1\n" + std::string(longest + 1, '#')),
+        tooLarge("large.hex", commentLines(longest - 1, 256) + "\n");
+    const struct {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {special.directory, "Option -R rejected: " + special.directory + " is a directory.\n"},
+        {special.fifo, "Option -R rejected: " + special.fifo + " is not a regular file.\n"},
+        {"/dev/null", "Option -R rejected: /dev/null is not a regular file.\n"},
+        {longLines.name, longLines.name + ":1: line longer than 4096 bytes\n" + longLines.name +
+                             ":3: line longer than 4096 bytes\n"},
+        {tooLarge.name, "Option -R rejected: " + tooLarge.name +
+                            " is larger than 1048576 bytes, the most for a ROM of 2 words.\n"},
+    };
+    for (const auto &k : cases)
+        EXPECT_EXIT((twinRoms(), loadRomFiles({"one=" + k.file})), testing::ExitedWithCode(1),
+                    exactly(k.message))
+            << k.file;
+}
+
+// Whether loading file into the ROM at "one" gives its word 1 the value 0x5A.
+bool loadsWordOne(const std::string &file) {
+    twinRoms();
+    loadRomFiles({"one=" + file});
+    return phaseTwo->byteParameters[2][1] == 0x5A; // the third ROM, 8-bit words
+}
+
+TEST(RomFilesDeathTest, TheLongestLinesTheLargestFileAndStandardInputFromAFileAreRead) {
+    const TemporaryFile longestLines("longest.hex", "1: 5A" + std::string(longest - 5, ' ') + "\n" +
+                                                        std::string(longest, '#')),
+        largestFile("largest.hex",
+                    "1: 5A\n" + commentLines(longest - 1, 255) + std::string(longest - 6, '#'));
+    for (const TemporaryFile *f : {&longestLines, &largestFile})
+        EXPECT_EXIT(std::exit(loadsWordOne(f->name) ? 0 : 2), testing::ExitedWithCode(0), "") << f->name;
+    // Standard input redirected from a file is a regular file.
+    EXPECT_EXIT(
+        (std::freopen(largestFile.name.c_str(), "r", stdin), std::exit(loadsWordOne("/dev/stdin") ? 0 : 2)),
+        testing::ExitedWithCode(0), "");
+}
+
+// A circuit of one ROM of 2^addressBits words of 8 bits at "big".
+void oneRom(int addressBits) {
+    freshHeadlessNetlist();
+    const Signal a(addressBits, "A"), d(8, "D");
+    static const std::vector<unsigned char> contents(1 << 12);
+    Rom(SD("big", nullptr), a, d, 1 << addressBits, 8, contents.data());
+    convertNetlist();
+}
+
+TEST(RomFilesDeathTest, TheLargestFileGrowsWithTheRom) {
+    // 512 words: 512 lines of 4096 bytes.
+    const TemporaryFile file("big.hex", commentLines(longest - 1, 512)),
+        more("more.hex", commentLines(longest - 1, 512) + "#");
+    EXPECT_EXIT((oneRom(9), loadRomFiles({"big=" + file.name}), std::exit(0)), testing::ExitedWithCode(0),
+                "");
+    EXPECT_EXIT((oneRom(9), loadRomFiles({"big=" + more.name})), testing::ExitedWithCode(1),
+                exactly("Option -R rejected: " + more.name +
+                        " is larger than 2097152 bytes, the most for a ROM of 512 words.\n"));
+}
+
+// A file of n lines that are each an error.
+std::string errorLines(int n) {
+    std::string text;
+    for (int k = 0; k < n; ++k)
+        text += "g\n";
+    return text;
+}
+
+TEST(RomFilesDeathTest, TwentyErrorsAreShownAndTheRestCounted) {
+    const struct {
+        int errors;
+        const char *last; // after the twentieth error, if any
+    } cases[] = {{20, ""}, {21, ": 1 more error not shown\n"}, {1000, ": 980 more errors not shown\n"}};
+    for (const auto &k : cases) {
+        const TemporaryFile file("flood.hex", errorLines(k.errors));
+        std::string message;
+        for (int line = 1; line <= 20; ++line)
+            message += file.name + ":" + std::to_string(line) + ": 'g' is not a hexadecimal digit\n";
+        if (*k.last)
+            message += file.name + k.last;
+        EXPECT_EXIT((oneRom(6), loadRomFiles({"big=" + file.name})), testing::ExitedWithCode(1),
+                    exactly(message))
+            << k.errors;
+    }
+}
+
+TEST(RomFilesDeathTest, MessagesQuoteBytesThatDoNotPrintInHexadecimal) {
+    const TemporaryFile file("bytes.hex", "\x01\n\xC3\xA9\n\xE9\n");
+    const struct {
+        std::string request;
+        std::string message;
+    } cases[] = {
+        {"big=" + file.name, file.name + ":1: '\\x01' is not a hexadecimal digit\n" + file.name +
+                                 ":2: '\xC3\xA9' is not a hexadecimal digit\n" + file.name +
+                                 ":3: '\\xE9' is not a hexadecimal digit\n"},
+        {"big=/nonexistent/a\nb", "Option -R rejected: cannot read /nonexistent/a\\x0Ab.\n"},
+        {"b\x1B[2Jig=x",
+         "Option -R rejected: no ROM at b\\x1B[2Jig.\nThe ROMs are:\n  big  4 words of 8 bits\n"},
+        {"\x7F", "Option -R rejected: it takes ROM=FILE, not \"\\x7F\".\n"},
+    };
+    for (const auto &k : cases)
+        EXPECT_EXIT((oneRom(2), loadRomFiles({k.request})), testing::ExitedWithCode(1), exactly(k.message))
+            << k.message;
 }
 
 } // namespace
