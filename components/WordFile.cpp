@@ -144,7 +144,7 @@ std::optional<uint64_t> hexNumber(const std::string &text, std::string &reason) 
 
 RomImageBuilder::RomImageBuilder(std::string fileName, RomShape shape, bool hexAddresses)
     : file(std::move(fileName)), romShape(shape), hex(hexAddresses),
-      givenOnLine(shape.words > 0 ? shape.words : 0, 0) {
+      givenOnLine(std::max(shape.words, 0), 0) {
     contents.words.assign(givenOnLine.size(), 0);
 }
 

@@ -35,6 +35,10 @@ TEST(WordFile, AddressesCommentsAndBlankLinesAndZeroesForWordsNotGiven) {
                                     {8, 16});
     EXPECT_TRUE(c.errors.empty());
     EXPECT_EQ(c.words, (std::vector<uint64_t>{0x12, 0xABCD, 3, 0, 0, 0xFFFF, 7, 0}));
+    // A ROM of 64-bit words takes every word of 64 bits.
+    const RomContents wide = readWords("FFFFFFFFFFFFFFFF\n8000000000000000\n", {2, 64});
+    EXPECT_TRUE(wide.errors.empty());
+    EXPECT_EQ(wide.words, (std::vector<uint64_t>{0xFFFFFFFFFFFFFFFF, 0x8000000000000000}));
 }
 
 TEST(WordFile, EachErrorNamesFileLineAndReasonAndTheOthersAreStillReported) {

@@ -99,6 +99,10 @@ TEST(Assembler, DirectivesInAnyCaseTakeJustTheirOperands) {
         {"a: .org a", {"p.asm:1: .org needs an address, a number from 0"}},
         {".word 1 2", {"p.asm:1: more than one operand"}},
         {".byte 1 2", {"p.asm:1: more than one operand"}},
+        // Errors in line order, those of one line in the order found.
+        {"LODD x\nLOAD", {"p.asm:1: undefined label x", "p.asm:2: unknown mnemonic LOAD"}},
+        {"1a: LODD 1 2", {"p.asm:1: '1a' is not a label", "p.asm:1: more than one operand"}},
+        {"LODD 1\n1a: LODD y", {"p.asm:2: '1a' is not a label", "p.asm:2: undefined label y"}},
         // A data word takes its address first, and reads its value when placed.
         {".org 63\nLODD 1\n.word", {"p.asm:3: program too long for 64 words"}},
         {".org 63\n.word\nLODD 1",
