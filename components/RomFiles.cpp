@@ -1,10 +1,14 @@
 // Option -R: finding the named ROM, reading its file and writing its bytes.
 #include "components/RomFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -25,8 +29,102 @@ struct LoadedProgram {
 };
 std::vector<LoadedProgram> programs;
 
+// The bounds on what a ROM file may hold, so that a file given by mistake
+// (a log, a program, an image) is refused at once rather than read for long.
+// A file may have as many lines of the longest length as its ROM has words,
+// and at least smallestLineBudget of them, for the comments of a small ROM's
+// file.
+constexpr std::size_t longestLine = 4096; // bytes, without the newline
+constexpr std::size_t smallestLineBudget = 256;
+// A file's errors shown before the rest are only counted.
+constexpr std::size_t errorsShown = 20;
+
+std::size_t largestFile(RomShape shape) {
+    return longestLine *
+           std::max<std::size_t>(static_cast<std::size_t>(std::max(shape.words, 0)), smallestLineBudget);
+}
+
 [[noreturn]] void reject(const std::string &reason) {
     std::cerr << "Option -R rejected: " << reason << "\n";
+    std::exit(1);
+}
+
+// Ends the program unless status is a regular file's: a directory, a device
+// or a FIFO is no ROM file, and reading one could block or never end.
+void refuseUnlessRegular(const std::string &fileName, const struct stat &status) {
+    if (S_ISDIR(status.st_mode))
+        reject(printable(fileName) + " is a directory.");
+    if (!S_ISREG(status.st_mode))
+        reject(printable(fileName) + " is not a regular file.");
+}
+
+[[noreturn]] void rejectTooLarge(const std::string &fileName, std::size_t limit, RomShape shape) {
+    reject(printable(fileName) + " is larger than " + std::to_string(limit) +
+           " bytes, the most for a ROM of " + std::to_string(shape.words) + " words.");
+}
+
+// The bytes of a ROM file: a regular file (a symbolic link is followed) of
+// at most largestFile(shape) bytes; anything else ends the program.  The file
+// is looked at before it is opened, and opened without waiting, so that a
+// FIFO without a writer cannot hang the start.
+std::string bytesOf(const std::string &fileName, RomShape shape) {
+    const std::string cannotRead = "cannot read " + printable(fileName) + ".";
+    struct stat status {};
+    if (stat(fileName.c_str(), &status) != 0)
+        reject(cannotRead);
+    refuseUnlessRegular(fileName, status);
+    const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        reject(cannotRead);
+    // What was opened, which may no longer be what was looked at.
+    if (fstat(fd, &status) != 0)
+        reject(cannotRead);
+    refuseUnlessRegular(fileName, status);
+    // A file beyond the limit is read only to just past it.
+    const std::size_t limit = largestFile(shape);
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            reject(cannotRead);
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > limit)
+            rejectTooLarge(fileName, limit, shape);
+    }
+    close(fd);
+    return bytes;
+}
+
+// "FILE:LINE: line longer than N bytes" for each line of bytes beyond the
+// longest a ROM file may have.
+std::vector<std::string> overlongLines(const std::string &fileName, const std::string &bytes) {
+    std::vector<std::string> errors;
+    int lineNumber = 1;
+    for (std::string::size_type start = 0; start < bytes.size(); ++lineNumber) {
+        const std::string::size_type newline = std::min(bytes.find('\n', start), bytes.size());
+        if (newline - start > longestLine)
+            errors.push_back(fileName + ":" + std::to_string(lineNumber) + ": line longer than " +
+                             std::to_string(longestLine) + " bytes");
+        start = newline + 1;
+    }
+    return errors;
+}
+
+// Writes a file's errors, the first errorsShown of them and then their
+// number, and ends the program.
+[[noreturn]] void reportErrors(const std::string &fileName, const std::vector<std::string> &errors) {
+    for (std::size_t k = 0; k < errors.size() && k < errorsShown; ++k)
+        std::cerr << printable(errors[k]) << "\n";
+    if (errors.size() > errorsShown) {
+        const std::size_t more = errors.size() - errorsShown;
+        std::cerr << printable(fileName) << ": " << more << " more error" << (more == 1 ? "" : "s")
+                  << " not shown\n";
+    }
     std::exit(1);
 }
 
@@ -61,8 +159,8 @@ int romAt(const std::string &position) {
         if (phaseTwo->rcpos[c] == position)
             found.push_back(c);
     if (found.size() != 1)
-        reject((found.empty() ? "no ROM at " : std::to_string(found.size()) + " ROMs at ") + position +
-               ".\n" + romList());
+        reject((found.empty() ? "no ROM at " : std::to_string(found.size()) + " ROMs at ") +
+               printable(position) + ".\n" + romList());
     return found[0];
 }
 
@@ -111,23 +209,21 @@ void loadRomFiles(const std::vector<std::string> &requests) {
     for (const std::string &request : requests) {
         const std::string::size_type equals = request.find('=');
         if (equals == std::string::npos || equals == 0 || equals + 1 == request.size())
-            reject("it takes ROM=FILE, not \"" + request + "\".");
+            reject("it takes ROM=FILE, not \"" + printable(request) + "\".");
         const std::string position = request.substr(0, equals), fileName = request.substr(equals + 1);
         const int cind = romAt(position);
         if (std::find(loaded.begin(), loaded.end(), cind) != loaded.end())
-            reject("the ROM at " + position + " is named twice.");
+            reject("the ROM at " + printable(position) + " is named twice.");
         loaded.push_back(cind);
-        std::ifstream in(fileName);
-        if (!in)
-            reject("cannot read " + fileName + ".");
+        const std::string bytes = bytesOf(fileName, shapeOf(cind));
+        if (const std::vector<std::string> overlong = overlongLines(fileName, bytes); !overlong.empty())
+            reportErrors(fileName, overlong);
+        std::istringstream in(bytes);
         const RomFileKind *kind = kindOf(fileName);
         const RomContents contents =
             kind ? kind->read(fileName, in, shapeOf(cind)) : readWordFile(fileName, in, shapeOf(cind));
-        if (!contents.errors.empty()) {
-            for (const std::string &e : contents.errors)
-                std::cerr << e << "\n";
-            std::exit(1);
-        }
+        if (!contents.errors.empty())
+            reportErrors(fileName, contents.errors);
         writeWords(cind, contents.words);
         if (kind && kind->describe)
             programs.push_back({position, contents.words, kind->describe});

@@ -30,9 +30,24 @@ std::string lineWithoutComment(const std::string &line, bool semicolons = false)
 // The words of text split at blanks and tabs.
 std::vector<std::string> wordsOf(const std::string &text);
 
+// The character of text that starts at byte at: a whole UTF-8 character, or
+// the one byte where the bytes there are none.
+std::string characterAt(const std::string &text, std::string::size_type at);
+
+// text as a message shows it: printable ASCII and UTF-8 characters stay
+// whole; every other byte (NUL and the other controls, DEL, bytes of no UTF-8
+// character, and the characters that are controls or reorder the text
+// around them) is written as \xNN.
+std::string printable(const std::string &text);
+
+// The value of digits, each a digit of base (10 or 16), or none after setting
+// reason to "'TEXT' has more than 64 bits", TEXT being the number as written.
+std::optional<uint64_t> valueOfDigits(const std::string &digits, unsigned base, const std::string &text,
+                                      std::string &reason);
+
 // A hexadecimal number, "0x" optional, or the reason it is none: "'g' is
-// not a hexadecimal digit".  Values too large for 64 bits read as the
-// largest, so they are reported too wide as well.
+// not a hexadecimal digit" (the character whole), "'TEXT' has more than 64
+// bits".
 std::optional<uint64_t> hexNumber(const std::string &text, std::string &reason);
 
 // Collects a file's words for a ROM of a given shape and its errors, so
@@ -47,6 +62,11 @@ public:
     void error(int line, const std::string &reason);
     // Records "FILE: reason", for an error of the whole file.
     void fileError(const std::string &reason);
+    // Whether address is one of the ROM's words; records "address A is beyond
+    // the last word L" when not, A as written (in the file's notation when
+    // not given).
+    bool holds(int line, uint64_t address);
+    bool holds(int line, uint64_t address, const std::string &written);
     // Puts value at address: an error when the address lies beyond the last
     // word, already holds a value, or the value has more bits than a word.
     void place(int line, uint64_t address, uint64_t value);
@@ -55,6 +75,8 @@ public:
     RomContents take();
 
 private:
+    std::string addressText(uint64_t address) const;
+
     std::string file;
     RomShape romShape;
     bool hex;
@@ -66,13 +88,16 @@ private:
 // Reads a file of one word a line: comments and blank lines are skipped; an
 // "ADDRESS:" prefix is read by address, the rest of the line by word (each
 // returns none after reporting its error), and the word is placed at the
-// address, or at the one after the previous word's (word 0 first).
+// address, or at the one after the previous line's (word 0 first).  After an
+// address that is none or beyond the last word the lines without an address
+// are read for their errors but placed nowhere, until the next address: they
+// are not blamed for the one at fault.
 using LineReader = std::function<std::optional<uint64_t>(int line, const std::string &text)>;
 void readWordLines(RomImageBuilder &image, std::istream &in, const LineReader &address,
                    const LineReader &word);
 
 // A word file: one hexadecimal word per line, optionally after a
 // hexadecimal "ADDRESS:"; a line without an address takes the one after
-// the previous word (word 0 first).  '#' starts a comment; blank lines are
+// the previous line's (word 0 first).  '#' starts a comment; blank lines are
 // skipped.
 RomContents readWordFile(const std::string &fileName, std::istream &in, RomShape shape);

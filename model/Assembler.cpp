@@ -34,7 +34,8 @@ struct Directive {
 // One statement of the source, as the first pass leaves it.
 struct Statement {
     int line;
-    uint64_t address;                  // the word it places, if it places one
+    std::optional<uint64_t> address;   // the word it places, if it places one: none after an
+                                       // origin beyond the last word
     const Instruction *instruction;    // the instruction it is, or
     const Directive *directive;        // the directive it is
     std::vector<std::string> operands; // as written
@@ -47,8 +48,9 @@ struct Assembly {
     RomImageBuilder image;
     std::vector<Statement> statements;
     std::map<std::string, std::pair<uint64_t, int>> labels; // address and line
-    uint64_t next = 0;                                      // the address of the next word
-    bool tooLong = false;                                   // said once
+    std::optional<uint64_t> next = 0; // the address of the next word: none after an origin beyond
+                                      // the last word, whose statements are checked but placed nowhere
+    bool tooLong = false;             // said once
 };
 
 std::string upper(std::string text) {
@@ -129,13 +131,22 @@ void equate(Assembly &a, const Statement &s) {
         defineLabel(a, s.line, s.operands[0], static_cast<uint64_t>(*value));
 }
 
-// ".org address": the following statements from that address.
+// ".org address": the following statements from that address, which must be
+// one of the ROM's words (the error is the origin's, not the statements').
 void origin(Assembly &a, const Statement &s) {
     const std::optional<long long> address = numberOf(s.operands[0]);
     if (!address || *address < 0)
         needsError(a, s);
-    else
+    else if (a.image.holds(s.line, static_cast<uint64_t>(*address), s.operands[0]))
         a.next = static_cast<uint64_t>(*address);
+    else
+        a.next = std::nullopt;
+}
+
+// Places a statement's word at its address, when it has one.
+void placeWord(Assembly &a, const Statement &s, uint64_t word) {
+    if (s.address)
+        a.image.place(s.line, *s.address, word);
 }
 
 // ".word value": a data word, negative values in two's complement.
@@ -147,7 +158,7 @@ void placeData(Assembly &a, const Statement &s) {
         a.image.error(s.line, "value " + s.operands[0] + " out of range -32768..65535");
         return;
     }
-    a.image.place(s.line, s.address, static_cast<uint64_t>(*value) & 0xFFFF);
+    placeWord(a, s, static_cast<uint64_t>(*value) & 0xFFFF);
 }
 
 // The directives the assembler knows; "needs" ends the error "NAME needs ...".
@@ -182,7 +193,9 @@ void carryOut(Assembly &a, const Statement &s) {
 void firstPass(Assembly &a, int line, std::string text) {
     const std::string::size_type colon = text.find(':');
     if (colon != std::string::npos) {
-        defineLabel(a, line, lineWithoutComment(text.substr(0, colon)), a.next);
+        // After an origin beyond the last word a label stands for 0: the
+        // file is refused for the origin, and its uses are not blamed.
+        defineLabel(a, line, lineWithoutComment(text.substr(0, colon)), a.next.value_or(0));
         text = text.substr(colon + 1);
     }
     const std::vector<std::string> words = wordsOf(text);
@@ -202,7 +215,8 @@ void firstPass(Assembly &a, int line, std::string text) {
     }
     if (s.instruction || (s.directive && s.directive->kind == OperandKind::value)) {
         a.statements.push_back(s);
-        ++a.next;
+        if (a.next)
+            ++*a.next;
     } else if (s.directive) {
         carryOut(a, s);
     } else {
@@ -212,7 +226,7 @@ void firstPass(Assembly &a, int line, std::string text) {
 
 // Writes a statement's word, every label now known.
 void secondPass(Assembly &a, const Statement &s) {
-    if (s.address >= static_cast<uint64_t>(a.image.shape().words)) {
+    if (s.address && *s.address >= static_cast<uint64_t>(a.image.shape().words)) {
         if (!a.tooLong)
             a.image.error(s.line, "program too long for " + std::to_string(a.image.shape().words) + " words");
         a.tooLong = true;
@@ -240,7 +254,7 @@ void secondPass(Assembly &a, const Statement &s) {
         }
         operand = *value;
     }
-    a.image.place(s.line, s.address, i.opcode | static_cast<uint64_t>(operand));
+    placeWord(a, s, i.opcode | static_cast<uint64_t>(operand));
 }
 
 // The mnemonic the control store runs for each value of an instruction's top

@@ -2,6 +2,7 @@
 // packed by the layout the control unit reads.
 #include "model/MicroTable.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -19,20 +20,17 @@ std::optional<MicroField> microFieldNamed(const std::string &name) {
 
 namespace {
 
-// A decimal or 0x-hexadecimal field value.
-std::optional<uint64_t> fieldValue(const std::string &text) {
-    std::string reason;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return hexNumber(text, reason);
-    if (text.empty())
+// A decimal or 0x-hexadecimal value, or none with the reason: "'TEXT' is not
+// NOUN" or "'TEXT' has more than 64 bits".
+std::optional<uint64_t> fieldValue(const std::string &text, const char *noun, std::string &reason) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    const auto isDigit = [&](unsigned char c) { return hex ? std::isxdigit(c) : std::isdigit(c); };
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isDigit)) {
+        reason = "'" + text + "' is not " + noun;
         return std::nullopt;
-    uint64_t value = 0;
-    for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return std::nullopt;
-        value = value > 1ULL << 40 ? value : value * 10 + (c - '0');
     }
-    return value;
+    return valueOfDigits(digits, hex ? 16 : 10, text, reason);
 }
 
 // The word a line's NAME=VALUE fields make, or none after an error.
@@ -58,9 +56,10 @@ std::optional<uint64_t> wordOfFields(RomImageBuilder &image, int line,
             return std::nullopt;
         }
         given[static_cast<int>(*field)] = true;
-        const std::optional<uint64_t> value = fieldValue(valueText);
+        std::string reason;
+        const std::optional<uint64_t> value = fieldValue(valueText, "a number", reason);
         if (!value) {
-            image.error(line, "'" + valueText + "' is not a number");
+            image.error(line, reason);
             return std::nullopt;
         }
         if (*value > fieldMaximum(*field)) {
@@ -83,9 +82,10 @@ RomContents readMicroprogram(const std::string &fileName, std::istream &in, RomS
         return image.take();
     }
     const auto address = [&](int line, const std::string &text) {
-        const std::optional<uint64_t> value = fieldValue(text);
+        std::string reason;
+        const std::optional<uint64_t> value = fieldValue(text, "an address", reason);
         if (!value)
-            image.error(line, "'" + text + "' is not an address");
+            image.error(line, reason);
         return value;
     };
     const auto microinstruction = [&](int line, const std::string &text) -> std::optional<uint64_t> {

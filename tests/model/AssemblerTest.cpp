@@ -99,8 +99,12 @@ TEST(Assembler, DirectivesInAnyCaseTakeJustTheirOperands) {
         {"a: .org a", {"p.asm:1: .org needs an address, a number from 0"}},
         {".word 1 2", {"p.asm:1: more than one operand"}},
         {".byte 1 2", {"p.asm:1: more than one operand"}},
+        // Errors in line order, those of one line in the order found.
+        {"LODD x\nLOAD", {"p.asm:1: undefined label x", "p.asm:2: unknown mnemonic LOAD"}},
+        {"1a: LODD 1 2", {"p.asm:1: '1a' is not a label", "p.asm:1: more than one operand"}},
+        {"LODD 1\n1a: LODD y", {"p.asm:2: '1a' is not a label", "p.asm:2: undefined label y"}},
         // A data word takes its address first, and reads its value when placed.
-        {".org 64\n.word", {"p.asm:2: program too long for 64 words"}},
+        {".org 63\nLODD 1\n.word", {"p.asm:3: program too long for 64 words"}},
         {".org 63\n.word\nLODD 1",
          {"p.asm:2: .word needs a value", "p.asm:3: program too long for 64 words"}},
     };
@@ -111,6 +115,33 @@ TEST(Assembler, DirectivesInAnyCaseTakeJustTheirOperands) {
     std::vector<uint64_t> expected(64, 0);
     expected[0] = 0x0041, expected[5] = 0x6005;
     EXPECT_EQ(c.words, expected);
+}
+
+TEST(Assembler, AnOriginBeyondTheLastWordIsBlamedAndNotTheStatementsAfterIt) {
+    const struct {
+        const char *source;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {".org 99999999999999\nLODD 1", {"p.asm:1: address 99999999999999 is beyond the last word 63"}},
+        {".org 99999999999999999999999\nLODD 1",
+         {"p.asm:1: address 99999999999999999999999 is beyond the last word 63"}},
+        {".org 0x40\nLODD 1", {"p.asm:1: address 0x40 is beyond the last word 63"}},
+        {".org 64\nLODD 1\nLODD 2", {"p.asm:1: address 64 is beyond the last word 63"}},
+        // The statements after it are still checked, and its labels defined.
+        {".org 64\n.word\nx: LODD x\nLODD y",
+         {"p.asm:1: address 64 is beyond the last word 63", "p.asm:2: .word needs a value",
+          "p.asm:4: undefined label y"}},
+        // Until an origin within the ROM.
+        {".org 100\nLODD 1\n.org 0\nLODD 2\n.org 0\nLODD 3",
+         {"p.asm:1: address 100 is beyond the last word 63",
+          "p.asm:6: address 0 was given a value on line 4"}},
+    };
+    for (const auto &k : cases)
+        EXPECT_EQ(assemble(k.source).errors, k.errors) << k.source;
+    const RomContents c = assemble(".org 63\n.word 5\n.org 62\nJUMP end\nend:");
+    ASSERT_TRUE(c.errors.empty()) << c.errors[0];
+    EXPECT_EQ(c.words[62], 0x603Fu);
+    EXPECT_EQ(c.words[63], 5u);
 }
 
 TEST(Assembler, DecodesWhatTheControlStoreRunsForEachTopFourBits) {
@@ -176,6 +207,18 @@ TEST(MicroTable, EveryFieldRefusesAValueBeyondItsBits) {
         {"1FFFFFFFF", "m.mic:1: word 0x1FFFFFFFF is wider than 32 bits"},
         {"128: 0", "m.mic:1: address 128 is beyond the last word 127"},
         {"x: 0", "m.mic:1: 'x' is not an address"},
+        // Numbers as written, the largest of 64 bits and the smallest beyond.
+        {"99999999999999: 0", "m.mic:1: address 99999999999999 is beyond the last word 127"},
+        {"18446744073709551615: 0", "m.mic:1: address 18446744073709551615 is beyond the last word 127"},
+        {"18446744073709551616: 0", "m.mic:1: '18446744073709551616' has more than 64 bits"},
+        {"0x10000000000000000: 0", "m.mic:1: '0x10000000000000000' has more than 64 bits"},
+        {"0xg: 0", "m.mic:1: '0xg' is not an address"},
+        {"C=99999999999999999999", "m.mic:1: '99999999999999999999' has more than 64 bits"},
+        {"C=0xFFFFFFFFFFFFFFFF", "m.mic:1: field C value 0xFFFFFFFFFFFFFFFF out of range 0..15"},
+        {"C=0x", "m.mic:1: '0x' is not a number"},
+        // The lines after an address beyond the last word are not blamed.
+        {"99999999999999: 0\n1\n2", "m.mic:1: address 99999999999999 is beyond the last word 127"},
+        {"127: 0\n1\n2", "m.mic:2: address 128 is beyond the last word 127"},
     };
     for (const auto &k : cases)
         EXPECT_EQ(readTable(k.line).errors, std::vector<std::string>{k.message}) << k.line;
