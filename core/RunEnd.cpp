@@ -87,14 +87,13 @@ public:
     }
     HandlerLine &operator<<(int number) {
         char digits[12];
-        int n = 0;
+        char *first = digits + sizeof digits - 1;
+        *first = '\0';
         unsigned value = number < 0 ? 0u : static_cast<unsigned>(number);
         do
-            digits[n++] = static_cast<char>('0' + value % 10);
+            *--first = static_cast<char>('0' + value % 10);
         while ((value /= 10) != 0);
-        while (n > 0 && length < sizeof line - 1)
-            line[length++] = digits[--n];
-        return *this;
+        return *this << first;
     }
     void writeToStandardError() {
         line[length++] = '\n';

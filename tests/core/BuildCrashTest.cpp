@@ -83,6 +83,14 @@ void oneComponentThenCrash() {
     *nowhere = 1;
 }
 
+// A position far longer than the line may be: the line is cut, not overrun.
+void crashAfterALongPosition() {
+    static const std::string position(3000, 'a');
+    const Signal clk(1, "Clk");
+    Clock(SD(position.c_str(), nullptr), clk, 5, 0, 20, Zero);
+    *nowhere = 1;
+}
+
 struct Crash {
     const char *name;
     void (*build)();
@@ -119,7 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Crash{"BeforeAnyComponent", crashBeforeAnyComponent, SIGSEGV,
                           "\\(SIGSEGV\\) before declaring any component\\."},
                     Crash{"AfterOneComponent", oneComponentThenCrash, SIGSEGV,
-                          "\\(SIGSEGV\\) after declaring 1 component, at ac\\."}),
+                          "\\(SIGSEGV\\) after declaring 1 component, at ac\\."},
+                    Crash{"ALongPosition", crashAfterALongPosition, SIGSEGV,
+                          "\\(SIGSEGV\\) after declaring 1 component, at a+"}),
     [](const testing::TestParamInfo<Crash> &info) { return std::string(info.param.name); });
 
 // Builds the clock and its probe without running it (-E), then crashes.
