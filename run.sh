@@ -7,7 +7,8 @@
 # simnet, into a program of its own and starts that instead.  The program is
 # rebuilt only when FILE, a header it includes or the library changed; it
 # lives in build/circuits/.  A file that does not compile leaves the
-# compiler's messages on standard error and ends with status 1.
+# compiler's messages on standard error and ends with status 1, as does a
+# file that defines main.
 set -e
 
 circuit=""
@@ -46,22 +47,36 @@ if [ -z "$circuit" ]; then
     exec build/norvale "$@"
 fi
 
-# One build directory per circuit file: the file's name and a checksum of its
-# full path, so that two files of one name do not share a program.
+# One build folder per circuit file: its name, made fit for a program's name,
+# and a checksum of its full path, so that two files of one name do not share
+# a program.  The path itself never reaches CMake or make, since it may hold
+# anything a path may (brackets, semicolons, newlines, characters make treats
+# specially): the folder reaches the file through two links, source/NAME.cpp
+# to the file (compiled as C++ whatever its ending) and folder/ to the folder
+# it lies in, which is searched for the headers it includes with "...".
 norvale_build_targets norvale_sim norvale_entry
-name=$(basename "$circuit")
-name=$(printf %s "${name%.*}" | tr -c 'A-Za-z0-9_.-' '_')
-[ -n "$name" ] || name=circuit
+base=${circuit##*/}
+name=$(printf %s "${base%.*}" | tr -c 'A-Za-z0-9_.-' '_' | cut -c 1-64)
+case $name in
+'') name=circuit ;;
+[-.]*) name=_${name#?} ;; # not an option, not a hidden or a dot name
+esac
+folder=${circuit%/*}
+[ -n "$folder" ] || folder=/
 dir=build/circuits/$name-$(printf %s "$circuit" | cksum | cut -d' ' -f1)
-mkdir -p "$dir"
+mkdir -p "$dir/source"
+[ -L "$dir/source/$name.cpp" ] || ln -s "$circuit" "$dir/source/$name.cpp"
+[ -L "$dir/folder" ] || ln -s "$folder" "$dir/folder"
 cat >"$dir/CMakeLists.txt.new" <<END
 cmake_minimum_required(VERSION 3.16)
 project(NorvaleCircuit CXX)
 set(CMAKE_BUILD_TYPE RelWithDebInfo)
 add_compile_options(-Wall -Wextra)
-include([==[$PWD/cmake/NorvaleCircuit.cmake]==])
-norvale_add_circuit(circuit [==[$circuit]==])
-set_target_properties(circuit PROPERTIES OUTPUT_NAME [==[$name]==])
+include("\${CMAKE_CURRENT_LIST_DIR}/../../../cmake/NorvaleCircuit.cmake")
+norvale_add_circuit(circuit source/$name.cpp)
+target_compile_options(circuit PRIVATE -iquote "\${CMAKE_CURRENT_SOURCE_DIR}/folder")
+set_target_properties(circuit PROPERTIES OUTPUT_NAME $name RUNTIME_OUTPUT_DIRECTORY "\${CMAKE_CURRENT_SOURCE_DIR}/bin")
+file(GENERATE OUTPUT objects CONTENT "\$<TARGET_OBJECTS:circuit>")
 END
 if cmp -s "$dir/CMakeLists.txt.new" "$dir/CMakeLists.txt"; then
     rm "$dir/CMakeLists.txt.new"
@@ -71,8 +86,38 @@ fi
 if [ ! -f "$dir/build/CMakeCache.txt" ]; then
     cmake -S "$dir" -B "$dir/build" >/dev/null
 fi
-if ! cmake --build "$dir/build" -j2 >&2; then
+
+# The build's messages, with the links' paths written as the user wrote them
+# (the compiler names the files by the links it was given).
+asWritten() {
+    here=$(pwd -P)
+    NORVALE_LINK=$here/$dir/source/$name.cpp NORVALE_FILE=$circuit \
+    NORVALE_LINKED=$here/$dir/folder/ NORVALE_FOLDER=${folder%/}/ awk '
+        function swap(line, from, to,   out, at) {
+            out = ""
+            while ((at = index(line, from)) > 0) {
+                out = out substr(line, 1, at - 1) to
+                line = substr(line, at + length(from))
+            }
+            return out line
+        }
+        {
+            print swap(swap($0, ENVIRON["NORVALE_LINK"], ENVIRON["NORVALE_FILE"]),
+                       ENVIRON["NORVALE_LINKED"], ENVIRON["NORVALE_FOLDER"])
+            fflush()
+        }'
+}
+rm -f "$dir/built"
+{ cmake --build "$dir/build" -j2 2>&1 && : >"$dir/built"; } | asWritten >&2
+if [ ! -e "$dir/built" ]; then
     echo "run.sh: $circuit did not build" >&2
     exit 1
 fi
-exec "$dir/build/$name" "$@"
+# The program's entry point is Norvale's; a circuit's own main would replace
+# it without a word from the linker (an archive's member is taken only for
+# what is still missing), so the circuit's object is asked.
+if nm -P -g --defined-only "$(cat "$dir/build/objects")" 2>/dev/null | grep -q '^main '; then
+    echo "run.sh: $circuit defines main; a circuit defines only the build function simnet, which Norvale's own main calls" >&2
+    exit 1
+fi
+exec "$dir/bin/$name" "$@"

@@ -84,6 +84,7 @@ void convertCapturedNetlist(const ConversionOptions &options) {
 void Sim(int argc, char **argv, void (*build)()) {
     // Every run starts from the defaults, whatever ran before it in the
     // process, so that one process can run circuit after circuit alike.
+    reserveStandardDescriptors(); // before anything opens a file
     clearRunEnd();
     resetOptions();
     resetRomFiles();
@@ -91,9 +92,15 @@ void Sim(int argc, char **argv, void (*build)()) {
     commandLine(argc, argv);
     loadKeyScript(); // a malformed list ends the program before anything is built
     openValueChangeDump();
+    // The build function is the user's code: a crash in it is reported as
+    // its own, and an interruption says that the run waits for it.
+    beginCapture();
     build();
+    endCapture();
     convertCapturedNetlist();
+    beginRomLoading();            // a read that never finishes must not outlast a Ctrl-C
     loadRomFiles(romFileOptions); // a malformed file ends the program before the run
+    endRomLoading();
 
     if (!earlyExitFlag) {
         phaseFour->run();

@@ -1,8 +1,10 @@
-// Runs ended from outside, as users end them: SIGINT and SIGTERM at several
-// moments, outputs that cannot be written, a lost X server, and F10 during a
-// long key script.  Each end must leave the exit status, one line saying why
-// and when, the summary, and a waveform that holds the run exactly up to the
-// time it reached: the same text as an uninterrupted run's, cut there.
+// Runs ended from outside, as users end them: SIGINT, SIGTERM and SIGHUP at
+// several moments (while the circuit is built, while its ROM files are read,
+// during the run), outputs that cannot be written, a lost X server, and F10
+// during a long key script.  Each end of a run must leave the exit status,
+// one line saying why and when, the summary, and a waveform that holds the
+// run exactly up to the time it reached: the same text as an uninterrupted
+// run's, cut there.
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
@@ -40,6 +42,25 @@ public:
 
 void pause(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// How the run's messages name a signal, and how RAISE names it for the
+// circuit that raises it itself.
+std::string signalName(int signal) {
+    return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : signal == SIGHUP ? "SIGHUP" : "?";
+}
+
+// Waits up to ten seconds for text to appear on the program's standard
+// error; whether it did.
+bool waitForError(ChildProgram &run, const std::string &text) {
+    for (int waited = 0; waited < 10000; waited += 10) {
+        if (run.err().find(text) != std::string::npos)
+            return true;
+        if (!run.running())
+            return run.err().find(text) != std::string::npos;
+        pause(10);
+    }
+    return false;
 }
 
 // The time in the last "...: the run ended at simulated time T." line, or -1.
@@ -130,23 +151,21 @@ TEST_P(InterruptedRun, EndsAtAStepBoundaryWithTheDumpWholeUpToThere) {
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"-s", "-V", dump.path});
     if (c.afterMs < 0)
-        setenv("RAISE", c.signal == SIGTERM ? "TERM" : "INT", 1);
+        setenv("RAISE", signalName(c.signal).substr(3).c_str(), 1);
     ChildProgram run(programOf(c), args);
     unsetenv("RAISE");
     if (c.afterMs >= 0) {
         // The count lines come after the handlers are in place: a signal
         // before them would find the process without its handlers.
-        for (int waited = 0; waited < 10000 && run.err().find("There are ") == std::string::npos;
-             waited += 10)
-            pause(10);
+        waitForError(run, "There are ");
         pause(c.afterMs);
         ASSERT_TRUE(run.running()) << "ended before the signal: " << run.err();
         kill(run.pid(), c.signal);
     }
     ASSERT_EQ(run.waitForExit(10000), 128 + c.signal) << run.err();
     const std::string err = run.err();
-    const std::string said = c.signal == SIGINT ? "SIGINT" : "SIGTERM";
-    EXPECT_NE(err.find("\nInterrupted by " + said + ": the run ended at simulated time "), std::string::npos)
+    EXPECT_NE(err.find("\nInterrupted by " + signalName(c.signal) + ": the run ended at simulated time "),
+              std::string::npos)
         << err.substr(err.size() > 300 ? err.size() - 300 : 0);
     EXPECT_NE(run.out().find("\n" + std::string(c.summaryLine)), std::string::npos);
     const long reached = endTime(err);
@@ -180,9 +199,102 @@ INSTANTIATE_TEST_SUITE_P(
                     Interruption{"SigintMidRun", "clock_probe", {"-X"}, SIGINT, 300, "clk at ab = "},
                     Interruption{"SigtermMidRun", "clock_probe", {"-X"}, SIGTERM, 300, "clk at ab = "},
                     Interruption{"SigintDuringAKeyScript", "", computerKeys, SIGINT, 500, "AC at bd-cg = "},
-                    Interruption{"SigtermDuringAKeyScript", "", computerKeys, SIGTERM, 500,
-                                 "AC at bd-cg = "}),
+                    Interruption{"SigtermDuringAKeyScript", "", computerKeys, SIGTERM, 500, "AC at bd-cg = "},
+                    // A closed terminal ends the run as SIGTERM does.
+                    Interruption{"SighupBeforeTheFirstStep",
+                                 "interrupted_at_build",
+                                 {"-X"},
+                                 SIGHUP,
+                                 -1,
+                                 "clk at ab = UNINITIALIZED"},
+                    Interruption{"SighupMidRun", "clock_probe", {"-X"}, SIGHUP, 300, "clk at ab = "},
+                    Interruption{"SighupDuringAKeyScript", "", computerKeys, SIGHUP, 500, "AC at bd-cg = "}),
     [](const testing::TestParamInfo<Interruption> &info) { return std::string(info.param.name); });
+
+// Signals while the circuit's build function runs, which may never return:
+// the first says at once that the run ends when it returns (and then it
+// does, at time 0), a second ends the program at once.
+struct BuildInterruption {
+    const char *name;
+    const char *wait;      // WAIT for the circuit: ONE returns after a signal, EVER never
+    std::vector<int> sent; // in this order, each once the program has answered the one before
+    int status;            // 128 + the signal that ended the program
+    bool runEnds;          // the run ends at time 0 with the summary
+};
+
+void PrintTo(const BuildInterruption &c, std::ostream *os) {
+    *os << c.name;
+}
+
+std::string buildNote(int signal) {
+    return "Interrupted by " + signalName(signal) +
+           " while the circuit's build function runs: the run ends when it returns; a second " +
+           (signal == SIGINT ? std::string("Ctrl-C") : signalName(signal)) + " ends it now.\n";
+}
+
+class InterruptedBuild : public testing::TestWithParam<BuildInterruption> {};
+
+TEST_P(InterruptedBuild, SaysAtOnceWhenItEndsAndASecondSignalEndsItNow) {
+    const BuildInterruption &c = GetParam();
+    setenv("WAIT", c.wait, 1);
+    ChildProgram run(circuitProgram("interrupted_at_build"), {"-X", "-s"});
+    unsetenv("WAIT");
+    ASSERT_TRUE(waitForError(run, "The build function waits for a signal.\n")) << run.err();
+    kill(run.pid(), c.sent[0]);
+    ASSERT_TRUE(waitForError(run, buildNote(c.sent[0]))) << run.err();
+    for (size_t k = 1; k < c.sent.size(); ++k) {
+        ASSERT_TRUE(run.running()) << "the first signal ended the build function: " << run.err();
+        kill(run.pid(), c.sent[k]);
+    }
+    ASSERT_EQ(run.waitForExit(10000), c.status) << run.err();
+    const std::string ended =
+        "Interrupted by " + signalName(c.sent[0]) + ": the run ended at simulated time 0.\n";
+    const std::string err = run.err();
+    if (c.runEnds) {
+        EXPECT_EQ(err.substr(err.size() - std::min(err.size(), ended.size())), ended) << err;
+        EXPECT_NE(run.out().find("\nclk at ab = UNINITIALIZED\n"), std::string::npos) << run.out();
+    } else {
+        EXPECT_EQ(err.find("There are "), std::string::npos) << "the build function returned: " << err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, InterruptedBuild,
+    testing::Values(
+        BuildInterruption{"OneCtrlCEndsTheRunWhenTheBuildReturns", "ONE", {SIGINT}, 130, true},
+        BuildInterruption{"OneSigtermEndsTheRunWhenTheBuildReturns", "ONE", {SIGTERM}, 143, true},
+        BuildInterruption{"ASecondCtrlCEndsAnEndlessBuildNow", "EVER", {SIGINT, SIGINT}, 130, false},
+        BuildInterruption{"ASecondSigtermEndsAnEndlessBuildNow", "EVER", {SIGTERM, SIGTERM}, 143, false},
+        BuildInterruption{"SigtermAfterCtrlCEndsAnEndlessBuildNow", "EVER", {SIGINT, SIGTERM}, 143, false}),
+    [](const testing::TestParamInfo<BuildInterruption> &info) { return std::string(info.param.name); });
+
+// A ROM file may never finish reading (a FIFO nobody writes to): a signal
+// then ends the program at once, with its usual status.
+class InterruptedRomLoading : public testing::TestWithParam<int> {};
+
+TEST_P(InterruptedRomLoading, EndsTheProgramAtOnce) {
+    const int signal = GetParam();
+    char directory[] = "/tmp/norvale-fifo-XXXXXX";
+    ASSERT_NE(mkdtemp(directory), nullptr);
+    const std::string fifo = std::string(directory) + "/rom";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ChildProgram run(NORVALE_PROGRAM, {"-X", "-s", "-R", "eo-hr.aa.aa=" + fifo});
+    // The counts come just before the ROM files are read.
+    const bool counted = waitForError(run, "There are ");
+    pause(200);
+    kill(run.pid(), signal);
+    const int status = run.waitForExit(10000);
+    unlink(fifo.c_str());
+    rmdir(directory);
+    ASSERT_TRUE(counted) << run.err();
+    ASSERT_EQ(status, 128 + signal) << run.err();
+    const std::string said =
+        "\nInterrupted by " + signalName(signal) + " while the ROM files were read: the run did not start.\n";
+    EXPECT_NE(run.err().find(said), std::string::npos) << run.err();
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, InterruptedRomLoading, testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const testing::TestParamInfo<int> &info) { return signalName(info.param); });
 
 // With a window the signal also closes it; the run ends as F10 would end it.
 TEST(InterruptedWindow, SigintEndsTheRunAndClosesTheWindow) {
@@ -268,6 +380,17 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{
             "WaveformOnAFullDevice", "exec \"$P\" -X -V /dev/full -k '1,1,0*5000'",
             "\nCannot write the waveform to /dev/full (No space left on device); the run ended at simulated "
+            "time "},
+        Refusal{
+            "SummaryToAClosedOutput", "exec \"$P\" -X -s -k '1,1,0*50' >&-",
+            "\nCannot write the summary to standard output (Bad file descriptor); the run ended at simulated "
+            "time "},
+        // The waveform must not take the closed output's place.
+        Refusal{
+            "SummaryToAClosedOutputBesideAWaveform",
+            "f=$(mktemp); \"$P\" -X -s -V \"$f\" -k '1,1,0*50' >&-; s=$?; head -n 1 \"$f\" | grep -q '^\\$' "
+            "|| s=9; rm -f \"$f\"; exit $s",
+            "\nCannot write the summary to standard output (Bad file descriptor); the run ended at simulated "
             "time "},
         Refusal{"SummaryOnAFullDevice", "exec \"$P\" -X -s -k '1,1,0*50' >/dev/full",
                 "\nCannot write the summary to standard output, /dev/full (No space left on device); the run "
