@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iostream>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "components/ExplainRules.h"
 #include "components/Registry.h"
@@ -18,53 +20,32 @@ namespace {
 
 // ---- The chain --------------------------------------------------------------------
 
+// A signal at a time whose line is still to be written, at its depth.
+struct Pending {
+    Cause cause;
+    int depth;
+};
+
+// The chains are walked with a stack of their own rather than one call per
+// step: a circuit may be tens of thousands of gates deep.  Each step is
+// written before its causes, and the causes in their order, as a depth-first
+// walk does.
 class Chain {
 public:
     Chain(std::ostream &out, int depthLimit, int lineLimit, std::vector<int> &roots)
         : out(out), depthLimit(depthLimit), lineLimit(lineLimit), roots(roots) {}
 
-    // Writes the chain of signal s at time t, its line indented by depth.
+    // Writes the chain of signal s at time t, its first line at depth 1.
     // Past the line limit the chain is only counted.
-    void explain(int s, uint64_t t, int depth) {
-        if (written >= lineLimit) {
-            leftOver += count(s, t, explained);
-            return;
+    void explain(int s, uint64_t t) {
+        std::vector<Pending> pending{{{s, t}, 1}};
+        while (!pending.empty()) {
+            const Pending step = pending.back();
+            pending.pop_back();
+            const std::vector<Cause> causes = writeStep(step.cause, step.depth);
+            for (auto cause = causes.rbegin(); cause != causes.rend(); ++cause)
+                pending.push_back({*cause, step.depth + 1});
         }
-        ++written;
-        const HeldValue span = spanOf(s, t);
-        std::string line = std::string(static_cast<size_t>(2 * depth), ' ') + nameOf(s);
-        if (t >= now())
-            line += " is " + valueName(span.value) + " since " + std::to_string(span.since);
-        else
-            line += " was " + valueName(span.value) + " at " + std::to_string(t) + " (since " +
-                    std::to_string(span.since) + ")";
-        if (!span.known)
-            line += " [older changes forgotten]";
-        const auto key = std::make_pair(s, static_cast<int>(span.value));
-        if (explained.count(key) != 0) {
-            out << line << ": explained above\n";
-            return;
-        }
-        explained.insert(key);
-        const Finding f = findingFor(s, t, span);
-        out << line << ": " << f.driver << ": " << f.detail << '\n';
-        for (const int c : f.rootComponents)
-            if (std::find(roots.begin(), roots.end(), c) == roots.end())
-                roots.push_back(c);
-        if (f.causes.empty())
-            return;
-        if (depth + 1 > depthLimit) {
-            std::set<std::pair<int, int>> counted = explained;
-            int left = 0;
-            for (const Cause &cause : f.causes)
-                left += count(cause.signal, cause.time, counted);
-            out << std::string(static_cast<size_t>(2 * depth + 2), ' ') << "... " << left
-                << (left == 1 ? " more cause" : " more causes") << " left out (depth limit " << depthLimit
-                << ")\n";
-            return;
-        }
-        for (const Cause &cause : f.causes)
-            explain(cause.signal, cause.time, depth + 1);
     }
 
     // Says how many causes the line limit left out, if any.
@@ -83,14 +64,63 @@ private:
     int written = 0;                         // lines written
     int leftOver = 0;                        // causes counted past the line limit
 
-    // The lines the chain of s at t would take, not counting those in seen.
-    int count(int s, uint64_t t, std::set<std::pair<int, int>> &seen) {
+    // Writes the line of one step, indented by depth, and returns the causes
+    // to follow below it (none at a root, at a step explained above, at the
+    // depth limit and past the line limit, where they are counted instead).
+    std::vector<Cause> writeStep(const Cause &step, int depth) {
+        const int s = step.signal;
+        const uint64_t t = step.time;
+        if (written >= lineLimit) {
+            leftOver += count({step}, explained);
+            return {};
+        }
+        ++written;
         const HeldValue span = spanOf(s, t);
-        if (!seen.insert({s, static_cast<int>(span.value)}).second)
-            return 0;
-        int lines = 1;
-        for (const Cause &cause : findingFor(s, t, span).causes)
-            lines += count(cause.signal, cause.time, seen);
+        std::string line = std::string(static_cast<size_t>(2 * depth), ' ') + nameOf(s);
+        if (t >= now())
+            line += " is " + valueName(span.value) + " since " + std::to_string(span.since);
+        else
+            line += " was " + valueName(span.value) + " at " + std::to_string(t) + " (since " +
+                    std::to_string(span.since) + ")";
+        if (!span.known)
+            line += " [older changes forgotten]";
+        const auto key = std::make_pair(s, static_cast<int>(span.value));
+        if (explained.count(key) != 0) {
+            out << line << ": explained above\n";
+            return {};
+        }
+        explained.insert(key);
+        Finding f = findingFor(s, t, span);
+        out << line << ": " << f.driver << ": " << f.detail << '\n';
+        for (const int c : f.rootComponents)
+            if (std::find(roots.begin(), roots.end(), c) == roots.end())
+                roots.push_back(c);
+        if (!f.causes.empty() && depth + 1 > depthLimit) {
+            std::set<std::pair<int, int>> counted = explained;
+            const int left = count(f.causes, counted);
+            out << std::string(static_cast<size_t>(2 * depth + 2), ' ') << "... " << left
+                << (left == 1 ? " more cause" : " more causes") << " left out (depth limit " << depthLimit
+                << ")\n";
+            return {};
+        }
+        return std::move(f.causes);
+    }
+
+    // The lines the chains of causes would take, in order, not counting those
+    // in seen (to which the counted ones are added).
+    static int count(const std::vector<Cause> &causes, std::set<std::pair<int, int>> &seen) {
+        int lines = 0;
+        std::vector<Cause> pending(causes.rbegin(), causes.rend());
+        while (!pending.empty()) {
+            const Cause cause = pending.back();
+            pending.pop_back();
+            const HeldValue span = spanOf(cause.signal, cause.time);
+            if (!seen.insert({cause.signal, static_cast<int>(span.value)}).second)
+                continue;
+            ++lines;
+            const std::vector<Cause> next = findingFor(cause.signal, cause.time, span).causes;
+            pending.insert(pending.end(), next.rbegin(), next.rend());
+        }
         return lines;
     }
 };
@@ -165,7 +195,7 @@ void explainGroup(std::ostream &out, const ExplainedGroup &group, std::vector<in
     Chain chain(out, depthLimit, explanationLineLimit, roots);
     for (const int s : group.bits)
         if (!isBinary(phaseThree->currentSignals[s]))
-            chain.explain(s, now(), 1);
+            chain.explain(s, now());
     chain.finish();
 }
 
