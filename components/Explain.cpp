@@ -3,7 +3,10 @@
 #include "components/Explain.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <iostream>
+#include <map>
 #include <set>
 #include <utility>
 #include <vector>
@@ -147,6 +150,103 @@ std::string shown(const std::vector<int> &bits) {
     return text;
 }
 
+// ---- Names that stand for nothing ---------------------------------------------
+
+// How many of the nearest names a name that stands for nothing is shown with.
+constexpr size_t nearestNamesShown = 5;
+
+// A name that can be explained, and what it stands for.
+struct KnownName {
+    std::string name;
+    std::string what;
+};
+
+// The bus a signal's name belongs to: the name without its index ("mbr" for
+// "mbr[3]").
+std::string busName(const std::string &signalName) {
+    const std::string::size_type open = signalName.rfind('[');
+    return open != std::string::npos && !signalName.empty() && signalName.back() == ']'
+               ? signalName.substr(0, open)
+               : signalName;
+}
+
+// The names that can be explained, each once: the probe labels, the bus
+// names and, for a name asking for one bit, the name of every signal.
+std::vector<KnownName> knownNames(bool bits) {
+    std::vector<KnownName> names;
+    std::set<std::string> seen;
+    const auto add = [&](const std::string &name, const std::string &what) {
+        if (seen.insert(name).second)
+            names.push_back({name, what});
+    };
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (isProbe(c))
+            add(phaseTwo->decal[c], "probe at " + std::string(phaseTwo->rcpos[c]));
+    std::vector<std::string> buses;
+    std::map<std::string, int> width;
+    for (int s = 0; s < phaseTwo->numberOfSignals; ++s) {
+        const std::string bus = busName(phaseTwo->signalNames[s]);
+        if (width[bus]++ == 0)
+            buses.push_back(bus);
+    }
+    for (const std::string &bus : buses)
+        add(bus, width[bus] == 1 ? "signal" : "bus of " + std::to_string(width[bus]) + " signals");
+    if (bits)
+        for (int s = 0; s < phaseTwo->numberOfSignals; ++s)
+            add(phaseTwo->signalNames[s], "signal");
+    return names;
+}
+
+// The number of characters to insert, delete or replace to turn a into b,
+// upper and lower case alike.
+size_t editDistance(const std::string &a, const std::string &b) {
+    const auto same = [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    };
+    std::vector<size_t> row(b.size() + 1); // distances from a's first i characters
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t replaced = diagonal + (same(a[i - 1], b[j - 1]) ? 0 : 1);
+            diagonal = row[j];
+            row[j] = std::min({replaced, row[j] + 1, row[j - 1] + 1});
+        }
+    }
+    return row[b.size()];
+}
+
+// Whether a known name at distance d from name is near it: a slip of one or
+// two characters, or of up to a third of a longer name.
+bool near(size_t d, const std::string &name) {
+    return d <= std::max<size_t>(2, name.size() / 3);
+}
+
+// What -w says of a name that stands for nothing: that, and the names the
+// circuit has that are near it, one a line as -R lists its ROMs (the nearest
+// first, probes before buses before bits among equals; the nearest there
+// are when none is near).
+std::string unknownNameMessage(const std::string &name) {
+    const std::vector<KnownName> names = knownNames(name.find('[') != std::string::npos);
+    std::vector<std::pair<size_t, size_t>> ranked; // (distance, index in names)
+    for (size_t k = 0; k < names.size(); ++k)
+        ranked.push_back({editDistance(name, names[k].name), k});
+    std::sort(ranked.begin(), ranked.end());
+    const bool anyNear = !ranked.empty() && near(ranked.front().first, name);
+    std::string message = "Option -w rejected: no probe label or signal is named " + name + ".";
+    if (!ranked.empty())
+        message += "\nThe nearest names are:";
+    for (size_t k = 0; k < ranked.size() && k < nearestNamesShown; ++k) {
+        if (anyNear && !near(ranked[k].first, name))
+            break;
+        const KnownName &known = names[ranked[k].second];
+        message += "\n  " + known.name + "  " + known.what;
+    }
+    return message;
+}
+
 } // namespace
 
 std::vector<ExplainedGroup> bitsNamed(const std::string &name) {
@@ -199,14 +299,21 @@ void explainGroup(std::ostream &out, const ExplainedGroup &group, std::vector<in
     chain.finish();
 }
 
+void checkExplainNames(const std::vector<std::string> &names) {
+    bool allKnown = true;
+    for (const std::string &name : names)
+        if (bitsNamed(name).empty()) {
+            std::cerr << unknownNameMessage(name) << "\n";
+            allKnown = false;
+        }
+    if (!allKnown)
+        std::exit(1);
+}
+
 void writeExplanations(std::ostream &out) {
     std::vector<int> roots;
-    for (const std::string &name : explainNames) {
-        const std::vector<ExplainedGroup> groups = bitsNamed(name);
-        if (groups.empty())
-            std::cerr << "Option -w: no probe label or signal is named " << name << ".\n";
-        for (const ExplainedGroup &group : groups)
+    for (const std::string &name : explainNames)
+        for (const ExplainedGroup &group : bitsNamed(name))
             explainGroup(out, group, roots);
-    }
     out.flush();
 }

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 #include "components/RunFeatures.h"
 #include "core/CircuitChecks.h"
@@ -94,12 +95,15 @@ void Sim(int argc, char **argv, void (*build)()) {
     build();
     convertCapturedNetlist();
     loadRomFiles(romFileOptions); // a malformed file ends the program before the run
+    checkExplainNames(explainNames);
 
     if (!earlyExitFlag) {
         phaseFour->run();
         if (summaryFlag)
             writeRunSummary();
-        writeExplanations(std::cout);
+        std::ostringstream explanations;
+        writeExplanations(explanations);
+        writeToStandardOutput(explanations.str(), "explanations");
     }
     const unsigned long reached = phaseFour->time;
     closeValueChangeDump();

@@ -100,6 +100,21 @@ TEST(ExplainRun, ALongChainIsCountedAndTheRunEndsNormally) {
         << waveform;
 }
 
+// An inverter of a wire nothing drives, probed as "out".
+void openInverter() {
+    const Signal open(1, "open"), out(1, "out");
+    Not(SD("aa", nullptr), open, out);
+    Probe(SD("ab", nullptr), out, "out");
+}
+
+// Explanations that cannot be written end the run as a summary that cannot:
+// with status 1 and a line saying why.
+TEST(ExplainRunDeath, ExplanationsThatCannotBeWrittenEndTheRunWithStatus1) {
+    EXPECT_EXIT(runSimToTheEnd({"-X", "-w", "out"}, openInverter, "/dev/full"), testing::ExitedWithCode(1),
+                "\nCannot write the explanations to standard output, /dev/full \\(No space left on device\\); "
+                "the run ended at simulated time 7\\.\n$");
+}
+
 // Freshly converted and run: the long chain at the time its XXX has settled.
 void runLongChain() {
     freshHeadlessNetlist();
