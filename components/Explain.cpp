@@ -63,6 +63,7 @@ private:
     const int depthLimit;
     const int lineLimit;
     std::vector<int> &roots;
+    const Drivers drivers;
     std::set<std::pair<int, int>> explained; // (signal, value) already written
     int written = 0;                         // lines written
     int leftOver = 0;                        // causes counted past the line limit
@@ -93,7 +94,7 @@ private:
             return {};
         }
         explained.insert(key);
-        Finding f = findingFor(s, t, span);
+        Finding f = findingFor(drivers, s, t, span);
         out << line << ": " << f.driver << ": " << f.detail << '\n';
         for (const int c : f.rootComponents)
             if (std::find(roots.begin(), roots.end(), c) == roots.end())
@@ -111,7 +112,7 @@ private:
 
     // The lines the chains of causes would take, in order, not counting those
     // in seen (to which the counted ones are added).
-    static int count(const std::vector<Cause> &causes, std::set<std::pair<int, int>> &seen) {
+    int count(const std::vector<Cause> &causes, std::set<std::pair<int, int>> &seen) {
         int lines = 0;
         std::vector<Cause> pending(causes.rbegin(), causes.rend());
         while (!pending.empty()) {
@@ -121,7 +122,7 @@ private:
             if (!seen.insert({cause.signal, static_cast<int>(span.value)}).second)
                 continue;
             ++lines;
-            const std::vector<Cause> next = findingFor(cause.signal, cause.time, span).causes;
+            const std::vector<Cause> next = findingFor(drivers, cause.signal, cause.time, span).causes;
             pending.insert(pending.end(), next.rbegin(), next.rend());
         }
         return lines;

@@ -5,6 +5,7 @@
 #include "components/ExplainRules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "components/RTSigSup.h"
 #include "components/Registry.h"
@@ -16,6 +17,23 @@
 #include "core/ValueHistory.h"
 
 namespace explain {
+
+namespace {
+
+// Whether every row of rootKinds sits at the index of its kind.
+constexpr bool rootKindsInOrder() {
+    for (size_t k = 0; k < std::size(rootKinds); ++k)
+        if (static_cast<size_t>(rootKinds[k].kind) != k)
+            return false;
+    return std::size(rootKinds) == static_cast<size_t>(RootKind::notFollowed) + 1;
+}
+static_assert(rootKindsInOrder(), "every root kind has its text, in kind order");
+
+} // namespace
+
+const char *rootText(RootKind kind) {
+    return rootKinds[static_cast<size_t>(kind)].text;
+}
 
 uint64_t now() {
     return phaseFour->time;
@@ -91,10 +109,15 @@ uint64_t requestedAt(const HeldValue &span, FamilyDelays delays) {
 
 // What one line says about a signal, and where the chain goes next.
 
-Finding rootFinding(const std::string &driver, const std::string &kind, const std::string &why) {
+// "ROOT", the root's kind and why, as a line gives them.
+std::string rootDetail(RootKind kind, const std::string &why) {
+    return std::string("ROOT ") + rootText(kind) + (why.empty() ? "" : ": " + why);
+}
+
+Finding rootFinding(const std::string &driver, RootKind kind, const std::string &why) {
     Finding f;
     f.driver = driver;
-    f.detail = "ROOT " + kind + (why.empty() ? "" : ": " + why);
+    f.detail = rootDetail(kind, why);
     return f;
 }
 
@@ -150,8 +173,9 @@ Finding inTransition(int s, uint64_t t, const HeldValue &span, const std::string
     }
     const std::string when = known ? "settles to " + valueName(next) + " at " + std::to_string(settles) : "";
     if (span.value == XXX)
-        return rootFinding(driver, "passing through XXX", when);
-    return rootFinding(driver, "in transition", when.empty() ? "its inputs ask for another value" : when);
+        return rootFinding(driver, RootKind::passingThroughXxx, when);
+    return rootFinding(driver, RootKind::inTransition,
+                       when.empty() ? "its inputs ask for another value" : when);
 }
 
 // Whether s is passing through XXX at the present time: XXX now, with a
@@ -231,11 +255,9 @@ Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const
     int number = 0;
     for (size_t b = 0; b < select.size(); ++b)
         number |= (valueAt(select[b], t) == ONE ? 1 : 0) << b;
-    const std::vector<int> data = dataPins(c);
-    const size_t passed = static_cast<size_t>(k + w * number);
-    if (passed >= data.size())
-        return inTransition(s, t, span, driver);
-    return combinational(s, t, span, driver, {data[passed]}, delaysOf(c),
+    // The capture made the data w words for each select number.
+    const int passed = dataPins(c)[static_cast<size_t>(k + w * number)];
+    return combinational(s, t, span, driver, {passed}, delaysOf(c),
                          "select " + std::to_string(number) + " passes");
 }
 
@@ -247,14 +269,16 @@ Finding explainDecoder(int c, int s, uint64_t t, const HeldValue &span, const st
 }
 
 Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
-    // Output k depends on the operand bits up to k (the carry comes from below).
+    // Output k depends on the operand bits up to k (the carry comes from
+    // below): of both words for an adder (the capture made its data two words
+    // of w bits), of the one word for an incrementer.
     const std::vector<int> data = dataPins(c);
     const int w = phaseTwo->numberOfOutputs[c];
+    const bool twoWords = rowOf(c).explain == Rule::adder;
     std::vector<int> deciding;
     for (int b = 0; b <= k; ++b) {
-        if (b < static_cast<int>(data.size()))
-            deciding.push_back(data[static_cast<size_t>(b)]);
-        if (rowOf(c).explain == Rule::adder && w + b < static_cast<int>(data.size()))
+        deciding.push_back(data[static_cast<size_t>(b)]);
+        if (twoWords)
             deciding.push_back(data[static_cast<size_t>(w + b)]);
     }
     return combinational(s, t, span, driver, deciding, delaysOf(c), "operand bits");
@@ -266,7 +290,7 @@ Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const s
         return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "data");
     const SignalValue e = valueAt(enable[0], t);
     if (e == ZERO && span.value == HIZ) {
-        Finding f = rootFinding(driver, "undriven", "its only driver is not enabled");
+        Finding f = rootFinding(driver, RootKind::undriven, "its only driver is not enabled");
         f.detail += " (" + input(enable[0], t) + ")";
         f.rootComponents.push_back(c);
         return f;
@@ -282,7 +306,7 @@ bool fromTheReset(const HeldValue &span, FamilyDelays delays) {
 }
 
 Finding notLoaded(int c, const std::string &driver, const std::string &why) {
-    Finding f = rootFinding(driver, "not loaded since the reset", why);
+    Finding f = rootFinding(driver, RootKind::notLoaded, why);
     f.rootComponents.push_back(c);
     return f;
 }
@@ -361,52 +385,26 @@ Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const
     for (int b = 0; b < addressBits; ++b)
         number |= (valueAt(address[static_cast<size_t>(b)], at) == ONE ? 1 : 0) << b;
     if (number >= p[ramNumberOfWords])
-        return rootFinding(driver, "read beyond the last word", "address " + std::to_string(number));
+        return rootFinding(driver, RootKind::readBeyondTheLastWord, "address " + std::to_string(number));
     // The bit's two-bit code in the packed store: 0 never written.
     const uint32_t word = phaseTwo->internal32BitVariables[c][number * p[ramStoreWordsPerSimWord] + bit / 16];
     const unsigned code = (word >> (2 * (bit % 16))) & 3u;
     if (code == 0)
         return notLoaded(c, driver, "word " + std::to_string(number) + " has not been written");
     static const SignalValue codeValue[] = {UNINITIALIZED, ZERO, ONE, XXX};
-    return rootFinding(driver, "stored",
+    return rootFinding(driver, RootKind::stored,
                        "word " + std::to_string(number) + " was written with " + valueName(codeValue[code]));
 }
 
 Finding explainSource(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     if (passingNow(s, t) || span.changedAfter)
         return inTransition(s, t, span, driver);
-    Finding f = rootFinding(driver, "input left open", "its initial level is not ZERO or ONE");
+    Finding f = rootFinding(driver, RootKind::inputLeftOpen, "its initial level is not ZERO or ONE");
     f.rootComponents.push_back(c);
     return f;
 }
 
 // ---- Drivers ----------------------------------------------------------------------
-
-// The components driving each signal, with the output position: every
-// component listing it as an output, but module boxes, which only stand for
-// their contents.
-struct Drive {
-    int component;
-    int output;
-};
-
-const std::vector<std::vector<Drive>> &drivers() {
-    static std::vector<std::vector<Drive>> table;
-    static const PhaseTwo *builtFor = nullptr;
-    if (builtFor != phaseTwo || table.size() != static_cast<size_t>(phaseTwo->numberOfSignals)) {
-        table.assign(static_cast<size_t>(phaseTwo->numberOfSignals), {});
-        for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
-            const bool stands =
-                phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
-            if (stands)
-                continue;
-            for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
-                table[static_cast<size_t>(phaseTwo->outputs[c][k])].push_back({c, k});
-        }
-        builtFor = phaseTwo;
-    }
-    return table;
-}
 
 Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) {
     const int c = d.component, k = d.output;
@@ -452,7 +450,7 @@ Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) 
     case Rule::notFollowed:
         break;
     }
-    return rootFinding(driver, "not followed", "this kind of component is not explained");
+    return rootFinding(driver, RootKind::notFollowed, "this kind of component is not explained");
 }
 
 // What a tri-state driver puts on its bus at t: its data when enabled with
@@ -489,7 +487,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
                                                  : std::string(" drives it");
         };
         Finding f =
-            rootFinding(driver, "contention",
+            rootFinding(driver, RootKind::contention,
                         describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
                             (driving.size() >= 2 ? drives(b) : " held the bus (the other was refused)"));
         f.rootComponents = {a, b};
@@ -518,7 +516,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
     if (span.value != HIZ && unknown.empty())
         return inTransition(s, t, span, driver);
     if (unknown.empty()) {
-        f.detail = "ROOT undriven: no driver is enabled (" + list + ")";
+        f.detail = rootDetail(RootKind::undriven, "no driver is enabled (" + list + ")");
         for (const Drive &d : ds)
             f.rootComponents.push_back(d.component);
     } else {
@@ -529,12 +527,23 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
 
 } // namespace
 
-Finding findingFor(int s, uint64_t t, const HeldValue &span) {
-    const std::vector<Drive> &ds = drivers()[static_cast<size_t>(s)];
+Drivers::Drivers() : table(static_cast<size_t>(phaseTwo->numberOfSignals)) {
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
+        // A component without functions (a module box) only stands for its contents.
+        const bool stands = phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
+        if (stands)
+            continue;
+        for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
+            table[static_cast<size_t>(phaseTwo->outputs[c][k])].push_back({c, k});
+    }
+}
+
+Finding findingFor(const Drivers &drivers, int s, uint64_t t, const HeldValue &span) {
+    const std::vector<Drive> &ds = drivers.of(s);
     if (passingNow(s, t))
         return inTransition(s, t, span, ds.size() == 1 ? describe(ds[0].component) : busOf(ds.size()));
     if (ds.empty())
-        return rootFinding("no driver", "input left open", "nothing drives it");
+        return rootFinding("no driver", RootKind::inputLeftOpen, "nothing drives it");
     if (ds.size() == 1)
         return explainDriven(ds[0], s, t, span);
     return explainBus(ds, s, t, span);
