@@ -18,6 +18,7 @@
 #include "components/ssiPh1.h"
 #include "core/Sim.h"
 #include "core/cmdLine.h"
+#include "support/Fresh.h"
 
 namespace {
 
@@ -34,11 +35,12 @@ void longChain() {
     Probe(SD("ab", nullptr), chain[chainLength - 1], "end");
 }
 
-// Runs Sim with "norvale" and words on build, with its standard output going
-// to the file out, and ends the process with status 0 when the run returns
+// Runs Sim with "norvale" and words on build on a fresh netlist, with its
+// standard output going to the file out, and ends the process with status 0 when the run returns
 // (as the program's entry does).  For death tests: the run is the child's.
 [[noreturn]] void runSimToTheEnd(std::vector<std::string> words, void (*build)(), const std::string &out) {
     alarm(120);
+    freshNetlist();
     std::fflush(stdout);
     const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0)
