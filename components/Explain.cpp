@@ -140,6 +140,15 @@ std::string heading(int c) {
     return std::string(phaseTwo->decal[c]) + " at " + std::string(phaseTwo->rcpos[c]);
 }
 
+// The probes, in component order.
+std::vector<int> probes() {
+    std::vector<int> found;
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
+        if (isProbe(c))
+            found.push_back(c);
+    return found;
+}
+
 // The value of bits as a probe shows it: a name for one bit, else one
 // character per bit.
 std::string shown(const std::vector<int> &bits) {
@@ -163,12 +172,9 @@ struct KnownName {
 };
 
 // The bus a signal's name belongs to: the name without its index ("mbr" for
-// "mbr[3]").
+// "mbr[3]"; every signal is named after its bus and bit).
 std::string busName(const std::string &signalName) {
-    const std::string::size_type open = signalName.rfind('[');
-    return open != std::string::npos && !signalName.empty() && signalName.back() == ']'
-               ? signalName.substr(0, open)
-               : signalName;
+    return signalName.substr(0, signalName.rfind('['));
 }
 
 // The names that can be explained, each once: the probe labels, the bus
@@ -180,21 +186,20 @@ std::vector<KnownName> knownNames(bool bits) {
         if (seen.insert(name).second)
             names.push_back({name, what});
     };
-    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
-        if (isProbe(c))
-            add(phaseTwo->decal[c], "probe at " + std::string(phaseTwo->rcpos[c]));
+    for (const int c : probes())
+        add(phaseTwo->decal[c], "probe at " + std::string(phaseTwo->rcpos[c]));
     std::vector<std::string> buses;
     std::map<std::string, int> width;
-    for (int s = 0; s < phaseTwo->numberOfSignals; ++s) {
-        const std::string bus = busName(phaseTwo->signalNames[s]);
+    for (const StoredText &signal : phaseTwo->signalNames) {
+        const std::string bus = busName(signal.c_str());
         if (width[bus]++ == 0)
             buses.push_back(bus);
     }
     for (const std::string &bus : buses)
         add(bus, width[bus] == 1 ? "signal" : "bus of " + std::to_string(width[bus]) + " signals");
     if (bits)
-        for (int s = 0; s < phaseTwo->numberOfSignals; ++s)
-            add(phaseTwo->signalNames[s], "signal");
+        for (const StoredText &signal : phaseTwo->signalNames)
+            add(signal.c_str(), "signal");
     return names;
 }
 
@@ -252,13 +257,14 @@ std::string unknownNameMessage(const std::string &name) {
 
 std::vector<ExplainedGroup> bitsNamed(const std::string &name) {
     std::vector<ExplainedGroup> groups;
-    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
-        if (isProbe(c) && name == std::string_view(phaseTwo->decal[c]))
+    const std::vector<int> all = probes();
+    for (const int c : all)
+        if (name == std::string_view(phaseTwo->decal[c]))
             groups.push_back({heading(c), probeBits(c)});
     if (!groups.empty())
         return groups;
-    for (int c = 0; c < phaseTwo->numberOfComponents; ++c)
-        if (isProbe(c) && std::string_view(phaseTwo->decal[c]).rfind(name + "[", 0) == 0)
+    for (const int c : all)
+        if (std::string_view(phaseTwo->decal[c]).rfind(name + "[", 0) == 0)
             groups.push_back({heading(c), probeBits(c)});
     if (!groups.empty())
         return groups;

@@ -7,7 +7,7 @@
 // decide the value; only inputs that are not binary themselves are followed.
 // A chain ends at a root, marked ROOT and named by its kind ("undriven",
 // "contention", ...): the kinds, their texts and what each means are listed
-// once, in explain::RootKind and explain::rootKinds (components/ExplainRules.h).
+// once, in explain::RootKind and explain::rootKindTexts (components/ExplainRules.h).
 // A bit met a second time with the same value is not explained again
 // ("explained above"), which also cuts feedback loops; below the depth
 // limit, and past a number of lines, the causes are only counted.

@@ -18,38 +18,24 @@
 
 namespace explain {
 
-namespace {
-
-// Whether every row of rootKinds sits at the index of its kind.
-constexpr bool rootKindsInOrder() {
-    for (size_t k = 0; k < std::size(rootKinds); ++k)
-        if (static_cast<size_t>(rootKinds[k].kind) != k)
-            return false;
-    return std::size(rootKinds) == static_cast<size_t>(RootKind::notFollowed) + 1;
-}
-static_assert(rootKindsInOrder(), "every root kind has its text, in kind order");
-
-} // namespace
+static_assert(std::size(rootKindTexts) == numberOfRootKinds, "every root kind has its text");
 
 const char *rootText(RootKind kind) {
-    return rootKinds[static_cast<size_t>(kind)].text;
+    return rootKindTexts[static_cast<size_t>(kind)];
 }
 
 uint64_t now() {
     return phaseFour->time;
 }
 
-// Signal s over the interval holding time t.  Without a history only the
-// present is known, and since when only as far as the kernel's last queued
-// transition tells.
+// Signal s over the interval holding time t.  The history notes every change
+// the kernel applies, so its present is the signals' present.  Without a
+// history only the present is known, and since when only as far as the
+// kernel's last queued transition tells.
 HeldValue spanOf(int s, uint64_t t) {
+    if (valueHistory != nullptr)
+        return valueHistory->heldAt(s, t);
     const SignalSlot &slot = phaseThree->signalSlots[s];
-    if (valueHistory != nullptr) {
-        HeldValue span = valueHistory->heldAt(s, t);
-        if (t >= now())
-            span.value = slot.currentValue();
-        return span;
-    }
     HeldValue span;
     span.value = slot.currentValue();
     span.since = slot.scheduledValue() == span.value ? slot.scheduledTime : 0;
@@ -364,10 +350,9 @@ Finding explainJkff(int c, int s, const HeldValue &span, const std::string &driv
         return notLoaded(c, driver, "no clock edge, set or reset since the reset");
     const uint64_t at = requestedAt(span, delaysOf(c));
     const std::vector<int> in = dataPins(c);
-    std::vector<int> deciding = {in[1], in[3]}; // K, J
-    const std::vector<int> outputs(phaseTwo->outputs[c], phaseTwo->outputs[c] + 2);
-    deciding.push_back(outputs[1]); // Q, which J = K = ONE toggles
-    return combinational(s, at, span, driver, deciding, delaysOf(c),
+    // K and J.  (Q, which J = K = ONE toggles, was binary: the output left a
+    // binary value at this edge.)
+    return combinational(s, at, span, driver, {in[1], in[3]}, delaysOf(c),
                          "clocked at " + std::to_string(at) + " with");
 }
 

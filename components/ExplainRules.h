@@ -3,6 +3,7 @@
 // held at a time, or the root that ends the chain there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@
 namespace explain {
 
 // The kinds of root at which a chain ends, each written after "ROOT" by its
-// text in rootKinds.
+// text in rootKindTexts.
 enum class RootKind : uint8_t {
     undriven,              // a bus with no driver enabled
     contention,            // drivers that disagree, or one refused while another held the bus
@@ -26,24 +27,20 @@ enum class RootKind : uint8_t {
     notFollowed,           // a component whose rule is not known (a circuit's own)
 };
 
-// A root kind and what a line says of it.
-struct RootKindText {
-    RootKind kind;
-    const char *text;
-};
+constexpr size_t numberOfRootKinds = static_cast<size_t>(RootKind::notFollowed) + 1;
 
-// Every root kind with its text, the row of kind k at index k: what the
-// lines, the -w documentation and the tests name the roots by.
-inline constexpr RootKindText rootKinds[] = {
-    {RootKind::undriven, "undriven"},
-    {RootKind::contention, "contention"},
-    {RootKind::notLoaded, "not loaded since the reset"},
-    {RootKind::inputLeftOpen, "input left open"},
-    {RootKind::passingThroughXxx, "passing through XXX"},
-    {RootKind::inTransition, "in transition"},
-    {RootKind::readBeyondTheLastWord, "read beyond the last word"},
-    {RootKind::stored, "stored"},
-    {RootKind::notFollowed, "not followed"},
+// What a line says of each root kind, the text of kind k at index k: what
+// the lines, the -w documentation and the tests name the roots by.
+inline constexpr const char *rootKindTexts[numberOfRootKinds] = {
+    "undriven",
+    "contention",
+    "not loaded since the reset",
+    "input left open",
+    "passing through XXX",
+    "in transition",
+    "read beyond the last word",
+    "stored",
+    "not followed",
 };
 
 // The text of a root kind.
