@@ -209,9 +209,9 @@ size_t editDistance(const std::string &a, const std::string &b) {
     const auto same = [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
     };
-    std::vector<size_t> row(b.size() + 1); // distances from a's first i characters
+    std::vector<size_t> row; // from a's first i characters to b's first j
     for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
+        row.push_back(j);
     for (size_t i = 1; i <= a.size(); ++i) {
         size_t diagonal = row[0];
         row[0] = i;
@@ -237,18 +237,18 @@ bool near(size_t d, const std::string &name) {
 std::string unknownNameMessage(const std::string &name) {
     const std::vector<KnownName> names = knownNames(name.find('[') != std::string::npos);
     std::vector<std::pair<size_t, size_t>> ranked; // (distance, index in names)
-    for (size_t k = 0; k < names.size(); ++k)
-        ranked.push_back({editDistance(name, names[k].name), k});
+    for (const KnownName &known : names)
+        ranked.push_back({editDistance(name, known.name), ranked.size()});
     std::sort(ranked.begin(), ranked.end());
+    ranked.resize(std::min(ranked.size(), nearestNamesShown));
     const bool anyNear = !ranked.empty() && near(ranked.front().first, name);
     std::string message = "Option -w rejected: no probe label or signal is named " + name + ".";
     if (!ranked.empty())
         message += "\nThe nearest names are:";
-    for (size_t k = 0; k < ranked.size() && k < nearestNamesShown; ++k) {
-        if (anyNear && !near(ranked[k].first, name))
+    for (const auto &[distance, index] : ranked) {
+        if (anyNear && !near(distance, name))
             break;
-        const KnownName &known = names[ranked[k].second];
-        message += "\n  " + known.name + "  " + known.what;
+        message += "\n  " + names[index].name + "  " + names[index].what;
     }
     return message;
 }
@@ -269,13 +269,16 @@ std::vector<ExplainedGroup> bitsNamed(const std::string &name) {
     if (!groups.empty())
         return groups;
     ExplainedGroup bus{name, {}};
-    for (int s = 0; s < phaseTwo->numberOfSignals; ++s)
-        if (name == std::string_view(phaseTwo->signalNames[s]))
+    int s = 0;
+    for (const StoredText &signal : phaseTwo->signalNames) {
+        if (name == std::string_view(signal))
             bus.bits.push_back(s);
+        ++s;
+    }
     if (bus.bits.empty())
-        for (int s = phaseTwo->numberOfSignals - 1; s >= 0; --s)
-            if (std::string_view(phaseTwo->signalNames[s]).rfind(name + "[", 0) == 0)
-                bus.bits.push_back(s);
+        for (int bit = phaseTwo->numberOfSignals - 1; bit >= 0; --bit)
+            if (std::string_view(phaseTwo->signalNames[bit]).rfind(name + "[", 0) == 0)
+                bus.bits.push_back(bit);
     if (!bus.bits.empty())
         groups.push_back(bus);
     return groups;
@@ -322,5 +325,4 @@ void writeExplanations(std::ostream &out) {
     for (const std::string &name : explainNames)
         for (const ExplainedGroup &group : bitsNamed(name))
             explainGroup(out, group, roots);
-    out.flush();
 }

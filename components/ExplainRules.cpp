@@ -88,7 +88,7 @@ SignalValue valueAt(int s, uint64_t t) {
 uint64_t requestedAt(const HeldValue &span, FamilyDelays delays) {
     const bool quick = span.value == XXX && span.before != ONE;
     const auto delay = static_cast<uint64_t>(quick ? delays.quickTime : delays.lazyTime);
-    return span.since > delay ? span.since - delay : 0;
+    return span.since - std::min(span.since, delay);
 }
 
 // ---- One step of a chain --------------------------------------------------------
@@ -165,11 +165,20 @@ Finding inTransition(int s, uint64_t t, const HeldValue &span, const std::string
 }
 
 // Whether s is passing through XXX at the present time: XXX now, with a
-// level already queued.
+// level queued for later.  (A memory queues its reads itself: what its
+// outputs had queued lies in the past.)
 bool passingNow(int s, uint64_t t) {
     const SignalSlot &slot = phaseThree->signalSlots[s];
     return t >= now() && slot.currentValue() == XXX && slot.scheduledValue() != XXX &&
            slot.scheduledTime > now();
+}
+
+// The number that binary bits (lowest first) give at t.
+int numberAt(const std::vector<int> &bits, uint64_t t) {
+    int number = 0;
+    for (auto bit = bits.rbegin(); bit != bits.rend(); ++bit)
+        number = 2 * number + (valueAt(*bit, t) == ONE ? 1 : 0);
+    return number;
 }
 
 // Combinational parts: the deciding inputs that are not binary at t, else at
@@ -237,11 +246,9 @@ Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const
     if (!unknownAmong(select, t).empty())
         return combinational(s, t, span, driver, select, delaysOf(c), "select");
     const int w = phaseTwo->numberOfOutputs[c];
-    // The select as it is at t (binary): the data input it passes.
-    int number = 0;
-    for (size_t b = 0; b < select.size(); ++b)
-        number |= (valueAt(select[b], t) == ONE ? 1 : 0) << b;
-    // The capture made the data w words for each select number.
+    // The select as it is at t (binary): the data input it passes.  The
+    // capture made the data w words for each select number.
+    const int number = numberAt(select, t);
     const int passed = dataPins(c)[static_cast<size_t>(k + w * number)];
     return combinational(s, t, span, driver, {passed}, delaysOf(c),
                          "select " + std::to_string(number) + " passes");
@@ -286,9 +293,9 @@ Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const s
     return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "enabled, data");
 }
 
-// A clocked part whose value came from an evaluation at the reset.
+// A clocked part whose value came from its evaluation at the reset.
 bool fromTheReset(const HeldValue &span, FamilyDelays delays) {
-    return span.since == 0 || span.since <= static_cast<uint64_t>(delays.lazyTime);
+    return requestedAt(span, delays) == 0;
 }
 
 Finding notLoaded(int c, const std::string &driver, const std::string &why) {
@@ -301,10 +308,10 @@ Finding notLoaded(int c, const std::string &driver, const std::string &why) {
 // latest first: those at least its quick delay before t (none without a
 // history).
 std::vector<uint64_t> risesOf(int s, uint64_t t, bool fromZero, FamilyDelays delays) {
-    const auto delay = static_cast<uint64_t>(delays.quickTime);
-    if (valueHistory == nullptr || t < delay)
+    if (valueHistory == nullptr)
         return {};
-    return valueHistory->risesUpTo(s, t - delay, fromZero);
+    // Nothing changes at time 0 itself: before the quick delay there is no rise.
+    return valueHistory->risesUpTo(s, t - std::min(t, static_cast<uint64_t>(delays.quickTime)), fromZero);
 }
 
 Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
@@ -361,14 +368,12 @@ Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const
     const int width = p[ramBitWordWidth], addressBits = p[ramPortAddressSize];
     const int port = k / width, bit = k % width;
     const std::vector<int> control = controlPins(c);
-    const std::vector<int> address(control.begin() + port * addressBits,
-                                   control.begin() + (port + 1) * addressBits);
+    const auto first = control.begin() + port * addressBits;
+    const std::vector<int> address(first, first + addressBits);
     const uint64_t at = span.since >= ramReadDelay ? span.since - ramReadDelay : t;
     if (!unknownAmong(address, at).empty())
         return combinational(s, at, span, driver, address, delaysOf(c), "read address");
-    int number = 0;
-    for (int b = 0; b < addressBits; ++b)
-        number |= (valueAt(address[static_cast<size_t>(b)], at) == ONE ? 1 : 0) << b;
+    const int number = numberAt(address, at);
     if (number >= p[ramNumberOfWords])
         return rootFinding(driver, RootKind::readBeyondTheLastWord, "address " + std::to_string(number));
     // The bit's two-bit code in the packed store: 0 never written.
@@ -439,12 +444,11 @@ Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) 
 }
 
 // What a tri-state driver puts on its bus at t: its data when enabled with
-// binary data, else HIZ.
+// binary data, else HIZ.  (Its capture gave it one data and one control input.)
 SignalValue tsbDrives(int c, uint64_t t) {
-    const std::vector<int> control = controlPins(c), data = dataPins(c);
-    if (control.empty() || data.empty() || valueAt(control[0], t) != ONE)
+    if (valueAt(controlPins(c)[0], t) != ONE)
         return HIZ;
-    const SignalValue v = valueAt(data[0], t);
+    const SignalValue v = valueAt(dataPins(c)[0], t);
     return isBinary(v) ? v : HIZ;
 }
 

@@ -118,6 +118,15 @@ void jkffKOpen() {
     Jkff(at("ac"), (set, One, clock, k, Zero), (q, qp));
 }
 
+// The same flip-flop reset to ZERO by its R until time 30: Q leaves ZERO
+// for XXX, with its quick delay.
+void jkffKOpenFromZero() {
+    const Signal reset(1, "reset"), clock(1, "clock"), k(1, "k"), q(1, "q"), qp(1, "qp");
+    PowerOn(at("aa"), reset, 30, One);
+    Clock(at("ab"), clock, 10, 50, 40, Zero);
+    Jkff(at("ac"), (Zero, One, clock, k, reset), (q, qp));
+}
+
 // A bit-addressable register nothing clears, sets or writes.
 void bitRegisterNeverWritten() {
     const Signal clear(1, "clear"), set(1, "set"), write(1, "write"), bit(1, "bit");
@@ -216,12 +225,14 @@ void tsbAlone() {
 }
 
 // An AND of an open wire and ONE, and of it and ZERO (binary); an Iand whose
-// complemented input is open.
+// complemented input is open, and one whose input taken as it is is open.
 void foldingGates() {
-    const Signal wire(1, "wire"), both(1, "both"), none(1, "none"), inhibited(1, "inhibited");
+    const Signal wire(1, "wire"), both(1, "both"), none(1, "none"), inhibited(1, "inhibited"),
+        passedOn(1, "passedOn");
     And(at("aa"), (wire, One), both);
     And(at("ab"), (wire, Zero), none);
     Iand(at("ac"), One, wire, inhibited);
+    Iand(at("ad"), wire, Zero, passedOn);
 }
 
 // A multiplexer selecting word 1 (open) of (open, ZERO), and one whose select is open.
@@ -252,6 +263,10 @@ void dffs() {
     PowerOn(at("ab"), clock, 20, Zero);
     Dff(at("ac"), (Zero, d, clock, Zero), q);
     Dff(at("ad"), (Zero, One, Zero, Zero), idle);
+    // A clock that rises to ONE from the reset's UNINITIALIZED, not from ZERO.
+    const Signal high(1, "high"), unclocked(1, "unclocked");
+    PowerOn(at("ae"), high, 1000, One);
+    Dff(at("af"), (Zero, d, high, Zero), unclocked);
     ticks();
 }
 
@@ -261,7 +276,24 @@ void registers() {
     PowerOn(at("aa"), write, 20, Zero);
     Register(at("ab"), One, write, wire, loaded);
     Register(at("ac"), One, Zero, One, idle);
+    // A write that rises to ONE from the reset's UNINITIALIZED: it loads.
+    const Signal early(1, "early"), loadedEarly(1, "loadedEarly");
+    PowerOn(at("ad"), early, 1000, One);
+    Register(at("ae"), One, early, wire, loadedEarly);
     ticks();
+}
+
+// A bus of two drivers, the one enabled passing data that rises at about
+// 24..29, and a register that loads the bus at a write's rise: at 35, when
+// the driver had let the bus go for the XXX of its data, or at 37, when the
+// bus was passing through XXX to ONE.
+void busLoadedAt(int writeAt) {
+    const Signal data(1, "data"), write(1, "write"), bus(1, "bus"), loaded(1, "loaded");
+    PowerOn(at("aa"), data, 20, Zero);
+    PowerOn(at("ab"), write, writeAt, Zero);
+    Tsb(at("ba"), data, One, bus);
+    Tsb(at("bb"), One, Zero, bus);
+    Register(at("ca"), One, write, bus, loaded);
 }
 
 // A bus held by a driver of ONE while a second, enabled at time 20, is
@@ -319,6 +351,14 @@ const RuleCase ruleCases[] = {
      "gated = UNINITIALIZED at time 95, why:\n"
      "  gated[0] is UNINITIALIZED since 0: Gate at ab: enable enable[0] = UNINITIALIZED\n"
      "    enable[0] is UNINITIALIZED since 0: no driver: ROOT input left open: nothing drives it\n",
+     {}},
+    {"JkffWithKUnknownFromZero",
+     jkffKOpenFromZero,
+     150,
+     "q",
+     "q = XXX at time 146, why:\n"
+     "  q[0] is XXX since 101: Jkff at ac: clocked at 88 with k[0] = UNINITIALIZED\n"
+     "    k[0] was UNINITIALIZED at 88 (since 0): no driver: ROOT input left open: nothing drives it\n",
      {}},
     {"JkffWithKUnknown",
      jkffKOpen,
@@ -456,6 +496,14 @@ const RuleCase ruleCases[] = {
      "  both[0] is UNINITIALIZED since 0: And at aa: inputs wire[0] = UNINITIALIZED\n"
      "    wire[0] is UNINITIALIZED since 0: no driver: ROOT input left open: nothing drives it\n",
      {}},
+    {"IandTakenAsItIs",
+     foldingGates,
+     100,
+     "passedOn",
+     "passedOn = UNINITIALIZED at time 10, why:\n"
+     "  passedOn[0] is UNINITIALIZED since 0: Iand at ad: inputs wire[0] = UNINITIALIZED\n"
+     "    wire[0] is UNINITIALIZED since 0: no driver: ROOT input left open: nothing drives it\n",
+     {}},
     {"IandComplemented",
      foldingGates,
      100,
@@ -509,6 +557,14 @@ const RuleCase ruleCases[] = {
      "    d[0] was XXX at 29 (since 7): Not at aa: inputs wire[0] = UNINITIALIZED\n"
      "      wire[0] was UNINITIALIZED at 29 (since 0): no driver: ROOT input left open: nothing drives it\n",
      {}},
+    {"DffClockRisenFromUninitialized",
+     dffs,
+     100,
+     "unclocked",
+     "unclocked = XXX at time 95, why:\n"
+     "  unclocked[0] is XXX since 13: Dff at af: ROOT not loaded since the reset: its clock high[0] has not "
+     "risen from ZERO\n",
+     {"af"}},
     {"DffNeverClocked",
      dffs,
      100,
@@ -525,6 +581,33 @@ const RuleCase ruleCases[] = {
      "  loaded[0] is UNINITIALIZED since 0: Register at ab: loaded at 29 (write write[0] rose) from wire[0] "
      "= UNINITIALIZED\n"
      "    wire[0] was UNINITIALIZED at 29 (since 0): no driver: ROOT input left open: nothing drives it\n",
+     {}},
+    {"RegisterLoadedAtARiseFromUninitialized",
+     registers,
+     100,
+     "loadedEarly",
+     "loadedEarly = UNINITIALIZED at time 95, why:\n"
+     "  loadedEarly[0] is UNINITIALIZED since 0: Register at ae: loaded at 10 (write early[0] rose) from "
+     "wire[0] = UNINITIALIZED\n"
+     "    wire[0] was UNINITIALIZED at 10 (since 0): no driver: ROOT input left open: nothing drives it\n",
+     {}},
+    {"BusLetGoForXxxData",
+     [] { busLoadedAt(26); },
+     100,
+     "loaded",
+     "loaded = HIZ at time 52, why:\n"
+     "  loaded[0] is HIZ since 52: Register at ca: loaded at 35 (write write[0] rose) from bus[0] = HIZ\n"
+     "    bus[0] was HIZ at 35 (since 34): Tsb at ba: enabled, data data[0] = XXX (at 24)\n"
+     "      data[0] was XXX at 24 (since 24): PowerOn at aa: ROOT passing through XXX: settles to ONE at "
+     "29\n",
+     {}},
+    {"BusPassingThroughXxxWhenLoaded",
+     [] { busLoadedAt(28); },
+     100,
+     "loaded",
+     "loaded = XXX at time 50, why:\n"
+     "  loaded[0] is XXX since 50: Register at ca: loaded at 37 (write write[0] rose) from bus[0] = XXX\n"
+     "    bus[0] was XXX at 37 (since 36): Tsb at ba: ROOT passing through XXX: settles to ONE at 39\n",
      {}},
     {"RegisterNeverLoaded",
      registers,
