@@ -283,6 +283,15 @@ void registers() {
     ticks();
 }
 
+// A register that loads a clock at the rise of its write at 14, while the
+// clock passes through XXX to ONE.
+void clockEdgeLoaded() {
+    const Signal clock(1, "clock"), write(1, "write"), loaded(1, "loaded");
+    Clock(at("aa"), clock, 5, 0, 20, Zero);
+    PowerOn(at("ab"), write, 5, Zero);
+    Register(at("ac"), One, write, clock, loaded);
+}
+
 // A bus of two drivers, the one enabled passing data that rises at about
 // 24..29, and a register that loads the bus at a write's rise: at 35, when
 // the driver had let the bus go for the XXX of its data, or at 37, when the
@@ -590,6 +599,15 @@ const RuleCase ruleCases[] = {
      "  loadedEarly[0] is UNINITIALIZED since 0: Register at ae: loaded at 10 (write early[0] rose) from "
      "wire[0] = UNINITIALIZED\n"
      "    wire[0] was UNINITIALIZED at 10 (since 0): no driver: ROOT input left open: nothing drives it\n",
+     {}},
+    // Stopped at 30, while the clock passes through XXX again, to ZERO.
+    {"RegisterLoadedFromAClockEdge",
+     clockEdgeLoaded,
+     30,
+     "loaded",
+     "loaded = XXX at time 28, why:\n"
+     "  loaded[0] is XXX since 27: Register at ac: loaded at 14 (write write[0] rose) from clock[0] = XXX\n"
+     "    clock[0] was XXX at 14 (since 14): Clock at aa: ROOT passing through XXX: settles to ONE at 19\n",
      {}},
     {"BusLetGoForXxxData",
      [] { busLoadedAt(26); },
