@@ -5,7 +5,6 @@
 #include "components/ExplainRules.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "components/RTSigSup.h"
 #include "components/Registry.h"
@@ -17,8 +16,6 @@
 #include "core/ValueHistory.h"
 
 namespace explain {
-
-static_assert(std::size(rootKindTexts) == numberOfRootKinds, "every root kind has its text");
 
 const char *rootText(RootKind kind) {
     return rootKindTexts[static_cast<size_t>(kind)];

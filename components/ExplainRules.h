@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ constexpr size_t numberOfRootKinds = static_cast<size_t>(RootKind::notFollowed) 
 
 // What a line says of each root kind, the text of kind k at index k: what
 // the lines, the -w documentation and the tests name the roots by.
-inline constexpr const char *rootKindTexts[numberOfRootKinds] = {
+inline constexpr const char *rootKindTexts[] = {
     "undriven",
     "contention",
     "not loaded since the reset",
@@ -42,6 +43,7 @@ inline constexpr const char *rootKindTexts[numberOfRootKinds] = {
     "stored",
     "not followed",
 };
+static_assert(std::size(rootKindTexts) == numberOfRootKinds, "every root kind has its text");
 
 // The text of a root kind.
 const char *rootText(RootKind kind);
