@@ -5,16 +5,9 @@
 // Each line names a signal, its value and since when it holds it, then the
 // component that drives it (kind, position and label) and the inputs that
 // decide the value; only inputs that are not binary themselves are followed.
-// A chain ends at a root, marked ROOT and named by its kind:
-//   undriven                    a bus with no driver enabled
-//   contention                  drivers that disagree (both are named)
-//   not loaded since the reset  a register, flip-flop or memory word no
-//                               strobe has written
-//   input left open             nothing drives the signal, or a source
-//                               whose initial level is not binary
-//   passing through XXX         a signal between two levels at that very
-//                               time (the two-delay model), with the time
-//                               it settles
+// A chain ends at a root, marked ROOT and named by its kind ("undriven",
+// "contention", ...): the kinds, their texts and what each means are listed
+// once, in explain::RootKind and explain::rootKindTexts (components/ExplainRules.h).
 // A bit met a second time with the same value is not explained again
 // ("explained above"), which also cuts feedback loops; below the depth
 // limit, and past a number of lines, the causes are only counted.

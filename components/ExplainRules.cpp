@@ -17,21 +17,22 @@
 
 namespace explain {
 
+const char *rootText(RootKind kind) {
+    return rootKindTexts[static_cast<size_t>(kind)];
+}
+
 uint64_t now() {
     return phaseFour->time;
 }
 
-// Signal s over the interval holding time t.  Without a history only the
-// present is known, and since when only as far as the kernel's last queued
-// transition tells.
+// Signal s over the interval holding time t.  The history notes every change
+// the kernel applies, so its present is the signals' present.  Without a
+// history only the present is known, and since when only as far as the
+// kernel's last queued transition tells.
 HeldValue spanOf(int s, uint64_t t) {
+    if (valueHistory != nullptr)
+        return valueHistory->heldAt(s, t);
     const SignalSlot &slot = phaseThree->signalSlots[s];
-    if (valueHistory != nullptr) {
-        HeldValue span = valueHistory->heldAt(s, t);
-        if (t >= now())
-            span.value = slot.currentValue();
-        return span;
-    }
     HeldValue span;
     span.value = slot.currentValue();
     span.since = slot.scheduledValue() == span.value ? slot.scheduledTime : 0;
@@ -84,17 +85,22 @@ SignalValue valueAt(int s, uint64_t t) {
 uint64_t requestedAt(const HeldValue &span, FamilyDelays delays) {
     const bool quick = span.value == XXX && span.before != ONE;
     const auto delay = static_cast<uint64_t>(quick ? delays.quickTime : delays.lazyTime);
-    return span.since > delay ? span.since - delay : 0;
+    return span.since - std::min(span.since, delay);
 }
 
 // ---- One step of a chain --------------------------------------------------------
 
 // What one line says about a signal, and where the chain goes next.
 
-Finding rootFinding(const std::string &driver, const std::string &kind, const std::string &why) {
+// "ROOT", the root's kind and why, as a line gives them.
+std::string rootDetail(RootKind kind, const std::string &why) {
+    return std::string("ROOT ") + rootText(kind) + (why.empty() ? "" : ": " + why);
+}
+
+Finding rootFinding(const std::string &driver, RootKind kind, const std::string &why) {
     Finding f;
     f.driver = driver;
-    f.detail = "ROOT " + kind + (why.empty() ? "" : ": " + why);
+    f.detail = rootDetail(kind, why);
     return f;
 }
 
@@ -150,16 +156,26 @@ Finding inTransition(int s, uint64_t t, const HeldValue &span, const std::string
     }
     const std::string when = known ? "settles to " + valueName(next) + " at " + std::to_string(settles) : "";
     if (span.value == XXX)
-        return rootFinding(driver, "passing through XXX", when);
-    return rootFinding(driver, "in transition", when.empty() ? "its inputs ask for another value" : when);
+        return rootFinding(driver, RootKind::passingThroughXxx, when);
+    return rootFinding(driver, RootKind::inTransition,
+                       when.empty() ? "its inputs ask for another value" : when);
 }
 
 // Whether s is passing through XXX at the present time: XXX now, with a
-// level already queued.
+// level queued for later.  (A memory queues its reads itself: what its
+// outputs had queued lies in the past.)
 bool passingNow(int s, uint64_t t) {
     const SignalSlot &slot = phaseThree->signalSlots[s];
     return t >= now() && slot.currentValue() == XXX && slot.scheduledValue() != XXX &&
            slot.scheduledTime > now();
+}
+
+// The number that binary bits (lowest first) give at t.
+int numberAt(const std::vector<int> &bits, uint64_t t) {
+    int number = 0;
+    for (auto bit = bits.rbegin(); bit != bits.rend(); ++bit)
+        number = 2 * number + (valueAt(*bit, t) == ONE ? 1 : 0);
+    return number;
 }
 
 // Combinational parts: the deciding inputs that are not binary at t, else at
@@ -227,15 +243,11 @@ Finding explainMux(int c, int k, int s, uint64_t t, const HeldValue &span, const
     if (!unknownAmong(select, t).empty())
         return combinational(s, t, span, driver, select, delaysOf(c), "select");
     const int w = phaseTwo->numberOfOutputs[c];
-    // The select as it is at t (binary): the data input it passes.
-    int number = 0;
-    for (size_t b = 0; b < select.size(); ++b)
-        number |= (valueAt(select[b], t) == ONE ? 1 : 0) << b;
-    const std::vector<int> data = dataPins(c);
-    const size_t passed = static_cast<size_t>(k + w * number);
-    if (passed >= data.size())
-        return inTransition(s, t, span, driver);
-    return combinational(s, t, span, driver, {data[passed]}, delaysOf(c),
+    // The select as it is at t (binary): the data input it passes.  The
+    // capture made the data w words for each select number.
+    const int number = numberAt(select, t);
+    const int passed = dataPins(c)[static_cast<size_t>(k + w * number)];
+    return combinational(s, t, span, driver, {passed}, delaysOf(c),
                          "select " + std::to_string(number) + " passes");
 }
 
@@ -247,14 +259,16 @@ Finding explainDecoder(int c, int s, uint64_t t, const HeldValue &span, const st
 }
 
 Finding explainArithmetic(int c, int k, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
-    // Output k depends on the operand bits up to k (the carry comes from below).
+    // Output k depends on the operand bits up to k (the carry comes from
+    // below): of both words for an adder (the capture made its data two words
+    // of w bits), of the one word for an incrementer.
     const std::vector<int> data = dataPins(c);
     const int w = phaseTwo->numberOfOutputs[c];
+    const bool twoWords = rowOf(c).explain == Rule::adder;
     std::vector<int> deciding;
     for (int b = 0; b <= k; ++b) {
-        if (b < static_cast<int>(data.size()))
-            deciding.push_back(data[static_cast<size_t>(b)]);
-        if (rowOf(c).explain == Rule::adder && w + b < static_cast<int>(data.size()))
+        deciding.push_back(data[static_cast<size_t>(b)]);
+        if (twoWords)
             deciding.push_back(data[static_cast<size_t>(w + b)]);
     }
     return combinational(s, t, span, driver, deciding, delaysOf(c), "operand bits");
@@ -266,7 +280,7 @@ Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const s
         return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "data");
     const SignalValue e = valueAt(enable[0], t);
     if (e == ZERO && span.value == HIZ) {
-        Finding f = rootFinding(driver, "undriven", "its only driver is not enabled");
+        Finding f = rootFinding(driver, RootKind::undriven, "its only driver is not enabled");
         f.detail += " (" + input(enable[0], t) + ")";
         f.rootComponents.push_back(c);
         return f;
@@ -276,13 +290,13 @@ Finding explainTsbAlone(int c, int s, uint64_t t, const HeldValue &span, const s
     return combinational(s, t, span, driver, dataPins(c), delaysOf(c), "enabled, data");
 }
 
-// A clocked part whose value came from an evaluation at the reset.
+// A clocked part whose value came from its evaluation at the reset.
 bool fromTheReset(const HeldValue &span, FamilyDelays delays) {
-    return span.since == 0 || span.since <= static_cast<uint64_t>(delays.lazyTime);
+    return requestedAt(span, delays) == 0;
 }
 
 Finding notLoaded(int c, const std::string &driver, const std::string &why) {
-    Finding f = rootFinding(driver, "not loaded since the reset", why);
+    Finding f = rootFinding(driver, RootKind::notLoaded, why);
     f.rootComponents.push_back(c);
     return f;
 }
@@ -291,10 +305,10 @@ Finding notLoaded(int c, const std::string &driver, const std::string &why) {
 // latest first: those at least its quick delay before t (none without a
 // history).
 std::vector<uint64_t> risesOf(int s, uint64_t t, bool fromZero, FamilyDelays delays) {
-    const auto delay = static_cast<uint64_t>(delays.quickTime);
-    if (valueHistory == nullptr || t < delay)
+    if (valueHistory == nullptr)
         return {};
-    return valueHistory->risesUpTo(s, t - delay, fromZero);
+    // Nothing changes at time 0 itself: before the quick delay there is no rise.
+    return valueHistory->risesUpTo(s, t - std::min(t, static_cast<uint64_t>(delays.quickTime)), fromZero);
 }
 
 Finding explainRegister(int c, int k, uint64_t t, const std::string &driver) {
@@ -340,10 +354,9 @@ Finding explainJkff(int c, int s, const HeldValue &span, const std::string &driv
         return notLoaded(c, driver, "no clock edge, set or reset since the reset");
     const uint64_t at = requestedAt(span, delaysOf(c));
     const std::vector<int> in = dataPins(c);
-    std::vector<int> deciding = {in[1], in[3]}; // K, J
-    const std::vector<int> outputs(phaseTwo->outputs[c], phaseTwo->outputs[c] + 2);
-    deciding.push_back(outputs[1]); // Q, which J = K = ONE toggles
-    return combinational(s, at, span, driver, deciding, delaysOf(c),
+    // K and J.  (Q, which J = K = ONE toggles, was binary: the output left a
+    // binary value at this edge.)
+    return combinational(s, at, span, driver, {in[1], in[3]}, delaysOf(c),
                          "clocked at " + std::to_string(at) + " with");
 }
 
@@ -352,61 +365,33 @@ Finding explainRam(int c, int k, int s, uint64_t t, const HeldValue &span, const
     const int width = p[ramBitWordWidth], addressBits = p[ramPortAddressSize];
     const int port = k / width, bit = k % width;
     const std::vector<int> control = controlPins(c);
-    const std::vector<int> address(control.begin() + port * addressBits,
-                                   control.begin() + (port + 1) * addressBits);
+    const auto first = control.begin() + port * addressBits;
+    const std::vector<int> address(first, first + addressBits);
     const uint64_t at = span.since >= ramReadDelay ? span.since - ramReadDelay : t;
     if (!unknownAmong(address, at).empty())
         return combinational(s, at, span, driver, address, delaysOf(c), "read address");
-    int number = 0;
-    for (int b = 0; b < addressBits; ++b)
-        number |= (valueAt(address[static_cast<size_t>(b)], at) == ONE ? 1 : 0) << b;
+    const int number = numberAt(address, at);
     if (number >= p[ramNumberOfWords])
-        return rootFinding(driver, "read beyond the last word", "address " + std::to_string(number));
+        return rootFinding(driver, RootKind::readBeyondTheLastWord, "address " + std::to_string(number));
     // The bit's two-bit code in the packed store: 0 never written.
     const uint32_t word = phaseTwo->internal32BitVariables[c][number * p[ramStoreWordsPerSimWord] + bit / 16];
     const unsigned code = (word >> (2 * (bit % 16))) & 3u;
     if (code == 0)
         return notLoaded(c, driver, "word " + std::to_string(number) + " has not been written");
     static const SignalValue codeValue[] = {UNINITIALIZED, ZERO, ONE, XXX};
-    return rootFinding(driver, "stored",
+    return rootFinding(driver, RootKind::stored,
                        "word " + std::to_string(number) + " was written with " + valueName(codeValue[code]));
 }
 
 Finding explainSource(int c, int s, uint64_t t, const HeldValue &span, const std::string &driver) {
     if (passingNow(s, t) || span.changedAfter)
         return inTransition(s, t, span, driver);
-    Finding f = rootFinding(driver, "input left open", "its initial level is not ZERO or ONE");
+    Finding f = rootFinding(driver, RootKind::inputLeftOpen, "its initial level is not ZERO or ONE");
     f.rootComponents.push_back(c);
     return f;
 }
 
 // ---- Drivers ----------------------------------------------------------------------
-
-// The components driving each signal, with the output position: every
-// component listing it as an output, but module boxes, which only stand for
-// their contents.
-struct Drive {
-    int component;
-    int output;
-};
-
-const std::vector<std::vector<Drive>> &drivers() {
-    static std::vector<std::vector<Drive>> table;
-    static const PhaseTwo *builtFor = nullptr;
-    if (builtFor != phaseTwo || table.size() != static_cast<size_t>(phaseTwo->numberOfSignals)) {
-        table.assign(static_cast<size_t>(phaseTwo->numberOfSignals), {});
-        for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
-            const bool stands =
-                phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
-            if (stands)
-                continue;
-            for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
-                table[static_cast<size_t>(phaseTwo->outputs[c][k])].push_back({c, k});
-        }
-        builtFor = phaseTwo;
-    }
-    return table;
-}
 
 Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) {
     const int c = d.component, k = d.output;
@@ -452,16 +437,15 @@ Finding explainDriven(const Drive &d, int s, uint64_t t, const HeldValue &span) 
     case Rule::notFollowed:
         break;
     }
-    return rootFinding(driver, "not followed", "this kind of component is not explained");
+    return rootFinding(driver, RootKind::notFollowed, "this kind of component is not explained");
 }
 
 // What a tri-state driver puts on its bus at t: its data when enabled with
-// binary data, else HIZ.
+// binary data, else HIZ.  (Its capture gave it one data and one control input.)
 SignalValue tsbDrives(int c, uint64_t t) {
-    const std::vector<int> control = controlPins(c), data = dataPins(c);
-    if (control.empty() || data.empty() || valueAt(control[0], t) != ONE)
+    if (valueAt(controlPins(c)[0], t) != ONE)
         return HIZ;
-    const SignalValue v = valueAt(data[0], t);
+    const SignalValue v = valueAt(dataPins(c)[0], t);
     return isBinary(v) ? v : HIZ;
 }
 
@@ -489,7 +473,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
                                                  : std::string(" drives it");
         };
         Finding f =
-            rootFinding(driver, "contention",
+            rootFinding(driver, RootKind::contention,
                         describe(a) + drives(a) + (driving.size() >= 2 ? ", " : " but ") + describe(b) +
                             (driving.size() >= 2 ? drives(b) : " held the bus (the other was refused)"));
         f.rootComponents = {a, b};
@@ -518,7 +502,7 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
     if (span.value != HIZ && unknown.empty())
         return inTransition(s, t, span, driver);
     if (unknown.empty()) {
-        f.detail = "ROOT undriven: no driver is enabled (" + list + ")";
+        f.detail = rootDetail(RootKind::undriven, "no driver is enabled (" + list + ")");
         for (const Drive &d : ds)
             f.rootComponents.push_back(d.component);
     } else {
@@ -529,12 +513,23 @@ Finding explainBus(const std::vector<Drive> &ds, int s, uint64_t t, const HeldVa
 
 } // namespace
 
-Finding findingFor(int s, uint64_t t, const HeldValue &span) {
-    const std::vector<Drive> &ds = drivers()[static_cast<size_t>(s)];
+Drivers::Drivers() : table(static_cast<size_t>(phaseTwo->numberOfSignals)) {
+    for (int c = 0; c < phaseTwo->numberOfComponents; ++c) {
+        // A component without functions (a module box) only stands for its contents.
+        const bool stands = phaseTwo->logicEvaluate[c] == nullptr && phaseTwo->xEventTriggered[c] == nullptr;
+        if (stands)
+            continue;
+        for (int k = 0; k < phaseTwo->numberOfOutputs[c]; ++k)
+            table[static_cast<size_t>(phaseTwo->outputs[c][k])].push_back({c, k});
+    }
+}
+
+Finding findingFor(const Drivers &drivers, int s, uint64_t t, const HeldValue &span) {
+    const std::vector<Drive> &ds = drivers.of(s);
     if (passingNow(s, t))
         return inTransition(s, t, span, ds.size() == 1 ? describe(ds[0].component) : busOf(ds.size()));
     if (ds.empty())
-        return rootFinding("no driver", "input left open", "nothing drives it");
+        return rootFinding("no driver", RootKind::inputLeftOpen, "nothing drives it");
     if (ds.size() == 1)
         return explainDriven(ds[0], s, t, span);
     return explainBus(ds, s, t, span);

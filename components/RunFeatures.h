@@ -1,6 +1,6 @@
 // What a run's start and end ask of the component library, and all they
-// ask: loading ROM files before the run, the value summary and the
-// explanations after it.  core/Sim and core/RunEnd include no other header
+// ask: loading ROM files and checking the names to explain before the run,
+// the value summary and the explanations after it.  core/Sim and core/RunEnd include no other header
 // of components/; RomFiles, ProbeSummary and Explain implement these.
 #pragma once
 
@@ -25,7 +25,13 @@ void writeProbeSummary(std::ostream &out);
 // describes instructions, the instruction at the program counter.
 void writeRomSummary(std::ostream &out);
 
-// The end of the run: for every name given with -w, its explanation on out.
-// A name that matches nothing is said so on standard error.  Does nothing
+// Once the netlist is converted and before the run: every name given with -w
+// must stand for a probe or signals.  Each one that does not is written to
+// standard error with the nearest names the circuit has, and then the
+// process ends with status 1.
+void checkExplainNames(const std::vector<std::string> &names);
+
+// The end of the run: for every name given with -w, its explanation on out
+// (checkExplainNames has made sure each stands for something).  Does nothing
 // without -w.
 void writeExplanations(std::ostream &out);

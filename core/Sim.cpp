@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 #include "components/RunFeatures.h"
 #include "core/CircuitChecks.h"
@@ -101,12 +102,15 @@ void Sim(int argc, char **argv, void (*build)()) {
     beginRomLoading();            // a read that never finishes must not outlast a Ctrl-C
     loadRomFiles(romFileOptions); // a malformed file ends the program before the run
     endRomLoading();
+    checkExplainNames(explainNames); // a -w name that stands for nothing ends the program before the run
 
     if (!earlyExitFlag) {
         phaseFour->run();
         if (summaryFlag)
             writeRunSummary();
-        writeExplanations(std::cout);
+        std::ostringstream explanations;
+        writeExplanations(explanations);
+        writeToStandardOutput(explanations.str(), "explanations");
     }
     const unsigned long reached = phaseFour->time;
     closeValueChangeDump();
