@@ -1,7 +1,8 @@
 // What a run's start and end ask of the component library, and all they
 // ask: loading ROM files and checking the names to explain before the run,
-// the value summary and the explanations after it.  core/Sim and core/RunEnd include no other header
-// of components/; RomFiles, ProbeSummary and Explain implement these.
+// the value summary and the explanations after it.  core/Sim and core/RunEnd
+// include no other header of components/; RomFiles, ProbeSummary and Explain
+// implement these.
 #pragma once
 
 #include <ostream>

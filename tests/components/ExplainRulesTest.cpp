@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
-#include <iostream>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,17 +71,17 @@ std::string explanationAfterRun(const std::function<void()> &build, unsigned lon
 
 // ---- The circuits -------------------------------------------------------------------
 
-// A three-bit adder of (ZERO, late, ONE) and (wide, ZERO, ZERO), bit 0 first
-// in the names: sum[0] is ONE; sum[1] depends on late (bits 0 and 1 of both
-// words), sum[2] on late and on bit 2 of the second word.  sum is the last
-// bus made.
+// A three-bit adder of the words (ZERO, late, ONE) and (wide, ZERO, ZERO),
+// joined as buses are, bit 0 last: sum[0] is ONE; sum[1] depends on late
+// (bits 0 and 1 of both words), sum[2] on late and on bit 2 of the second
+// word.  sum is the last bus made.
 void adderBits() {
     const Signal late(1, "late"), wide(1, "wide"), sum(3, "sum");
     Adder(at("aa"), ((wide, Zero, Zero), (Zero, late, One)), sum);
 }
 
-// An incrementer of (ZERO, late, ONE): count[0] ZERO, count[1] XXX, and
-// count[2] ONE (the carry goes on past the unknown bit).
+// An incrementer of (ZERO, late, ONE), bit 0 last: count[0] ZERO, count[1]
+// XXX, and count[2] ONE (the carry goes on past the unknown bit).
 void incrementerBits() {
     const Signal late(1, "late"), count(3, "count");
     Increment(at("aa"), (Zero, late, One), count);
@@ -168,7 +166,7 @@ void ramBeyondTheLastWord() {
     Ram(at("aa"), (Zero, Zero, Zero, Zero, One, One), Zero, word, 3, 1, 2, 1, 1);
 }
 
-// A RAM whose word 1 is written, at time 20, with the XXX of an inverter of
+// A RAM whose word 1 is written, at time 29, with the XXX of an inverter of
 // an open wire, and read.
 void ramStoredXxx() {
     const Signal wire(1, "wire"), data(1, "data"), strobe(1, "strobe"), word(1, "word");
@@ -255,7 +253,7 @@ void ticks() {
     Clock(at("zz"), tick, 5, 0, 20, Zero);
 }
 
-// A D flip-flop clocked at time 20 while its data is the XXX of an inverter
+// A D flip-flop clocked at time 29 while its data is the XXX of an inverter
 // of an open wire, and one never clocked.
 void dffs() {
     const Signal wire(1, "wire"), d(1, "d"), clock(1, "clock"), q(1, "q"), idle(1, "idle");
@@ -270,7 +268,7 @@ void dffs() {
     ticks();
 }
 
-// A register loaded at time 20 from an open wire, and one never loaded.
+// A register loaded at time 29 from an open wire, and one never loaded.
 void registers() {
     const Signal wire(1, "wire"), write(1, "write"), loaded(1, "loaded"), idle(1, "idle");
     PowerOn(at("aa"), write, 20, Zero);
@@ -305,8 +303,9 @@ void busLoadedAt(int writeAt) {
     Register(at("ca"), One, write, bus, loaded);
 }
 
-// A bus held by a driver of ONE while a second, enabled at time 20, is
-// refused with ZERO; at 40 the first lets go and the bus is left HIZ.
+// A bus held by a driver of ONE while a second, enabled at time 29, is
+// refused with ZERO; when the first's enable falls after 40 it lets go and
+// the bus is left HIZ.
 void busRefused() {
     const Signal first(1, "first"), second(1, "second"), bus(1, "bus");
     PowerOn(at("aa"), first, 40, One);

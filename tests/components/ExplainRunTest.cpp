@@ -112,9 +112,10 @@ void openInverter() {
 // Explanations that cannot be written end the run as a summary that cannot:
 // with status 1 and a line saying why.
 TEST(ExplainRunDeath, ExplanationsThatCannotBeWrittenEndTheRunWithStatus1) {
-    EXPECT_EXIT(runSimToTheEnd({"-X", "-w", "out"}, openInverter, "/dev/full"), testing::ExitedWithCode(1),
-                "\nCannot write the explanations to standard output, /dev/full \\(No space left on device\\); "
-                "the run ended at simulated time 7\\.\n$");
+    EXPECT_EXIT(
+        runSimToTheEnd({"-X", "-w", "out"}, openInverter, "/dev/full"), testing::ExitedWithCode(1),
+        "\nCannot write the explanations to standard output, /dev/full \\(No space left on device\\); "
+        "the run ended at simulated time 7\\.\n$");
 }
 
 // Freshly converted and run: the long chain at the time its XXX has settled.
