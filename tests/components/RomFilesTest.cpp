@@ -159,6 +159,30 @@ TEST(RomFiles, LoadsEveryWordInTheRomsByteLayoutAndClearsTheRest) {
     resetRomFiles();
 }
 
+// A circuit of one ROM of 2^addressBits words of 8 bits at "big".
+void oneRom(int addressBits) {
+    freshHeadlessNetlist();
+    const Signal a(addressBits, "A"), d(8, "D");
+    static const std::vector<unsigned char> contents(1 << 12);
+    Rom(SD("big", nullptr), a, d, 1 << addressBits, 8, contents.data());
+    convertNetlist();
+}
+
+// A file kind whose reader says that it was used.
+RomContents readByTheKind(const std::string &, std::istream &, RomShape) {
+    return {{}, {"read by the kind"}};
+}
+
+TEST(RomFilesDeathTest, AKindReadsItsFilesUntilTheReset) {
+    const TemporaryFile file("word.odd", "1: 5A\n");
+    EXPECT_EXIT((oneRom(1), addRomFileKind({".odd", readByTheKind}), loadRomFiles({"big=" + file.name})),
+                testing::ExitedWithCode(1), exactly("read by the kind\n"));
+    EXPECT_EXIT((oneRom(1), addRomFileKind({".odd", readByTheKind}), resetRomFiles(),
+                 loadRomFiles({"big=" + file.name}),
+                 std::exit(phaseTwo->byteParameters[0][1] == 0x5A ? 0 : 2)),
+                testing::ExitedWithCode(0), "");
+}
+
 // A circuit of two ROMs at "twin" and one at "one".
 void twinRoms() {
     freshHeadlessNetlist();
@@ -231,6 +255,8 @@ TEST(RomFilesDeathTest, OnlyARegularFileOfBoundedLinesAndSizeIsRead) {
         {special.directory, "Option -R rejected: " + special.directory + " is a directory.\n"},
         {special.fifo, "Option -R rejected: " + special.fifo + " is not a regular file.\n"},
         {"/dev/null", "Option -R rejected: /dev/null is not a regular file.\n"},
+        // A regular file that cannot be read (its first page is no memory).
+        {"/proc/self/mem", "Option -R rejected: cannot read /proc/self/mem.\n"},
         {longLines.name, longLines.name + ":1: line longer than 4096 bytes\n" + longLines.name +
                              ":3: line longer than 4096 bytes\n"},
         {tooLarge.name, "Option -R rejected: " + tooLarge.name +
@@ -260,15 +286,6 @@ TEST(RomFilesDeathTest, TheLongestLinesTheLargestFileAndStandardInputFromAFileAr
     EXPECT_EXIT(
         (std::freopen(largestFile.name.c_str(), "r", stdin), std::exit(loadsWordOne("/dev/stdin") ? 0 : 2)),
         testing::ExitedWithCode(0), "");
-}
-
-// A circuit of one ROM of 2^addressBits words of 8 bits at "big".
-void oneRom(int addressBits) {
-    freshHeadlessNetlist();
-    const Signal a(addressBits, "A"), d(8, "D");
-    static const std::vector<unsigned char> contents(1 << 12);
-    Rom(SD("big", nullptr), a, d, 1 << addressBits, 8, contents.data());
-    convertNetlist();
 }
 
 TEST(RomFilesDeathTest, TheLargestFileGrowsWithTheRom) {
