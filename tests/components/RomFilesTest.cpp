@@ -183,6 +183,27 @@ TEST(RomFilesDeathTest, AKindReadsItsFilesUntilTheReset) {
                 testing::ExitedWithCode(0), "");
 }
 
+TEST(RomFiles, TheSummaryNamesTheProgramsOfTheLastLoadOnly) {
+    freshHeadlessNetlist();
+    const Signal address(1, "A"), word(8, "D");
+    const unsigned char contents[2] = {};
+    Rom(SD("prog", nullptr), address, word, 2, 8, contents);
+    convertNetlist();
+    setProgramCounter(address);
+    addRomFileKind({".prg",
+                    [](const std::string &name, std::istream &in, RomShape shape) {
+                        return readWordFile(name, in, shape);
+                    },
+                    [](const std::vector<uint64_t> &, uint64_t) { return std::string("LODD 0"); }});
+    const TemporaryFile file("summary.prg", "1: 5A\n");
+    loadRomFiles({"prog=" + file.name});
+    loadRomFiles({"prog=" + file.name});
+    std::ostringstream summary;
+    writeRomSummary(summary);
+    EXPECT_EQ(summary.str(), "Program at prog: PC = not a number\n");
+    resetRomFiles();
+}
+
 // A circuit of two ROMs at "twin" and one at "one".
 void twinRoms() {
     freshHeadlessNetlist();
