@@ -122,8 +122,10 @@ TEST(WordFile, PrintableKeepsCharactersWholeAndWritesOtherBytesInHexadecimal) {
         {"\xED\xA0\x80", "\\xED\\xA0\\x80"},                            // a surrogate
         {"\xF4\x90\x80\x80\xF8\x88", "\\xF4\\x90\\x80\\x80\\xF8\\x88"}, // beyond U+10FFFF
         {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},                       // U+10FFFF itself
-        {"\xC2\x85", "\\xC2\\x85"},                                     // a C1 control
-        {"\xC2\x9F\xC2\xA1", "\\xC2\\x9F\xC2\xA1"},                     // the last C1 control, then not
+        {"\xE0\xA4\x85\xEF\xBF\xBF", "\xE0\xA4\x85\xEF\xBF\xBF"}, // three bytes, the first and last leads
+        {"\xF8\x90\x80\x80", "\\xF8\\x90\\x80\\x80"},             // no lead of five bytes or more
+        {"\xC2\x85", "\\xC2\\x85"},                               // a C1 control
+        {"\xC2\x9F\xC2\xA1", "\\xC2\\x9F\xC2\xA1"},               // the last C1 control, then not
         {"a\xE2\x80\xAE"
          "b\xE2\x81\xA9",
          "a\\xE2\\x80\\xAEb\\xE2\\x81\\xA9"}, // reordering the text
@@ -190,17 +192,25 @@ TEST(RomFiles, TheSummaryNamesTheProgramsOfTheLastLoadOnly) {
     Rom(SD("prog", nullptr), address, word, 2, 8, contents);
     convertNetlist();
     setProgramCounter(address);
-    addRomFileKind({".prg",
-                    [](const std::string &name, std::istream &in, RomShape shape) {
-                        return readWordFile(name, in, shape);
-                    },
-                    [](const std::vector<uint64_t> &, uint64_t) { return std::string("LODD 0"); }});
+    const RomFileKind kind{".prg",
+                           [](const std::string &name, std::istream &in, RomShape shape) {
+                               return readWordFile(name, in, shape);
+                           },
+                           [](const std::vector<uint64_t> &, uint64_t) { return std::string("LODD 0"); }};
+    addRomFileKind(kind);
     const TemporaryFile file("summary.prg", "1: 5A\n");
     loadRomFiles({"prog=" + file.name});
     loadRomFiles({"prog=" + file.name});
     std::ostringstream summary;
     writeRomSummary(summary);
     EXPECT_EQ(summary.str(), "Program at prog: PC = not a number\n");
+    // After the reset no program counter is known: no summary line.
+    resetRomFiles();
+    addRomFileKind(kind);
+    loadRomFiles({"prog=" + file.name});
+    std::ostringstream afterReset;
+    writeRomSummary(afterReset);
+    EXPECT_EQ(afterReset.str(), "");
     resetRomFiles();
 }
 
