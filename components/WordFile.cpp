@@ -20,10 +20,12 @@ struct Utf8Character {
     uint32_t code = 0;
 };
 
-// The UTF-8 character of two to four bytes that starts at byte at, refusing
-// overlong forms, surrogates and code points beyond U+10FFFF.
+// The UTF-8 character that starts at byte at, refusing overlong forms,
+// surrogates and code points beyond U+10FFFF.
 Utf8Character utf8CharacterAt(const std::string &text, std::string::size_type at) {
     const unsigned char lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80)
+        return {1, lead};
     const std::string::size_type length = lead < 0xC0   ? 0
                                           : lead < 0xE0 ? 2
                                           : lead < 0xF0 ? 3
@@ -44,13 +46,14 @@ Utf8Character utf8CharacterAt(const std::string &text, std::string::size_type at
     return {length, code};
 }
 
-// The characters beyond ASCII a message writes as bytes: controls, and those
-// that break the line or reorder the text around them.
+// The characters a message writes as bytes: controls, and those that break
+// the line or reorder the text around them.
 // clang-format off
 constexpr struct {
     uint32_t first, last;
 } unprintableRanges[] = {
-    {0x0080, 0x009F}, // C1 controls
+    {0x0000, 0x001F}, // C0 controls, NUL to the unit separator
+    {0x007F, 0x009F}, // DEL and the C1 controls
     {0x2028, 0x2029}, // line and paragraph separators
     {0x202A, 0x202E}, // bidirectional embeddings and overrides
     {0x2066, 0x2069}, // bidirectional isolates
@@ -78,11 +81,9 @@ std::string characterAt(const std::string &text, std::string::size_type at) {
 std::string printable(const std::string &text) {
     std::string out;
     for (std::string::size_type at = 0; at < text.size();) {
-        const unsigned char byte = static_cast<unsigned char>(text[at]);
-        const Utf8Character c = byte < 0x80 ? Utf8Character{1, byte} : utf8CharacterAt(text, at);
+        const Utf8Character c = utf8CharacterAt(text, at);
         const std::string::size_type length = std::max<std::string::size_type>(c.length, 1);
-        const bool whole =
-            c.length == 1 ? byte >= 0x20 && byte < 0x7F : c.length > 1 && printsAsItself(c.code);
+        const bool whole = c.length > 0 && printsAsItself(c.code);
         for (std::string::size_type k = at; k < at + length; ++k)
             if (whole)
                 out += text[k];

@@ -122,8 +122,10 @@ TEST(WordFile, PrintableKeepsCharactersWholeAndWritesOtherBytesInHexadecimal) {
         {"\xED\xA0\x80", "\\xED\\xA0\\x80"},                            // a surrogate
         {"\xF4\x90\x80\x80\xF8\x88", "\\xF4\\x90\\x80\\x80\\xF8\\x88"}, // beyond U+10FFFF
         {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},                       // U+10FFFF itself
-        {"\xC2\x85", "\\xC2\\x85"},                                     // a C1 control
-        {"\xC2\x9F\xC2\xA1", "\\xC2\\x9F\xC2\xA1"},                     // the last C1 control, then not
+        {"\xE0\xA4\x85\xEF\xBF\xBF", "\xE0\xA4\x85\xEF\xBF\xBF"}, // three bytes, the first and last leads
+        {"\xF8\x90\x80\x80", "\\xF8\\x90\\x80\\x80"},             // no lead of five bytes or more
+        {"\xC2\x85", "\\xC2\\x85"},                               // a C1 control
+        {"\xC2\x9F\xC2\xA1", "\\xC2\\x9F\xC2\xA1"},               // the last C1 control, then not
         {"a\xE2\x80\xAE"
          "b\xE2\x81\xA9",
          "a\\xE2\\x80\\xAEb\\xE2\\x81\\xA9"}, // reordering the text
@@ -156,6 +158,59 @@ TEST(RomFiles, LoadsEveryWordInTheRomsByteLayoutAndClearsTheRest) {
     const std::vector<unsigned char> bytes(phaseTwo->byteParameters[cind],
                                            phaseTwo->byteParameters[cind] + 12);
     EXPECT_EQ(bytes, (std::vector<unsigned char>{0, 0, 0, 0x01, 0x80, 0x01, 0, 0, 0, 0x00, 0xAB, 0xCD}));
+    resetRomFiles();
+}
+
+// A circuit of one ROM of 2^addressBits words of 8 bits at "big".
+void oneRom(int addressBits) {
+    freshHeadlessNetlist();
+    const Signal a(addressBits, "A"), d(8, "D");
+    static const std::vector<unsigned char> contents(1 << 12);
+    Rom(SD("big", nullptr), a, d, 1 << addressBits, 8, contents.data());
+    convertNetlist();
+}
+
+// A file kind whose reader says that it was used.
+RomContents readByTheKind(const std::string &, std::istream &, RomShape) {
+    return {{}, {"read by the kind"}};
+}
+
+TEST(RomFilesDeathTest, AKindReadsItsFilesUntilTheReset) {
+    const TemporaryFile file("word.odd", "1: 5A\n");
+    EXPECT_EXIT((oneRom(1), addRomFileKind({".odd", readByTheKind}), loadRomFiles({"big=" + file.name})),
+                testing::ExitedWithCode(1), exactly("read by the kind\n"));
+    EXPECT_EXIT((oneRom(1), addRomFileKind({".odd", readByTheKind}), resetRomFiles(),
+                 loadRomFiles({"big=" + file.name}),
+                 std::exit(phaseTwo->byteParameters[0][1] == 0x5A ? 0 : 2)),
+                testing::ExitedWithCode(0), "");
+}
+
+TEST(RomFiles, TheSummaryNamesTheProgramsOfTheLastLoadOnly) {
+    freshHeadlessNetlist();
+    const Signal address(1, "A"), word(8, "D");
+    const unsigned char contents[2] = {};
+    Rom(SD("prog", nullptr), address, word, 2, 8, contents);
+    convertNetlist();
+    setProgramCounter(address);
+    const RomFileKind kind{".prg",
+                           [](const std::string &name, std::istream &in, RomShape shape) {
+                               return readWordFile(name, in, shape);
+                           },
+                           [](const std::vector<uint64_t> &, uint64_t) { return std::string("LODD 0"); }};
+    addRomFileKind(kind);
+    const TemporaryFile file("summary.prg", "1: 5A\n");
+    loadRomFiles({"prog=" + file.name});
+    loadRomFiles({"prog=" + file.name});
+    std::ostringstream summary;
+    writeRomSummary(summary);
+    EXPECT_EQ(summary.str(), "Program at prog: PC = not a number\n");
+    // After the reset no program counter is known: no summary line.
+    resetRomFiles();
+    addRomFileKind(kind);
+    loadRomFiles({"prog=" + file.name});
+    std::ostringstream afterReset;
+    writeRomSummary(afterReset);
+    EXPECT_EQ(afterReset.str(), "");
     resetRomFiles();
 }
 
@@ -231,6 +286,8 @@ TEST(RomFilesDeathTest, OnlyARegularFileOfBoundedLinesAndSizeIsRead) {
         {special.directory, "Option -R rejected: " + special.directory + " is a directory.\n"},
         {special.fifo, "Option -R rejected: " + special.fifo + " is not a regular file.\n"},
         {"/dev/null", "Option -R rejected: /dev/null is not a regular file.\n"},
+        // A regular file that cannot be read (its first page is no memory).
+        {"/proc/self/mem", "Option -R rejected: cannot read /proc/self/mem.\n"},
         {longLines.name, longLines.name + ":1: line longer than 4096 bytes\n" + longLines.name +
                              ":3: line longer than 4096 bytes\n"},
         {tooLarge.name, "Option -R rejected: " + tooLarge.name +
@@ -260,15 +317,6 @@ TEST(RomFilesDeathTest, TheLongestLinesTheLargestFileAndStandardInputFromAFileAr
     EXPECT_EXIT(
         (std::freopen(largestFile.name.c_str(), "r", stdin), std::exit(loadsWordOne("/dev/stdin") ? 0 : 2)),
         testing::ExitedWithCode(0), "");
-}
-
-// A circuit of one ROM of 2^addressBits words of 8 bits at "big".
-void oneRom(int addressBits) {
-    freshHeadlessNetlist();
-    const Signal a(addressBits, "A"), d(8, "D");
-    static const std::vector<unsigned char> contents(1 << 12);
-    Rom(SD("big", nullptr), a, d, 1 << addressBits, 8, contents.data());
-    convertNetlist();
 }
 
 TEST(RomFilesDeathTest, TheLargestFileGrowsWithTheRom) {
