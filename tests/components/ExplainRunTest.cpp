@@ -46,20 +46,8 @@ void longChain() {
     if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0)
         std::_Exit(99);
     close(fd);
-    words.insert(words.begin(), "norvale");
-    std::vector<char *> argv;
-    for (auto &w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    Sim(static_cast<int>(words.size()), argv.data(), build);
+    runSimWith(std::move(words), build);
     std::exit(0);
-}
-
-std::string fileText(const std::string &path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // A file name of its own in the temporary folder, removed at the end.

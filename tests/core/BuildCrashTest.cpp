@@ -24,12 +24,7 @@ constexpr bool sanitized = false;
 
 // Runs Sim with "norvale -X" on build and ends the process with status 0.
 [[noreturn]] void runSim(void (*build)()) {
-    std::vector<std::string> words{"norvale", "-X"};
-    std::vector<char *> argv;
-    for (auto &w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    Sim(static_cast<int>(words.size()), argv.data(), build);
+    runSimWith({"-X"}, build);
     std::exit(0);
 }
 

@@ -81,12 +81,7 @@ void announceBuild() {
 
 // Runs Sim with "norvale" and words on build.
 void runSim(std::vector<std::string> words, void (*build)()) {
-    words.insert(words.begin(), "norvale");
-    std::vector<char *> argv;
-    for (auto &w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    Sim(static_cast<int>(words.size()), argv.data(), build);
+    runSimWith(std::move(words), build);
 }
 
 void runSimToTheEnd(std::vector<std::string> words, void (*build)()) {
@@ -150,7 +145,8 @@ TEST_P(Conversion, LeavesOutOnlyTheStagesAskedFor) {
     EXPECT_EQ(said.find("has no driver") != std::string::npos, c.warned) << said;
     EXPECT_EQ(phaseFive != nullptr, c.displays);
     ASSERT_NE(phaseFour, nullptr);
-    EXPECT_EQ(phaseThree->activationStart[3] - phaseThree->activationStart[2], 1) << "the activation lists are always built";
+    EXPECT_EQ(phaseThree->activationStart[3] - phaseThree->activationStart[2], 1)
+        << "the activation lists are always built";
 }
 
 ConversionOptions without(bool ConversionOptions::*stage) {

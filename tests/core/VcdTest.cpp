@@ -173,10 +173,7 @@ Dump parseDump(const std::string &text) {
 }
 
 std::string readFile(const std::string &path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return fileText(path);
 }
 
 // A probe line of a headless run.
@@ -232,17 +229,13 @@ struct DumpedRun {
 // goes to a file, so that the probe lines can be read beside the dump.
 DumpedRun runHeadless(void (*build)(), std::vector<std::string> words) {
     const std::string dumpPath = temporaryPath(".vcd"), errPath = temporaryPath(".err");
-    words.insert(words.begin(), {"norvale", "-X", "-V", dumpPath});
+    words.insert(words.begin(), {"-X", "-V", dumpPath});
     EXPECT_EXIT(
         {
             alarm(60);
             const int fd = open(errPath.c_str(), O_WRONLY | O_TRUNC);
             dup2(fd, 2);
-            std::vector<char *> argv;
-            for (auto &w : words)
-                argv.push_back(w.data());
-            argv.push_back(nullptr);
-            Sim(static_cast<int>(words.size()), argv.data(), build);
+            runSimWith(words, build);
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");

@@ -1,6 +1,8 @@
 // Test support: a fresh netlist for each test circuit.
 #include "support/Fresh.h"
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "core/Ph1.h"
@@ -8,6 +10,7 @@
 #include "core/Ph3.h"
 #include "core/Ph4.h"
 #include "core/RunTime.h"
+#include "core/Sim.h"
 #include "core/ValueHistory.h"
 #include "core/cmdLine.h"
 #include "display/Ph5.h"
@@ -45,4 +48,20 @@ void freshNetlist() {
     haltFlag = 0;
     visibleFlag = 1;
     resetOptions();
+}
+
+void runSimWith(std::vector<std::string> words, void (*build)()) {
+    words.insert(words.begin(), "norvale");
+    std::vector<char *> argv;
+    for (auto &w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    Sim(static_cast<int>(words.size()), argv.data(), build);
+}
+
+std::string fileText(const std::string &path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
