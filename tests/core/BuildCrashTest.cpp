@@ -90,8 +90,12 @@ struct Crash {
     const char *name;
     void (*build)();
     int signal;
-    const char *said; // the line, after "The circuit's build function crashed "
+    const char *signalName;
+    const char *said; // the line, after "The circuit's build function crashed (SIGNAME) "
 };
+
+// What a crash after the clock and its probe says.
+constexpr const char *afterTheClock = "after declaring 2 components, the last one at ab\\.";
 
 void PrintTo(const Crash &c, std::ostream *os) {
     *os << c.name;
@@ -105,26 +109,23 @@ TEST_P(BuildCrash, SaysHowFarTheCaptureGotAndEndsByTheSignal) {
         GTEST_SKIP() << "the sanitizers report this crash themselves";
     freshNetlist();
     EXPECT_EXIT(runSim(c.build), testing::KilledBySignal(c.signal),
-                "^(.|\n)*The circuit's build function crashed " + std::string(c.said) + "\n$");
+                "^(.|\n)*The circuit's build function crashed \\(" + std::string(c.signalName) + "\\) " +
+                    c.said + "\n$");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Capture, BuildCrash,
-    testing::Values(Crash{"NullPointer", writeThroughANullPointer, SIGSEGV,
-                          "\\(SIGSEGV\\) after declaring 2 components, the last one at ab\\."},
+    testing::Values(Crash{"NullPointer", writeThroughANullPointer, SIGSEGV, "SIGSEGV", afterTheClock},
                     // The stack is used up: the line is written on a stack of its own.
-                    Crash{"EndlessRecursion", recurseWithoutEnd, SIGSEGV,
-                          "\\(SIGSEGV\\) after declaring 2 components, the last one at ab\\."},
-                    Crash{"DivisionByZero", divideByZero, SIGFPE,
-                          "\\(SIGFPE\\) after declaring 2 components, the last one at ab\\."},
-                    Crash{"Abort", abortTheProgram, SIGABRT,
-                          "\\(SIGABRT\\) after declaring 2 components, the last one at ab\\."},
-                    Crash{"BeforeAnyComponent", crashBeforeAnyComponent, SIGSEGV,
-                          "\\(SIGSEGV\\) before declaring any component\\."},
-                    Crash{"AfterOneComponent", oneComponentThenCrash, SIGSEGV,
-                          "\\(SIGSEGV\\) after declaring 1 component, at ac\\."},
-                    Crash{"ALongPosition", crashAfterALongPosition, SIGSEGV,
-                          "\\(SIGSEGV\\) after declaring 1 component, at a+"}),
+                    Crash{"EndlessRecursion", recurseWithoutEnd, SIGSEGV, "SIGSEGV", afterTheClock},
+                    Crash{"DivisionByZero", divideByZero, SIGFPE, "SIGFPE", afterTheClock},
+                    Crash{"Abort", abortTheProgram, SIGABRT, "SIGABRT", afterTheClock},
+                    Crash{"BeforeAnyComponent", crashBeforeAnyComponent, SIGSEGV, "SIGSEGV",
+                          "before declaring any component\\."},
+                    Crash{"AfterOneComponent", oneComponentThenCrash, SIGSEGV, "SIGSEGV",
+                          "after declaring 1 component, at ac\\."},
+                    Crash{"ALongPosition", crashAfterALongPosition, SIGSEGV, "SIGSEGV",
+                          "after declaring 1 component, at a+"}),
     [](const testing::TestParamInfo<Crash> &info) { return std::string(info.param.name); });
 
 // Builds the clock and its probe without running it (-E), then crashes.
