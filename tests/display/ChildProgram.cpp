@@ -38,10 +38,6 @@ std::string circuitProgram(const std::string &name, const std::string &prefix) {
     return dir + "/" + prefix + name;
 }
 
-std::string fileText(const std::string &path) {
-    return readFile(path);
-}
-
 std::string uniqueLabel() {
     static int counter = 0;
     return "t" + std::to_string(getpid()) + "n" + std::to_string(++counter);

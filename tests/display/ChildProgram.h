@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Fresh.h" // fileText, the whole text of a file
+
 // The path of the circuit program built from tests/circuits/NAME.cpp (with
 // the prefix "example_", from examples/NAME.cpp).
 std::string circuitProgram(const std::string &name, const std::string &prefix = "circuit_");
@@ -37,9 +39,6 @@ private:
     int status_ = -1;
     std::string outFile_, errFile_;
 };
-
-// The whole text of a file; empty when it cannot be read.
-std::string fileText(const std::string &path);
 
 // A window title unique to this test process: -W label for the program.
 std::string uniqueLabel();
